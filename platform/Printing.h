@@ -1,0 +1,33 @@
+#pragma once
+// The printing service: the installed printers and the one current printer on
+// which the printer path of the drawer kick prints. The current printer starts
+// as the system's default and lasts for the whole run.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Printing {
+public:
+    virtual ~Printing() = default;
+
+    // Device names of the installed printers, in the system's order.
+    virtual std::vector<std::string> InstalledPrinters() = 0;
+
+    // Device name of the current printer. Throws Fallo when there is none.
+    virtual std::string CurrentDeviceName() = 0;
+
+    // Makes installed printer number `index` (of InstalledPrinters) current.
+    virtual void MakeCurrent(int index) = 0;
+
+    // Font settings for the text printed from now on in the current document.
+    virtual void SetFontSize(float points) = 0;
+    virtual void SetFontName(const std::string& face) = 0;
+
+    // Prints `text` at the current position; `lineEnd` moves to the next line.
+    // The first call after EndDoc (or ever) starts a new document.
+    virtual void Print(std::string_view text, bool lineEnd) = 0;
+
+    // Ends the document and hands it to the printer's driver.
+    virtual void EndDoc() = 0;
+};

@@ -1,0 +1,135 @@
+#include "settings/Conversiones.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace {
+
+bool EsSaltable(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+class Lector {
+public:
+    explicit Lector(std::string_view t) : texto_(t) {}
+
+    // The next significant character, or '\0' at the end.
+    char Ver() {
+        while (pos_ < texto_.size() && EsSaltable(texto_[pos_])) ++pos_;
+        return pos_ < texto_.size() ? texto_[pos_] : '\0';
+    }
+    void Avanzar() { ++pos_; }
+
+private:
+    std::string_view texto_;
+    std::size_t pos_ = 0;
+};
+
+int ValorDigito(char c, int base) {
+    int v = -1;
+    if (c >= '0' && c <= '9') v = c - '0';
+    if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    return v < base ? v : -1;
+}
+
+double EnteroConBase(Lector& lector, int base) {
+    std::uint64_t valor = 0;
+    bool saturado = false;
+    for (int d = ValorDigito(lector.Ver(), base); d >= 0; d = ValorDigito(lector.Ver(), base)) {
+        if (valor > (std::numeric_limits<std::uint64_t>::max() - d) / base) saturado = true;
+        if (!saturado) valor = valor * base + d;
+        lector.Avanzar();
+    }
+    if (saturado) return static_cast<double>(std::numeric_limits<std::uint64_t>::max());
+    if (valor <= 0xFFFFFFFFu) return static_cast<std::int32_t>(static_cast<std::uint32_t>(valor));
+    return static_cast<double>(valor);
+}
+
+void LeerDigitos(Lector& lector, std::string& destino) {
+    for (char c = lector.Ver(); c >= '0' && c <= '9'; c = lector.Ver()) {
+        destino += c;
+        lector.Avanzar();
+    }
+}
+
+double Decimal(Lector& lector) {
+    std::string numero;
+    if (lector.Ver() == '+' || lector.Ver() == '-') {
+        if (lector.Ver() == '-') numero += '-';
+        lector.Avanzar();
+    }
+    std::string entera;
+    std::string fraccion;
+    LeerDigitos(lector, entera);
+    if (lector.Ver() == '.') {
+        lector.Avanzar();
+        LeerDigitos(lector, fraccion);
+    }
+    if (entera.empty() && fraccion.empty()) return 0.0;
+    numero += entera.empty() ? "0" : entera;
+    if (!fraccion.empty()) numero += "." + fraccion;
+
+    if (lector.Ver() == 'E' || lector.Ver() == 'e') {
+        lector.Avanzar();
+        bool negativo = false;
+        if (lector.Ver() == '+' || lector.Ver() == '-') {
+            negativo = lector.Ver() == '-';
+            lector.Avanzar();
+        }
+        // Saturates far beyond any double's range instead of overflowing an int.
+        long exponente = 0;
+        for (char c = lector.Ver(); c >= '0' && c <= '9'; c = lector.Ver()) {
+            exponente = std::min(exponente * 10 + (c - '0'), 100000000L);
+            lector.Avanzar();
+        }
+        numero += "e" + std::string(negativo ? "-" : "") + std::to_string(exponente);
+    }
+
+    double valor = 0.0;
+    const char* fin = numero.data() + numero.size();
+    const auto [ptr, ec] = std::from_chars(numero.data(), fin, valor);
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value untouched: tell overflow from underflow by
+        // the exponent's sign in the text we built.
+        const bool haciaCero = numero.find("e-") != std::string::npos;
+        const bool negativo = numero.front() == '-';
+        if (haciaCero) return negativo ? -0.0 : 0.0;
+        return negativo ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
+    }
+    return valor;
+}
+
+}  // namespace
+
+double ValorNumerico(std::string_view texto) {
+    Lector lector(texto);
+    if (lector.Ver() == '&') {
+        lector.Avanzar();
+        const char tipo = lector.Ver();
+        if (tipo == 'H' || tipo == 'h') {
+            lector.Avanzar();
+            return EnteroConBase(lector, 16);
+        }
+        if (tipo == 'O' || tipo == 'o') {
+            lector.Avanzar();
+            return EnteroConBase(lector, 8);
+        }
+        return 0.0;
+    }
+    return Decimal(lector);
+}
+
+bool ToBoolean(std::string_view Texto, bool IfBlankOrNullPut) {
+    if (Texto == "-1") return true;
+    if (Texto.empty() || Texto.front() == '?' || Texto.starts_with("\xC2\xBF")) {
+        return IfBlankOrNullPut;
+    }
+    char primera = Texto.front();
+    if (primera >= 'a' && primera <= 'z') primera = static_cast<char>(primera - 'a' + 'A');
+    if (ValorNumerico(Texto) == 1.0) return true;
+    return primera == 'Y' || primera == 'T' || primera == 'V' || primera == 'S';
+}

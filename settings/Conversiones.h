@@ -1,0 +1,17 @@
+#pragma once
+// How stored texts are read as numbers and booleans.
+
+#include <string_view>
+
+// The leading number of a text, the rest ignored: blanks, tabs and line feeds
+// are skipped anywhere ("1 0" is 10); sign, digits, '.' as the only decimal
+// separator, exponent E; "&H" / "&O" start a hexadecimal / octal whole number.
+// No leading number gives 0. Never fails: a decimal overflow gives +/-infinity,
+// a hexadecimal or octal number of up to 32 bits is a two's-complement Long
+// ("&HFFFFFFFF" is -1) and a wider one its plain, non-negative value.
+double ValorNumerico(std::string_view texto);
+
+// "-1", a value of 1, or a first letter Y, T, V or S (any case) is true; an
+// empty text or one that starts with '?' or '¿' gives IfBlankOrNullPut;
+// anything else is false. Texts are UTF-8.
+bool ToBoolean(std::string_view Texto, bool IfBlankOrNullPut);

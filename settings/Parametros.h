@@ -1,0 +1,52 @@
+#pragma once
+// The parameter file INIS\PARAMETROS.INI beside the program, section
+// "Parametros". Every read and write goes to the file at once: no cache, and
+// the lock key is read again before every write.
+
+#include <string>
+#include <string_view>
+
+#include "platform/Dialogs.h"
+#include "platform/PrivateProfile.h"
+
+inline constexpr std::string_view kSeccionParametros = "Parametros";
+inline constexpr std::string_view kSufijoRutaParametros = "\\INIS\\PARAMETROS.INI";
+
+// The keys, spelled as they stand in the file.
+namespace claves {
+inline constexpr std::string_view KovraPuerto = "KovraPuerto";
+inline constexpr std::string_view KovraASCII = "KovraASCII";
+inline constexpr std::string_view KovraTipo = "KovraTipo";
+inline constexpr std::string_view KovraBloqueado = "KovraBloqueado";
+inline constexpr std::string_view PrinterDeviceName = "PrinterDeviceName";
+inline constexpr std::string_view AC_BIXOLON_Char = "AC_BIXOLON_Char";
+inline constexpr std::string_view AC_BIXOLON_FontSize = "AC_BIXOLON_FontSize";
+inline constexpr std::string_view AC_PC = "AC_PC";
+}  // namespace claves
+
+// The full path: the program's folder plus "\INIS\PARAMETROS.INI", joined as
+// they stand (a folder that already ends in '\' gives a doubled separator,
+// which the system accepts).
+std::string RutaParametros(std::string_view carpetaPrograma);
+
+class Parametros {
+public:
+    Parametros(PrivateProfile& perfil, Dialogs& dialogs) : perfil_(perfil), dialogs_(dialogs) {}
+
+    void FijarRuta(std::string ruta) { ruta_ = std::move(ruta); }
+    const std::string& Ruta() const { return ruta_; }
+
+    // The stored value, or Defecto when the file, section or key is missing,
+    // without surrounding blanks and at most 254 characters long. A failure is
+    // reported in the short form and gives the empty text.
+    std::string VRXGetParametro(std::string_view VarDeLaQueRecuperar, std::string_view Defecto);
+
+    // Stores the value unchanged unless KovraBloqueado holds a number other
+    // than 0. A write the system refuses is not reported: it is not kept.
+    void VRXSetParametro(std::string_view clave, std::string_view valor);
+
+private:
+    PrivateProfile& perfil_;
+    Dialogs& dialogs_;
+    std::string ruta_;
+};

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "settings/Conversiones.h"
+
+namespace {
+
+struct CasoNumero {
+    std::string texto;
+    double valor;
+};
+
+TEST(ValorNumerico, ReadsTheLeadingNumberAndIgnoresTheRest) {
+    const CasoNumero casos[] = {
+        {"", 0},          {"abc", 0},        {"1", 1},          {"1abc", 1},     {"1,5", 1},
+        {"1.5", 1.5},     {"10.5pt", 10.5},  {".5", 0.5},       {"-1", -1},      {"+7", 7},
+        {"-1.0", -1},     {"01", 1},         {"1.0", 1},        {"1 0", 10},     {"\t 1\n2 ", 12},
+        {"  -  3", -3},   {"1e3", 1000},     {"2E-2", 0.02},    {"1e", 1},       {"1e+", 1},
+        {"-", 0},         {"+", 0},          {".", 0},          {"-.", 0},       {"$5", 0},
+        {"&H10", 16},     {"&hff", 255},     {"&O17", 15},      {"&o8", 0},      {"&H", 0},
+        {"&", 0},         {"&X1", 0},        {"&HFFFFFFFF", -1}, {"&H7FFFFFFF", 2147483647},
+        {"&HFFFFFFFFFF", 1099511627775.0},   {"1\r2", 1},       {"S", 0},        {"true", 0},
+    };
+    for (const auto& c : casos) EXPECT_DOUBLE_EQ(ValorNumerico(c.texto), c.valor) << '"' << c.texto << '"';
+}
+
+TEST(ValorNumerico, HostileTextGivesADefinedValue) {
+    EXPECT_EQ(ValorNumerico("1e999999999999999999999"), HUGE_VAL);
+    EXPECT_EQ(ValorNumerico("-1e400"), -HUGE_VAL);
+    EXPECT_EQ(ValorNumerico("1e-999999999999"), 0.0);
+    EXPECT_EQ(ValorNumerico(std::string(5000, '9')), HUGE_VAL);
+    EXPECT_DOUBLE_EQ(ValorNumerico("0." + std::string(5000, '0') + "1e5000"), 0.1);
+    EXPECT_DOUBLE_EQ(ValorNumerico(std::string(3000, '0') + "42"), 42);
+    EXPECT_EQ(ValorNumerico("&H" + std::string(4000, 'F')), 18446744073709551615.0);
+    EXPECT_EQ(ValorNumerico("&O" + std::string(4000, '7')), 18446744073709551615.0);
+    EXPECT_EQ(ValorNumerico(std::string(100000, ' ')), 0.0);
+}
+
+struct CasoBooleano {
+    std::string texto;
+    bool siBlancoFalso;  // result with IfBlankOrNullPut = false
+    bool siBlancoVerdadero;
+};
+
+TEST(ToBoolean, ReadsYesNoWordsNumbersAndBlanks) {
+    const CasoBooleano casos[] = {
+        {"S", true, true},       {"si", true, true},       {"Sí", true, true},
+        {"Y", true, true},       {"yes", true, true},      {"T", true, true},
+        {"true", true, true},    {"V", true, true},        {"verdadero", true, true},
+        {"1", true, true},       {"1.0", true, true},      {"01", true, true},
+        {"-1", true, true},      {"0", false, false},      {"N", false, false},
+        {"no", false, false},    {"F", false, false},      {"false", false, false},
+        {"2", false, false},     {"-1.0", false, false},   {" ", false, false},
+        {"", false, true},       {"?", false, true},       {"¿", false, true},
+        {"¿sí?", false, true},   {"?1", false, true},      {" 1", true, true},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(ToBoolean(c.texto, false), c.siBlancoFalso) << '"' << c.texto << '"';
+        EXPECT_EQ(ToBoolean(c.texto, true), c.siBlancoVerdadero) << '"' << c.texto << '"';
+    }
+}
+
+}  // namespace
