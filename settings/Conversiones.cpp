@@ -70,7 +70,10 @@ double Decimal(Lector& lector) {
     }
     if (entera.empty() && fraccion.empty()) return 0.0;
     numero += entera.empty() ? "0" : entera;
-    if (!fraccion.empty()) numero += "." + fraccion;
+    if (!fraccion.empty()) {
+        numero += '.';
+        numero += fraccion;
+    }
 
     if (lector.Ver() == 'E' || lector.Ver() == 'e') {
         lector.Avanzar();
@@ -85,7 +88,8 @@ double Decimal(Lector& lector) {
             exponente = std::min(exponente * 10 + (c - '0'), 100000000L);
             lector.Avanzar();
         }
-        numero += "e" + std::string(negativo ? "-" : "") + std::to_string(exponente);
+        numero += negativo ? "e-" : "e";
+        numero += std::to_string(exponente);
     }
 
     double valor = 0.0;

@@ -107,11 +107,10 @@ TEST_F(ProfileContract, WriteIsRefusedWithoutFolderOrOnAReadOnlyFile) {
     EXPECT_FALSE(std::filesystem::exists(dir_.Path() / "INIS"));
 
     dir_.Escribir("INIS/PARAMETROS.INI", "[Parametros]\r\nKovraTipo=1\r\n");
-    std::filesystem::permissions(dir_.Path() / "INIS/PARAMETROS.INI",
-                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                     std::filesystem::perms::others_write,
-                                 std::filesystem::perm_options::remove);
-    EXPECT_FALSE(Escribir("KovraTipo", "0"));
+    {
+        const auto impedida = ImpedirEscritura(dir_.Path() / "INIS/PARAMETROS.INI");
+        EXPECT_FALSE(Escribir("KovraTipo", "0"));
+    }
     EXPECT_EQ(Leer("KovraTipo", ""), "1");
 }
 

@@ -1,0 +1,57 @@
+# The Windows program, its platform layer and the tests that run under Wine.
+
+# One self-contained exe: no MinGW runtime DLLs beside it.
+set(CAJON_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_library(cajon_win32 STATIC
+    platform/win32/Texto.cpp
+    platform/win32/Win32Dialogs.cpp
+    platform/win32/Win32Profile.cpp
+)
+target_compile_definitions(cajon_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                              _WIN32_WINNT=0x0601)
+target_link_libraries(cajon_win32 PUBLIC cajon_core)
+
+add_executable(AbrirCajon WIN32
+    ui/win32/WinMain.cpp
+    ui/win32/VentanaPrincipal.cpp
+    resources/AbrirCajon.rc
+)
+target_link_libraries(AbrirCajon PRIVATE cajon_win32 comctl32)
+target_link_options(AbrirCajon PRIVATE ${CAJON_STATIC_LINK} -municode)
+
+# Tests of the platform layer against the real system (under Wine here).
+add_executable(cajon_win_tests
+    tests/contract/ProfileContract.cpp
+    tests/contract/Win32ProfileUnderTest.cpp
+)
+target_link_libraries(cajon_win_tests PRIVATE cajon_win32 gtest_main)
+target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})
+add_test(NAME win_tests COMMAND cajon_win_tests)
+
+# Helper program for the end-to-end tests: reads message boxes, posts messages.
+add_executable(cajon_e2e_helper tests/e2e/helper/Helper.cpp)
+target_link_libraries(cajon_e2e_helper PRIVATE cajon_warnings)
+target_compile_definitions(cajon_e2e_helper PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_options(cajon_e2e_helper PRIVATE ${CAJON_STATIC_LINK} -municode)
+
+# The exe may import only DLLs that every Windows has.
+add_test(NAME system_dlls_only
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh ${CAJON_OBJDUMP} $<TARGET_FILE:AbrirCajon>)
+
+# End-to-end tests drive the real exe under Wine in an X display; they need
+# the environment that scripts/test.sh prepares (display, prefix, CUPS).
+if(CAJON_E2E)
+    file(GLOB CAJON_E2E_TESTS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
+    foreach(script ${CAJON_E2E_TESTS})
+        get_filename_component(nombre ${script} NAME_WE)
+        add_test(NAME e2e_${nombre} COMMAND bash ${script})
+        set_tests_properties(e2e_${nombre} PROPERTIES
+            ENVIRONMENT "CAJON_EXE=$<TARGET_FILE:AbrirCajon>;CAJON_HELPER=$<TARGET_FILE:cajon_e2e_helper>"
+            RUN_SERIAL TRUE TIMEOUT 300)
+    endforeach()
+endif()

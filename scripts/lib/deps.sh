@@ -1,0 +1,26 @@
+# Installs what building and testing need on Debian 12, when it is missing.
+# Sourced by scripts/run.sh and scripts/test.sh.
+
+CAJON_PACKAGES=(
+    cmake g++ make googletest libgtest-dev clang libclang-rt-14-dev clang-format
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
+    binutils-mingw-w64-x86-64 mingw-w64-tools
+    wine wine64 wine32:i386 xvfb xdotool x11-utils xxd imagemagick fonts-dejavu-core
+    cups cups-client cups-bsd ghostscript
+)
+
+cajon_install_deps() {
+    local missing=()
+    local p
+    for p in "${CAJON_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    # 32-bit Windows programs need Wine's i386 half, which needs the architecture first.
+    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}

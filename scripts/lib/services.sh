@@ -1,0 +1,54 @@
+# Starts and stops what the program and its tests need: an X display, a Wine
+# prefix with its server, a CUPS server. Every process started here is stopped
+# by cajon_stop_services, also when a test fails (the callers trap EXIT).
+
+CAJON_ROOT=${CAJON_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/abrircajon/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+CAJON_XVFB_PID=""
+CAJON_CUPSD_PID=""
+
+cajon_start_display() {
+    if [ -n "${DISPLAY:-}" ] && [ -z "${CAJON_FORCE_XVFB:-}" ]; then return 0; fi
+    local n=91
+    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -dpi "${CAJON_DPI:-96}" -nolisten tcp >/dev/null 2>&1 &
+    CAJON_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 50); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start" >&2
+    return 1
+}
+
+cajon_start_wine() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Creating the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
+    # Without a window manager, unmanaged windows hide and close without the
+    # X driver's 2 s wait.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
+    # A persistent server makes every later Wine start fast.
+    wineserver -p
+}
+
+cajon_start_cups() {
+    [ -n "${CAJON_NO_CUPS:-}" ] && return 0
+    bash "$CAJON_ROOT/tests/e2e/cups/start-cups.sh" && CAJON_CUPSD_PID=$(cat /run/cups/abrircajon-cupsd.pid 2>/dev/null)
+}
+
+cajon_stop_services() {
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+    if [ -n "$CAJON_CUPSD_PID" ]; then kill "$CAJON_CUPSD_PID" 2>/dev/null || true; fi
+    if [ -n "$CAJON_XVFB_PID" ]; then kill "$CAJON_XVFB_PID" 2>/dev/null || true; fi
+    CAJON_CUPSD_PID=""
+    CAJON_XVFB_PID=""
+}

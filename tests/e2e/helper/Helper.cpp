@@ -1,0 +1,154 @@
+// A small Windows program the end-to-end tests run beside the program under
+// test, to see what a user sees and to do what only Windows itself would:
+//   helper windows                      top-level windows: handle, class, caption, visible, iconic
+//   helper controls <caption>           child controls of a window: id, class, text, rect, state
+//   helper boxtext <caption>            the text of an open message box with that caption
+//   helper command <caption> <id>       sends WM_COMMAND id to that window (answers a box)
+//   helper post <caption> <msg> <wparam> <lparam>   posts a message to that window
+//   helper trayrect                     where the icon is drawn in Wine's tray window
+// Output is UTF-8, one record per line. Exit code 1: window not found.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+std::wstring Texto(HWND h) {
+    const int n = GetWindowTextLengthW(h);
+    std::wstring t(static_cast<std::size_t>(n) + 1, L'\0');
+    const int leidos = GetWindowTextW(h, t.data(), n + 1);
+    t.resize(static_cast<std::size_t>(leidos > 0 ? leidos : 0));
+    return t;
+}
+
+std::wstring Clase(HWND h) {
+    wchar_t c[256] = {};
+    GetClassNameW(h, c, 256);
+    return c;
+}
+
+std::string Escapar(const std::string& s) {
+    std::string r;
+    for (char c : s) {
+        if (c == '\r') r += "\\r";
+        else if (c == '\n') r += "\\n";
+        else r += c;
+    }
+    return r;
+}
+
+BOOL CALLBACK Recoger(HWND h, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+    return TRUE;
+}
+
+std::vector<HWND> Principales() {
+    std::vector<HWND> v;
+    EnumWindows(Recoger, reinterpret_cast<LPARAM>(&v));
+    return v;
+}
+
+HWND Buscar(const std::wstring& caption) {
+    for (HWND h : Principales()) {
+        if (Texto(h) == caption && IsWindowVisible(h)) return h;
+    }
+    for (HWND h : Principales()) {
+        if (Texto(h) == caption) return h;
+    }
+    return nullptr;
+}
+
+void Controles(HWND padre) {
+    std::vector<HWND> hijos;
+    EnumChildWindows(padre, Recoger, reinterpret_cast<LPARAM>(&hijos));
+    for (HWND h : hijos) {
+        RECT r;
+        GetWindowRect(h, &r);
+        MapWindowPoints(nullptr, padre, reinterpret_cast<POINT*>(&r), 2);
+        const std::wstring clase = Clase(h);
+        std::wstring texto = Texto(h);
+        if (_wcsicmp(clase.c_str(), L"Edit") == 0) {
+            const auto n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+            texto.assign(static_cast<std::size_t>(n) + 1, L'\0');
+            SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(texto.data()));
+            texto.resize(static_cast<std::size_t>(n));
+        }
+        const LONG_PTR estilo = GetWindowLongPtrW(h, GWL_STYLE);
+        const auto check = SendMessageW(h, BM_GETCHECK, 0, 0);
+        std::printf("id=%d class=%s rect=%ld,%ld,%ld,%ld enabled=%d visible=%d checked=%d focus=%d "
+                    "readonly=%d text=%s\n",
+                    GetDlgCtrlID(h), Utf8(clase).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    IsWindowEnabled(h) ? 1 : 0, IsWindowVisible(h) ? 1 : 0,
+                    _wcsicmp(clase.c_str(), L"Button") == 0 ? static_cast<int>(check) : -1,
+                    GetFocus() == h ? 1 : 0, (estilo & ES_READONLY) != 0 ? 1 : 0, Escapar(Utf8(texto)).c_str());
+    }
+}
+
+std::wstring Ancho(const char* s) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s, -1, w.data(), n);
+    w.resize(w.size() - 1);
+    return w;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(Utf8(argv[i]));
+    if (args.empty()) return 2;
+    const std::string& orden = args[0];
+
+    if (orden == "windows") {
+        for (HWND h : Principales()) {
+            RECT r;
+            GetWindowRect(h, &r);
+            std::printf("hwnd=%p class=%s visible=%d iconic=%d rect=%ld,%ld,%ld,%ld caption=%s\n",
+                        static_cast<void*>(h), Utf8(Clase(h)).c_str(), IsWindowVisible(h) ? 1 : 0,
+                        IsIconic(h) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                        Utf8(Texto(h)).c_str());
+        }
+        return 0;
+    }
+    if (args.size() < 2) return 2;
+    HWND h = Buscar(Ancho(args[1].c_str()));
+    if (h == nullptr) {
+        std::printf("not found: %s\n", args[1].c_str());
+        return 1;
+    }
+    if (orden == "controls") {
+        RECT c;
+        GetClientRect(h, &c);
+        std::printf("client=%ld,%ld enabled=%d\n", c.right, c.bottom, IsWindowEnabled(h) ? 1 : 0);
+        Controles(h);
+        return 0;
+    }
+    if (orden == "boxtext") {
+        std::printf("%s\n", Escapar(Utf8(Texto(GetDlgItem(h, 0xFFFF)))).c_str());
+        return 0;
+    }
+    if (orden == "command" && args.size() >= 3) {
+        SendMessageW(h, WM_COMMAND, static_cast<WPARAM>(std::atoi(args[2].c_str())), 0);
+        return 0;
+    }
+    if (orden == "post" && args.size() >= 5) {
+        const auto msg = static_cast<UINT>(std::strtoul(args[2].c_str(), nullptr, 0));
+        const auto wp = static_cast<WPARAM>(std::strtoull(args[3].c_str(), nullptr, 0));
+        const auto lp = static_cast<LPARAM>(std::strtoll(args[4].c_str(), nullptr, 0));
+        return PostMessageW(h, msg, wp, lp) ? 0 : 1;
+    }
+    return 2;
+}
