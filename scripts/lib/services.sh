@@ -42,6 +42,7 @@ cajon_start_wine() {
 
 cajon_start_cups() {
     [ -n "${CAJON_NO_CUPS:-}" ] && return 0
+    [ -f "$CAJON_ROOT/tests/e2e/cups/start-cups.sh" ] || return 0
     bash "$CAJON_ROOT/tests/e2e/cups/start-cups.sh" && CAJON_CUPSD_PID=$(cat /run/cups/abrircajon-cupsd.pid 2>/dev/null)
 }
 

@@ -55,6 +55,9 @@ LRESULT CALLBACK VentanaPrincipal::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 
 LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_ENDSESSION:
+            if (wp != FALSE) DestroyWindow(hwnd_);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
