@@ -8,6 +8,7 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 add_library(cajon_win32 STATIC
+    platform/win32/ErroresWin32.cpp
     platform/win32/Texto.cpp
     platform/win32/Win32Dialogs.cpp
     platform/win32/Win32Profile.cpp

@@ -1,7 +1,5 @@
 #include "settings/InformeError.h"
 
-#include <new>
-
 std::string TextoExcepcionControlada(const Fallo& fallo, std::string_view procedimiento,
                                      int linea) {
     std::string texto = "Excepción Controlada: ";
@@ -18,14 +16,6 @@ std::string TextoExcepcionControlada(const Fallo& fallo, std::string_view proced
 std::string TextoFalloModulo(const Fallo& fallo) {
     return std::to_string(fallo.numero) + " (" + fallo.descripcion +
            ") en procedimiento VRXGetPrivateProfileString of Módulo modFunGenerales";
-}
-
-Fallo FalloDeExcepcion(const std::exception& e) {
-    if (const auto* fallo = dynamic_cast<const Fallo*>(&e)) return *fallo;
-    if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) {
-        return Fallo(errores::kMemoriaInsuficiente, "Memoria insuficiente");
-    }
-    return Fallo(errores::kErrorInterno, std::string("Error interno: ") + e.what());
 }
 
 bool ProcedimientoGuardado(Dialogs& dialogs, std::string_view procedimiento,

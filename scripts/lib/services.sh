@@ -26,18 +26,17 @@ cajon_start_display() {
 }
 
 cajon_start_wine() {
+    # A persistent server makes every later Wine start fast. It is started
+    # first, with no pipe attached, so nothing waits on its output.
+    wineserver -p </dev/null >/dev/null 2>&1
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the Wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
-        wineserver -w
+        wineboot -i </dev/null >/dev/null 2>&1
     fi
     # Without a window manager, unmanaged windows hide and close without the
     # X driver's 2 s wait.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wineserver -w
-    # A persistent server makes every later Wine start fast.
-    wineserver -p
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 }
 
 cajon_start_cups() {

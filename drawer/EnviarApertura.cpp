@@ -1,0 +1,57 @@
+#include "drawer/EnviarApertura.h"
+
+#include <vector>
+
+#include "drawer/SalidaImpresora.h"
+#include "drawer/SecuenciaCodigos.h"
+
+namespace {
+
+constexpr std::string_view kFinDeLinea = "\r\n";
+
+void EnviarAPuerto(const std::vector<std::string_view>& items, const std::string& puerto,
+                   const ControlesApertura& controles, PortOpener& puertos) {
+    const auto salida = puertos.Open(puerto);
+    std::string acumulador;
+    for (const auto item : items) {
+        if (!controles.CheckTodoJunto()) {
+            std::string escritura(1, static_cast<char>(CodigoDeItem(item)));
+            if (!controles.CheckConPuntoyComa()) escritura += kFinDeLinea;
+            salida->Write(escritura);
+        } else {
+            acumulador += static_cast<char>(CodigoDeItem(item));
+        }
+    }
+    if (controles.CheckTodoJunto()) {
+        if (!controles.CheckConPuntoyComa()) acumulador += kFinDeLinea;
+        salida->Write(acumulador);
+    }
+    salida->Close();
+}
+
+}  // namespace
+
+std::string TextoFalloApertura(const Fallo& fallo, const std::string& puerto) {
+    return std::to_string(fallo.numero) + "." + fallo.descripcion + "\r\nPuerto:" + puerto +
+           "\r\nLínea: 0";
+}
+
+void EnviarApertura(const ControlesApertura& controles, ServiciosApertura servicios) {
+    std::string puerto;
+    std::string mensaje;
+    try {
+        const std::string ascii = controles.TextoAscii();
+        const auto items = DividirItems(ascii);
+        puerto = controles.TextoPuerto();
+        if (!controles.CheckPrinter()) {
+            EnviarAPuerto(items, puerto, controles, servicios.puertos);
+        } else {
+            ImprimirApertura(servicios.impresora, servicios.parametros);
+        }
+        return;
+    } catch (const std::exception& e) {
+        // The port, if it was open, has been closed by now: the stack is unwound.
+        mensaje = TextoFalloApertura(FalloDeExcepcion(e), puerto);
+    }
+    servicios.dialogs.Stop(mensaje);
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The drawer kick: the code sequence to a port, or a minimal print job to the
+// current printer, whose driver opens the drawer.
+
+#include <string>
+
+#include "platform/Dialogs.h"
+#include "platform/Fallo.h"
+#include "platform/OutputPort.h"
+#include "platform/Printing.h"
+#include "settings/Parametros.h"
+
+// What a kick reads from the window, at the moment it runs.
+class ControlesApertura {
+public:
+    virtual ~ControlesApertura() = default;
+    virtual std::string TextoAscii() const = 0;   // txtAscii
+    virtual std::string TextoPuerto() const = 0;  // txtPuerto
+    virtual bool CheckPrinter() const = 0;        // checked: through the printer driver
+    virtual bool CheckTodoJunto() const = 0;      // checked: the whole sequence in one write
+    virtual bool CheckConPuntoyComa() const = 0;  // checked: writes end without CR LF
+};
+
+struct ServiciosApertura {
+    PortOpener& puertos;
+    Printing& impresora;
+    Parametros& parametros;
+    Dialogs& dialogs;
+};
+
+// One kick. Never fails to its caller: a failure ends the kick, closes the
+// port if it was open, and shows the kick's stop message.
+void EnviarApertura(const ControlesApertura& controles, ServiciosApertura servicios);
+
+// "N.D" CR LF "Puerto:" + port CR LF "Línea: 0"
+std::string TextoFalloApertura(const Fallo& fallo, const std::string& puerto);

@@ -1,0 +1,127 @@
+#pragma once
+// In-memory stand-ins for the platform, recording what the program does.
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "drawer/EnviarApertura.h"
+#include "platform/Fallo.h"
+#include "platform/OutputPort.h"
+#include "platform/Printing.h"
+#include "platform/PrivateProfile.h"
+
+// A parameter file held in memory: section "Parametros" only.
+struct MemoryProfile : PrivateProfile {
+    void GetString(std::string_view, std::string_view key, std::string_view defecto, std::span<char> buffer,
+                   const std::string&) override {
+        lecturas.emplace_back(key);
+        const auto it = valores.find(std::string(key));
+        const std::string valor = it != valores.end() ? it->second : std::string(defecto);
+        const std::size_t n = std::min(valor.size(), buffer.size() - 1);
+        std::memcpy(buffer.data(), valor.data(), n);
+        buffer[n] = '\0';
+    }
+    bool WriteString(std::string_view, std::string_view key, std::string_view value,
+                     const std::string&) override {
+        escrituras.push_back(std::string(key) + "=" + std::string(value));
+        valores[std::string(key)] = std::string(value);
+        return true;
+    }
+    int Lecturas(const std::string& key) const {
+        return static_cast<int>(std::count(lecturas.begin(), lecturas.end(), key));
+    }
+
+    std::map<std::string, std::string> valores;
+    std::vector<std::string> lecturas;
+    std::vector<std::string> escrituras;
+};
+
+// Ports that record every write; failures can be injected.
+struct FakePorts : PortOpener {
+    struct Registro {
+        std::string nombre;
+        std::vector<std::string> escrituras;
+        bool cerrado = false;     // Close() succeeded
+        bool destruido = false;   // the object is gone, whatever the path
+    };
+
+    struct Puerto : OutputPort {
+        Puerto(FakePorts& p, std::size_t i) : padre(p), indice(i) {}
+        ~Puerto() override { padre.registros[indice].destruido = true; }
+        void Write(std::string_view bytes) override {
+            auto& r = padre.registros[indice];
+            if (padre.fallarEnEscritura && static_cast<int>(r.escrituras.size()) == *padre.fallarEnEscritura) {
+                throw Fallo(29, "Error de escritura en el dispositivo");
+            }
+            r.escrituras.emplace_back(bytes);
+        }
+        void Close() override {
+            if (padre.fallarAlCerrar) throw Fallo(31, "El dispositivo no funciona");
+            padre.registros[indice].cerrado = true;
+        }
+        FakePorts& padre;
+        std::size_t indice;
+    };
+
+    std::unique_ptr<OutputPort> Open(const std::string& name) override {
+        if (fallarAlAbrir) throw Fallo(2, "No se encuentra el dispositivo o el archivo");
+        registros.push_back({name, {}, false, false});
+        return std::make_unique<Puerto>(*this, registros.size() - 1);
+    }
+
+    std::vector<Registro> registros;
+    std::optional<int> fallarEnEscritura;  // index of the write that fails
+    bool fallarAlCerrar = false;
+    bool fallarAlAbrir = false;
+};
+
+// A printing service that records its calls as text, e.g. "Print(|1)".
+struct FakePrinting : Printing {
+    std::vector<std::string> InstalledPrinters() override {
+        llamadas.push_back("InstalledPrinters");
+        return instaladas;
+    }
+    std::string CurrentDeviceName() override {
+        if (!actual) throw Fallo(482, "No hay ninguna impresora instalada");
+        return instaladas.at(static_cast<std::size_t>(*actual));
+    }
+    void MakeCurrent(int index) override {
+        llamadas.push_back("MakeCurrent(" + std::to_string(index) + ")");
+        if (index < 0 || index >= static_cast<int>(instaladas.size())) throw Fallo(5, "argumento");
+        actual = index;
+    }
+    void SetFontSize(float points) override {
+        llamadas.push_back("FontSize(" + std::to_string(points) + ")");
+        if (!(points > 0 && points < 1639)) throw Fallo(380, "El valor de la propiedad no es válido");
+    }
+    void SetFontName(const std::string& face) override { llamadas.push_back("FontName(" + face + ")"); }
+    void Print(std::string_view text, bool lineEnd) override {
+        if (fallarAlImprimir) throw Fallo(1801, "El nombre de la impresora no es válido");
+        llamadas.push_back("Print(" + std::string(text) + "|" + (lineEnd ? "1" : "0") + ")");
+    }
+    void EndDoc() override { llamadas.push_back("EndDoc"); }
+
+    std::vector<std::string> instaladas;
+    std::optional<int> actual;
+    std::vector<std::string> llamadas;
+    bool fallarAlImprimir = false;
+};
+
+struct FakeControles : ControlesApertura {
+    std::string TextoAscii() const override { return ascii; }
+    std::string TextoPuerto() const override { return puerto; }
+    bool CheckPrinter() const override { return printer; }
+    bool CheckTodoJunto() const override { return todoJunto; }
+    bool CheckConPuntoyComa() const override { return conPuntoyComa; }
+
+    std::string ascii = "27 112 0 10 100";
+    std::string puerto = "LPT1:";
+    bool printer = false;
+    bool todoJunto = true;
+    bool conPuntoyComa = true;
+};

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "drawer/SalidaImpresora.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/Fakes.h"
+
+namespace {
+
+class SalidaImpresoraTest : public ::testing::Test {
+protected:
+    std::vector<std::string> Trabajo() {
+        impresora_.llamadas.clear();
+        ImprimirApertura(impresora_, parametros_);
+        return impresora_.llamadas;
+    }
+    std::string Texto(std::string_view separador = ".") { return TextoComandosPrinter(parametros_, separador); }
+
+    FakePrinting impresora_;
+    MemoryProfile perfil_;
+    FakeDialogs dialogs_;
+    Parametros parametros_{perfil_, dialogs_};
+};
+
+using Llamadas = std::vector<std::string>;
+
+TEST_F(SalidaImpresoraTest, TheKeysChooseTheJobAndItsDescription) {
+    struct Caso {
+        std::map<std::string, std::string> claves;
+        Llamadas trabajo;
+        std::string texto;
+    };
+    const Caso casos[] = {
+        {{}, {"Print(|1)", "Print(|1)", "EndDoc"}, "Printer.Print\r\nPrinter.EndDoc "},
+        {{{"AC_PC", "0"}}, {"Print(|1)", "Print(|1)", "EndDoc"}, "Printer.Print\r\nPrinter.EndDoc "},
+        {{{"AC_PC", "S"}}, {"Print(|1)", "Print(|0)", "EndDoc"}, "Printer.Print ;\r\nPrinter.EndDoc "},
+        {{{"AC_PC", "S"}, {"AC_BIXOLON_FontSize", "12"}},
+         {"Print(|1)", "Print(|0)", "EndDoc"},
+         "Printer.Print ;\r\nPrinter.EndDoc "},
+        {{{"AC_BIXOLON_Char", "   "}}, {"Print(|1)", "Print(|1)", "EndDoc"}, "Printer.Print\r\nPrinter.EndDoc "},
+        {{{"AC_BIXOLON_Char", "A"}, {"AC_PC", "S"}},
+         {"Print(|1)", "FontName(FontControl)", "Print(A|1)", "EndDoc"},
+         "Printer.FontName \"FontControl\"\r\nPrinter.Print \"A\"\r\nPrinter.EndDoc "},
+        {{{"AC_BIXOLON_Char", "ABC"}, {"AC_BIXOLON_FontSize", "10.5"}},
+         {"Print(|1)", "FontSize(10.500000)", "FontName(FontControl)", "Print(ABC|1)", "EndDoc"},
+         "Printer.FontSize \"10.5\"\r\nPrinter.FontName \"FontControl\"\r\nPrinter.Print \"ABC\"\r\n"
+         "Printer.EndDoc "},
+    };
+    for (const auto& c : casos) {
+        perfil_.valores = c.claves;
+        EXPECT_EQ(Trabajo(), c.trabajo);
+        EXPECT_EQ(Texto(), c.texto);
+    }
+}
+
+TEST_F(SalidaImpresoraTest, WithAControlTextTheBooleanKeyIsNotRead) {
+    perfil_.valores = {{"AC_BIXOLON_Char", "X"}};
+    Trabajo();
+    Texto();
+    EXPECT_EQ(perfil_.Lecturas("AC_PC"), 0);
+    perfil_.valores = {{"AC_PC", "1"}, {"AC_BIXOLON_FontSize", "9"}};
+    perfil_.lecturas.clear();
+    Trabajo();
+    EXPECT_EQ(perfil_.Lecturas("AC_BIXOLON_FontSize"), 0) << "no control text: the size is not read";
+}
+
+TEST_F(SalidaImpresoraTest, KeysAreReadAgainAtEveryJob) {
+    Trabajo();
+    perfil_.valores = {{"AC_BIXOLON_Char", "Z"}};
+    EXPECT_EQ(Trabajo(), (Llamadas{"Print(|1)", "FontName(FontControl)", "Print(Z|1)", "EndDoc"}));
+}
+
+TEST_F(SalidaImpresoraTest, SizesAreWrittenWithTheUsersSeparatorAndBadOnesRefused) {
+    perfil_.valores = {{"AC_BIXOLON_Char", "A"}, {"AC_BIXOLON_FontSize", "10.5"}};
+    EXPECT_EQ(Texto(","), "Printer.FontSize \"10,5\"\r\nPrinter.FontName \"FontControl\"\r\nPrinter.Print \"A\"\r\n"
+                          "Printer.EndDoc ");
+    perfil_.valores["AC_BIXOLON_FontSize"] = "abc";
+    EXPECT_TRUE(Texto().starts_with("Printer.FontSize \"0\"\r\n"));
+    EXPECT_THROW(Trabajo(), Fallo);
+    EXPECT_EQ(impresora_.llamadas.back(), "FontSize(0.000000)") << "nothing after the refused size";
+    perfil_.valores["AC_BIXOLON_FontSize"] = "1e300";
+    EXPECT_TRUE(std::isinf(TamanoFuente("1e300")));
+    EXPECT_THROW(Trabajo(), Fallo);
+}
+
+}  // namespace
