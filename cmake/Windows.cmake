@@ -11,11 +11,14 @@ add_library(cajon_win32 STATIC
     platform/win32/ErroresWin32.cpp
     platform/win32/Texto.cpp
     platform/win32/Win32Dialogs.cpp
+    platform/win32/Win32Printing.cpp
+    platform/win32/Win32Port.cpp
     platform/win32/Win32Profile.cpp
 )
 target_compile_definitions(cajon_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                               _WIN32_WINNT=0x0601)
 target_link_libraries(cajon_win32 PUBLIC cajon_core)
+target_link_libraries(cajon_win32 PUBLIC winspool gdi32)
 
 add_executable(AbrirCajon WIN32
     ui/win32/WinMain.cpp
@@ -34,11 +37,27 @@ target_link_libraries(cajon_win_tests PRIVATE cajon_win32 gtest_main)
 target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})
 add_test(NAME win_tests COMMAND cajon_win_tests)
 
+# Runs the drawer kick on a real port, for the end-to-end tests.
+add_executable(cajon_kick_driver tests/win32/KickDriver.cpp)
+target_link_libraries(cajon_kick_driver PRIVATE cajon_win32)
+target_link_options(cajon_kick_driver PRIVATE ${CAJON_STATIC_LINK} -municode)
+
 # Helper program for the end-to-end tests: reads message boxes, posts messages.
 add_executable(cajon_e2e_helper tests/e2e/helper/Helper.cpp)
 target_link_libraries(cajon_e2e_helper PRIVATE cajon_warnings)
 target_compile_definitions(cajon_e2e_helper PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_options(cajon_e2e_helper PRIVATE ${CAJON_STATIC_LINK} -municode)
+
+# The printing back end: its checks that need no printer, and the probe that
+# the end-to-end printing test drives against CUPS queues.
+add_executable(cajon_print_tests tests/win32/Win32PrintingTest.cpp)
+target_link_libraries(cajon_print_tests PRIVATE cajon_win32 gtest_main)
+target_link_options(cajon_print_tests PRIVATE ${CAJON_STATIC_LINK})
+add_test(NAME print_tests COMMAND cajon_print_tests)
+
+add_executable(cajon_print_probe tests/win32/PrintProbe.cpp)
+target_link_libraries(cajon_print_probe PRIVATE cajon_win32)
+target_link_options(cajon_print_probe PRIVATE ${CAJON_STATIC_LINK} -municode)
 
 # The exe may import only DLLs that every Windows has.
 add_test(NAME system_dlls_only
@@ -52,7 +71,7 @@ if(CAJON_E2E)
         get_filename_component(nombre ${script} NAME_WE)
         add_test(NAME e2e_${nombre} COMMAND bash ${script})
         set_tests_properties(e2e_${nombre} PROPERTIES
-            ENVIRONMENT "CAJON_EXE=$<TARGET_FILE:AbrirCajon>;CAJON_HELPER=$<TARGET_FILE:cajon_e2e_helper>"
+            ENVIRONMENT "CAJON_EXE=$<TARGET_FILE:AbrirCajon>;CAJON_HELPER=$<TARGET_FILE:cajon_e2e_helper>;CAJON_KICK_DRIVER=$<TARGET_FILE:cajon_kick_driver>;CAJON_PRINT_PROBE=$<TARGET_FILE:cajon_print_probe>"
             RUN_SERIAL TRUE TIMEOUT 300)
     endforeach()
 endif()

@@ -9,6 +9,7 @@
 #   e2e_ini_value KEY           prints a key's value from the file ("" if missing)
 #   e2e_map_lpt1 PATH           LPT1: writes to PATH (a file or a FIFO)
 #   e2e_start                   starts the program; e2e_wait_window CAPTION waits for a window
+#   e2e_wine_out EXE ARGS...    runs a Windows console program, prints its output
 #   e2e_helper ARGS...          runs the helper exe, prints its output
 #   e2e_control CAPTION ID      the helper's line for one control
 #   e2e_box_text CAPTION        text of the open message box with that caption
@@ -112,16 +113,19 @@ e2e_wait_gone() {
     return 1
 }
 
-e2e_helper() {
-    local out
+# Runs a Windows console program and prints its output without CRs.
+e2e_wine_out() {
+    local out rc
     out=$(mktemp)
     # Output goes through a file: a pipe would stay open while the Wine server holds it.
-    wine "$CAJON_HELPER" "$@" </dev/null >"$out" 2>/dev/null
-    local rc=$?
+    wine "$@" </dev/null >"$out" 2>/dev/null
+    rc=$?
     tr -d '\r' <"$out"
     rm -f "$out"
     return $rc
 }
+
+e2e_helper() { e2e_wine_out "$CAJON_HELPER" "$@"; }
 
 e2e_control() { e2e_helper controls "$1" | grep -E "^id=$2 "; }
 e2e_field() { sed -nE "s/.*[ ^]$1=([^ ]*).*/\1/p" | head -1; }  # e2e_control ... | e2e_field enabled

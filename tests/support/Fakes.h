@@ -125,3 +125,39 @@ struct FakeControles : ControlesApertura {
     bool todoJunto = true;
     bool conPuntoyComa = true;
 };
+
+#include "platform/KeyState.h"
+#include "platform/NotificationArea.h"
+
+// Key states to answer, and the order in which they were asked for.
+struct FakeKeys : KeyState {
+    std::int16_t GetAsyncKeyState(int tecla) override {
+        consultas.push_back(tecla);
+        const auto it = estados.find(tecla);
+        return it != estados.end() ? it->second : 0;
+    }
+    std::map<int, std::int16_t> estados;
+    std::vector<int> consultas;
+};
+
+struct FakeTray : NotificationArea {
+    std::uint32_t TamanoRegistro() const override { return 88; }
+    bool Agregar(const RegistroIcono& r) override {
+        acciones.push_back("add");
+        if (!acepta) return false;
+        presente = true;
+        ultimo = r;
+        return true;
+    }
+    bool Quitar(const RegistroIcono& r) override {
+        acciones.push_back("delete");
+        ultimo = r;
+        const bool habia = presente;
+        presente = false;
+        return habia;
+    }
+    bool acepta = true;
+    bool presente = false;
+    RegistroIcono ultimo{};
+    std::vector<std::string> acciones;
+};

@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeVista.h"
+#include "tests/support/Fakes.h"
+#include "ui/frmAbrirCajon.h"
+
+namespace {
+
+struct FakeSelectorVentana : SelectorImpresora {
+    void Mostrar(std::string& nombre) override {
+        mostrados.push_back(nombre);
+        if (alMostrar) alMostrar(nombre);
+    }
+    std::vector<std::string> mostrados;
+    std::function<void(std::string&)> alMostrar;
+};
+
+class frmAbrirCajonTest : public ::testing::Test {
+protected:
+    frmAbrirCajonTest() {
+        impresora_.instaladas = {"Caja", "Tickets"};
+        impresora_.actual = 1;
+        perfil_.valores["PrinterDeviceName"] = "Caja";
+        vista_.alRedimensionar = [this] { form_.Form_Resize(); };
+        form_.FijarIdentidad(0x1234, 0x99, false, 15);
+    }
+    std::vector<std::string> Informes() const {
+        std::vector<std::string> r;
+        for (const auto& c : dialogs_.cajas) r.push_back(c.tipo + ":" + c.texto);
+        return r;
+    }
+    bool Habilitado(Control c) const { return vista_.Habilitado(c); }
+    // The enabled flags of the port group and txtPrinter, in that order.
+    std::string Estados() const {
+        std::string s;
+        for (Control c : {Control::txtPuerto, Control::txtAscii, Control::CheckConPuntoyComa, Control::CheckTodoJunto,
+                          Control::txtPrinter}) {
+            s += Habilitado(c) ? '1' : '0';
+        }
+        return s;
+    }
+
+    FakeVista vista_;
+    MemoryProfile perfil_;
+    FakePorts puertos_;
+    FakePrinting impresora_;
+    FakeDialogs dialogs_;
+    FakeSelectorVentana selector_;
+    FakeKeys teclas_;
+    FakeTray bandeja_;
+    frmAbrirCajon form_{vista_, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:\\Caja", ","}};
+};
+
+TEST_F(frmAbrirCajonTest, StartUpFillsTheWindowFromTheFile) {
+    perfil_.valores.insert({{"KovraPuerto", "COM2:"}, {"KovraASCII", "27 112 48 55 121"}, {"AC_PC", "S"}});
+    form_.Form_Load();
+    EXPECT_EQ(vista_.Texto(Control::lblIni), "C:\\Caja\\INIS\\PARAMETROS.INI");
+    EXPECT_EQ(form_.RutaIni(), "C:\\Caja\\INIS\\PARAMETROS.INI");
+    EXPECT_EQ(vista_.Texto(Control::txtPuerto), "COM2:");
+    EXPECT_EQ(vista_.Texto(Control::txtAscii), "27 112 48 55 121");
+    EXPECT_EQ(vista_.Texto(Control::CheckPrinter), "Enviar a: Caja");
+    EXPECT_EQ(vista_.Texto(Control::txtPrinter), "Printer.Print ;\r\nPrinter.EndDoc ");
+    EXPECT_EQ(vista_.Valor(Control::CheckPrinter), 1);
+    EXPECT_EQ(Estados(), "00001");
+    EXPECT_TRUE(selector_.mostrados.empty());
+    EXPECT_TRUE(dialogs_.cajas.empty());
+}
+
+TEST_F(frmAbrirCajonTest, EveryFormOfKovraTipoSetsTheOutputType) {
+    struct Caso {
+        std::optional<std::string> tipo;
+        int marcado;
+        std::optional<std::string> escrito;  // KovraTipo afterwards
+    };
+    const Caso casos[] = {
+        {std::nullopt, 1, std::nullopt}, {"1", 1, "1"},   {"1.0", 1, "1.0"}, {"01", 1, "01"},
+        {"1abc", 1, "1abc"},             {"0", 0, "0"},   {"2", 0, "0"},     {"S", 0, "0"},
+        {"true", 0, "0"},                {"", 0, "0"},    {"-1", 0, "0"},
+    };
+    for (const auto& c : casos) {
+        FakeVista vista;
+        MemoryProfile perfil;
+        perfil.valores["PrinterDeviceName"] = "Caja";
+        if (c.tipo) perfil.valores["KovraTipo"] = *c.tipo;
+        frmAbrirCajon form(vista, {perfil, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."});
+        form.Form_Load();
+        const std::string nombre = c.tipo.value_or("(none)");
+        EXPECT_EQ(vista.Valor(Control::CheckPrinter), c.marcado) << nombre;
+        const auto it = perfil.valores.find("KovraTipo");
+        EXPECT_EQ(it == perfil.valores.end() ? std::nullopt : std::optional(it->second), c.escrito) << nombre;
+        // EstadoControles makes five changes a run: twice after the click handling.
+        EXPECT_EQ(vista.habilitaciones, c.marcado ? 5 : 10) << nombre;
+    }
+    EXPECT_TRUE(dialogs_.cajas.empty());
+}
+
+TEST_F(frmAbrirCajonTest, ALockedFileKeepsItsTypeButTheWindowFollowsIt) {
+    perfil_.valores.insert({{"KovraTipo", "2"}, {"KovraBloqueado", "1"}});
+    form_.Form_Load();
+    EXPECT_EQ(vista_.Valor(Control::CheckPrinter), 0);
+    EXPECT_EQ(perfil_.valores["KovraTipo"], "2");
+    EXPECT_EQ(Estados(), "11110");
+}
+
+TEST_F(frmAbrirCajonTest, AFailureInStep14IsReportedOnceAndLeavesTheDesignState) {
+    impresora_.instaladas.clear();
+    impresora_.actual.reset();
+    perfil_.valores["KovraTipo"] = "0";
+    form_.Form_Load();
+    ASSERT_EQ(Informes(), std::vector<std::string>{"report:Excepción Controlada: 482 (No hay ninguna impresora "
+                                                   "instalada) en procedimiento Form_Load de Formulario Form1 Linea:14"});
+    EXPECT_EQ(vista_.Texto(Control::txtAscii), "27 112 0 10 100") << "step 14's first half ran";
+    EXPECT_EQ(vista_.Texto(Control::txtPrinter), "Printer.Print \r\nPrint.EndDoc\r\n");
+    EXPECT_EQ(vista_.Texto(Control::CheckPrinter), "Enviar a printer");
+    EXPECT_EQ(vista_.Valor(Control::CheckPrinter), 1);
+    EXPECT_EQ(Estados(), "11111") << "every control as designed";
+    form_.CheckPrinter_Click();
+    EXPECT_EQ(Estados(), "00001") << "the first click brings the states in line";
+}
+
+TEST_F(frmAbrirCajonTest, TheChooserComesUpAtStartWhenTheRememberedPrinterIsMissing) {
+    perfil_.valores.erase("PrinterDeviceName");
+    selector_.alMostrar = [this](std::string& nombre) {
+        impresora_.MakeCurrent(0);
+        nombre = "Caja";
+    };
+    form_.Form_Load();
+    EXPECT_EQ(selector_.mostrados, std::vector<std::string>{""});
+    EXPECT_EQ(perfil_.valores["PrinterDeviceName"], "Caja");
+    EXPECT_EQ(vista_.Texto(Control::CheckPrinter), "Enviar a: Caja");
+}
+
+TEST_F(frmAbrirCajonTest, ClickAndFocusLossStoreTheSettings) {
+    form_.Form_Load();
+    vista_.FijarValor(Control::CheckPrinter, 0);
+    form_.CheckPrinter_Click();
+    EXPECT_EQ(perfil_.valores["KovraTipo"], "0");
+    EXPECT_EQ(Estados(), "11110");
+    vista_.FijarValor(Control::CheckPrinter, 1);
+    form_.CheckPrinter_Click();
+    EXPECT_EQ(perfil_.valores["KovraTipo"], "1");
+    EXPECT_EQ(Estados(), "00001");
+
+    vista_.FijarTexto(Control::txtPuerto, " COM3: ");
+    form_.txtPuerto_LostFocus();
+    vista_.FijarTexto(Control::txtAscii, "27 112 0 50 250 ");
+    form_.txtAscii_LostFocus();
+    EXPECT_EQ(perfil_.valores["KovraPuerto"], " COM3: ");
+    EXPECT_EQ(perfil_.valores["KovraASCII"], "27 112 0 50 250 ");
+}
+
+TEST_F(frmAbrirCajonTest, EstadoControlesStopsAtItsFailingStep) {
+    struct VistaRota : FakeVista {
+        void Habilitar(Control c, bool h) override {
+            if (c == Control::CheckConPuntoyComa) throw Fallo(5, "D");
+            FakeVista::Habilitar(c, h);
+        }
+    } vista;
+    frmAbrirCajon form(vista, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."});
+    vista.FijarValor(Control::CheckPrinter, 0);
+    form.CheckPrinter_Click();
+    EXPECT_EQ(Informes(), std::vector<std::string>{
+                              "report:Excepción Controlada: 5 (D) en procedimiento EstadoControles de Formulario "
+                              "Form1 Linea:30"});
+    EXPECT_EQ(perfil_.valores["KovraTipo"], "0") << "the click handling goes on with the write";
+}
+
+TEST_F(frmAbrirCajonTest, ThePollAsksF12ThenShiftThenControlAndKicksOnlyWhenBothAreUp) {
+    struct Caso {
+        std::int16_t f12, shift, control;
+        std::vector<int> consultas;
+        bool kick;
+    };
+    const std::int16_t abajo = static_cast<std::int16_t>(0x8000);
+    const Caso casos[] = {
+        {0, 0, 0, {0x7B}, false},
+        {1, 0, 0, {0x7B}, false},  // pressed since the last query, up now
+        {abajo, 0, 0, {0x7B, 0x10, 0x11}, true},
+        {static_cast<std::int16_t>(0x8001), 0, 0, {0x7B, 0x10, 0x11}, true},
+        {abajo, abajo, 0, {0x7B, 0x10}, false},
+        {abajo, 1, 0, {0x7B, 0x10}, false},
+        {abajo, 0, abajo, {0x7B, 0x10, 0x11}, false},
+        {abajo, 0, 1, {0x7B, 0x10, 0x11}, false},
+    };
+    vista_.FijarValor(Control::CheckPrinter, 0);
+    for (const auto& c : casos) {
+        teclas_.estados = {{0x7B, c.f12}, {0x10, c.shift}, {0x11, c.control}};
+        teclas_.consultas.clear();
+        puertos_.registros.clear();
+        form_.Timer_Timer();
+        EXPECT_EQ(teclas_.consultas, c.consultas);
+        ASSERT_EQ(puertos_.registros.size(), c.kick ? 1u : 0u);
+        if (c.kick) {
+            EXPECT_EQ(puertos_.registros[0].escrituras, std::vector<std::string>{std::string("\x1B\x70\x00\x0A\x64", 5)});
+        }
+    }
+}
+
+TEST_F(frmAbrirCajonTest, TicksWaitWhileABoxIsOpen) {
+    vista_.FijarValor(Control::CheckPrinter, 0);
+    vista_.FijarTexto(Control::txtPuerto, "COM9:");
+    puertos_.fallarAlAbrir = true;
+    teclas_.estados = {{0x7B, static_cast<std::int16_t>(0x8000)}};
+    struct DialogsQueTictaquean : FakeDialogs {
+        void Stop(const std::string& t) override {
+            FakeDialogs::Stop(t);
+            for (int i = 0; i < 5; ++i) form->Timer_Timer();  // F12 still held
+        }
+        frmAbrirCajon* form = nullptr;
+    } dialogs;
+    frmAbrirCajon form(vista_, {perfil_, puertos_, impresora_, dialogs, selector_, teclas_, bandeja_, "C:", "."});
+    dialogs.form = &form;
+    form.Timer_Timer();
+    EXPECT_EQ(dialogs.cajas.size(), 1u);
+    EXPECT_FALSE(form.ModalAbierto());
+    form.Timer_Timer();
+    EXPECT_EQ(dialogs.cajas.size(), 2u) << "the poll goes on after the box";
+}
+
+TEST_F(frmAbrirCajonTest, TheF12ButtonKicksOnceWithTheLiveControls) {
+    vista_.FijarValor(Control::CheckPrinter, 0);
+    vista_.FijarValor(Control::CheckTodoJunto, 0);
+    vista_.FijarValor(Control::CheckConPuntoyComa, 0);
+    vista_.FijarTexto(Control::txtAscii, "7");
+    vista_.FijarTexto(Control::txtPuerto, "COM1:");
+    form_.Command_Click();
+    ASSERT_EQ(puertos_.registros.size(), 1u);
+    EXPECT_EQ(puertos_.registros[0].nombre, "COM1:");
+    EXPECT_EQ(puertos_.registros[0].escrituras, std::vector<std::string>{"\x07\r\n"});
+}
+
+TEST_F(frmAbrirCajonTest, CloseReasonsMinimizeOrClose) {
+    EXPECT_TRUE(form_.Form_QueryUnload(vbFormControlMenu));
+    EXPECT_EQ(vista_.estado, kVentanaMinimizada);
+    EXPECT_FALSE(vista_.visible) << "minimized goes to the notification area";
+    EXPECT_TRUE(dialogs_.cajas.empty()) << "no question";
+    for (UnloadMode m : {vbFormCode, vbAppWindows, vbAppTaskManager}) EXPECT_FALSE(form_.Form_QueryUnload(m));
+    form_.Form_Unload();
+    EXPECT_FALSE(bandeja_.presente) << "the unload removes the icon";
+}
+
+TEST_F(frmAbrirCajonTest, SalirAsksAndEndsOnlyOnYes) {
+    form_.cmdEnd_Click();
+    ASSERT_EQ(Informes(), std::vector<std::string>{"question:¿Cerrar programa?"});
+    EXPECT_TRUE(vista_.eventos.empty());
+    dialogs_.respuestaSi = true;
+    form_.cmdEnd_Click();
+    EXPECT_EQ(vista_.eventos, std::vector<std::string>{"terminar"});
+    EXPECT_EQ(bandeja_.acciones, std::vector<std::string>{"delete"}) << "the unload asked for the icon's removal";
+}
+
+TEST_F(frmAbrirCajonTest, HelpGesturesShowTheTipAndThePath) {
+    form_.Form_Load();
+    form_.ImageInfo_Click();
+    form_.lblInfo_Click();
+    EXPECT_EQ(Informes(), (std::vector<std::string>{
+                              "info:Puede crear 2 impresoras iguales, con distinta opción de corte / apertura cajón y "
+                              "usar diferente para abrir cajón o impresión",
+                              "input:INI|INI|C:\\Caja\\INIS\\PARAMETROS.INI"}));
+    EXPECT_EQ(perfil_.escrituras, std::vector<std::string>{"PrinterDeviceName=Caja"}) << "the answer is discarded";
+}
+
+}  // namespace

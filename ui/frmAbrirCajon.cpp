@@ -1,0 +1,234 @@
+#include "ui/frmAbrirCajon.h"
+
+#include <cmath>
+
+#include "drawer/SalidaImpresora.h"
+#include "platform/Cp1252.h"
+
+namespace {
+
+constexpr const char* kDefectoPuerto = "LPT1:";
+constexpr const char* kDefectoAscii = "27 112 0 10 100";
+constexpr const char* kDefectoTipo = "1";
+constexpr std::uint32_t kIdIcono = 1;
+
+}  // namespace
+
+std::array<char, 64> CampoTip(const std::string& caption) {
+    std::array<char, 64> tip;
+    tip.fill(' ');
+    const std::string texto = Utf8ToCp1252(caption);
+    const std::size_t n = std::min(texto.size(), tip.size());
+    std::copy_n(texto.begin(), n, tip.begin());
+    if (n < tip.size()) tip[n] = '\0';
+    return tip;
+}
+
+int CodigoDeEvento(double x, bool midePixeles, double twipsPorPixel) {
+    const double pixeles = midePixeles ? x : x / twipsPorPixel;
+    // Mouse positions are small; anything else is no code the window acts on.
+    if (!std::isfinite(pixeles) || std::fabs(pixeles) > 1e9) return -1;
+    return static_cast<int>(std::nearbyint(pixeles));
+}
+
+frmAbrirCajon::frmAbrirCajon(VistaPrincipal& vista, ServiciosPrincipal servicios)
+    : vista_(vista), servicios_(std::move(servicios)), parametros_(servicios_.perfil, dialogs_) {}
+
+void frmAbrirCajon::FijarIdentidad(std::uintptr_t hWnd, std::uintptr_t hIcon, bool midePixeles,
+                                   double twipsPorPixel) {
+    hWnd_ = hWnd;
+    hIcon_ = hIcon;
+    midePixeles_ = midePixeles;
+    twipsPorPixel_ = twipsPorPixel > 0 ? twipsPorPixel : 15;
+}
+
+void frmAbrirCajon::Form_Load() {
+    ProcedimientoGuardado(dialogs_, "Form_Load", [&](Linea& linea) {
+        linea = 10;
+        parametros_.FijarRuta(RutaParametros(servicios_.carpetaPrograma));
+        vista_.FijarTexto(Control::lblIni, parametros_.Ruta());
+        linea = 12;
+        vista_.FijarTexto(Control::txtPuerto, parametros_.VRXGetParametro(claves::KovraPuerto, kDefectoPuerto));
+        linea = 14;
+        vista_.FijarTexto(Control::txtAscii, parametros_.VRXGetParametro(claves::KovraASCII, kDefectoAscii));
+        ElegirImpresora(false, parametros_, servicios_.impresora, selector_,
+                        [&](const std::string& t) { vista_.FijarTexto(Control::CheckPrinter, t); });
+        linea = 16;
+        vista_.FijarTexto(Control::txtPrinter, TextoComandosPrinter(parametros_, servicios_.separadorDecimal));
+        linea = 20;
+        const std::string tipo = parametros_.VRXGetParametro(claves::KovraTipo, kDefectoTipo);
+        linea = 30;
+        if (ValorNumerico(tipo) == 1.0) {
+            linea = 40;
+            FijarCheckPrinter(kMarcado);
+        } else {
+            linea = 60;
+            FijarCheckPrinter(kDesmarcado);
+        }
+        linea = 80;
+        EstadoControles();
+    });
+}
+
+void frmAbrirCajon::EstadoControles() {
+    ProcedimientoGuardado(dialogs_, "EstadoControles", [&](Linea& linea) {
+        linea = 10;
+        vista_.Habilitar(Control::txtPuerto, vista_.Valor(Control::CheckPrinter) != kMarcado);
+        linea = 20;
+        vista_.Habilitar(Control::txtAscii, vista_.Habilitado(Control::txtPuerto));
+        linea = 30;
+        vista_.Habilitar(Control::CheckConPuntoyComa, vista_.Habilitado(Control::txtAscii));
+        linea = 40;
+        vista_.Habilitar(Control::CheckTodoJunto, vista_.Habilitado(Control::txtAscii));
+        linea = 50;
+        vista_.Habilitar(Control::txtPrinter, !vista_.Habilitado(Control::txtPuerto));
+    });
+}
+
+// A change made by the program runs the click handling, as a user's click does,
+// but only when the state really changes.
+void frmAbrirCajon::FijarCheckPrinter(int valor) {
+    if (vista_.Valor(Control::CheckPrinter) == valor) return;
+    vista_.FijarValor(Control::CheckPrinter, valor);
+    CheckPrinter_Click();
+}
+
+void frmAbrirCajon::CheckPrinter_Click() {
+    EstadoControles();
+    parametros_.VRXSetParametro(claves::KovraTipo, std::to_string(vista_.Valor(Control::CheckPrinter)));
+}
+
+void frmAbrirCajon::txtAscii_LostFocus() {
+    parametros_.VRXSetParametro(claves::KovraASCII, vista_.Texto(Control::txtAscii));
+}
+
+void frmAbrirCajon::txtPuerto_LostFocus() {
+    parametros_.VRXSetParametro(claves::KovraPuerto, vista_.Texto(Control::txtPuerto));
+}
+
+void frmAbrirCajon::Kick() {
+    EnviarApertura(*this, {servicios_.puertos, servicios_.impresora, parametros_, dialogs_});
+}
+
+void frmAbrirCajon::Timer_Timer() {
+    if (ModalAbierto()) return;
+    if (servicios_.teclas.GetAsyncKeyState(kTeclaF12) >= 0) return;
+    if (servicios_.teclas.GetAsyncKeyState(kTeclaShift) != 0) return;
+    if (servicios_.teclas.GetAsyncKeyState(kTeclaControl) != 0) return;
+    Kick();
+}
+
+void frmAbrirCajon::Command_Click() { Kick(); }
+
+void frmAbrirCajon::Command1_Click() { vista_.FijarWindowState(kVentanaMinimizada); }
+
+void frmAbrirCajon::cmdEnd_Click() {
+    if (!dialogs_.AskYesNo(kPreguntaCerrar)) return;
+    if (Form_QueryUnload(vbFormCode)) return;
+    Form_Unload();
+    vista_.TerminarPrograma();
+}
+
+void frmAbrirCajon::cmdSelectPrinter_Click() {
+    ElegirImpresora(true, parametros_, servicios_.impresora, selector_,
+                    [&](const std::string& t) { vista_.FijarTexto(Control::CheckPrinter, t); });
+}
+
+void frmAbrirCajon::ImageInfo_Click() { dialogs_.Information(kTextoTruco); }
+
+void frmAbrirCajon::lblInfo_Click() { dialogs_.InputBox("INI", "INI", parametros_.Ruta()); }
+
+bool frmAbrirCajon::Form_QueryUnload(UnloadMode modo) {
+    if (modo != vbFormControlMenu) return false;
+    vista_.FijarWindowState(kVentanaMinimizada);
+    return true;
+}
+
+void frmAbrirCajon::Form_Unload() { QuitarSystray(); }
+
+void frmAbrirCajon::Form_Resize() {
+    ProcedimientoGuardado(dialogs_, "Form_Resize", [&](Linea& linea) {
+        linea = 10;
+        if (vista_.WindowState() == kVentanaMinimizada) {
+            linea = 20;
+            vista_.Ocultar();
+            linea = 30;
+            PonerSystray();
+            // With no icon the hidden window could never be reached again: it
+            // stays on the taskbar, minimized, instead.
+            if (!iconoPuesto_) vista_.Mostrar();
+        } else {
+            linea = 40;
+            linea = 50;
+            QuitarSystray();
+        }
+    });
+}
+
+void frmAbrirCajon::PonerSystray() {
+    iconoPuesto_ = false;
+    ProcedimientoGuardado(dialogs_, "PonerSystray", [&](Linea& linea) {
+        linea = 10;
+        RegistroIcono& r = registro_;
+        linea = 20;
+        r.cbSize = servicios_.bandeja.TamanoRegistro();
+        linea = 30;
+        r.hWnd = hWnd_;
+        linea = 40;
+        r.uID = kIdIcono;
+        linea = 50;
+        r.uFlags = NIF_MESSAGE_ | NIF_ICON_ | NIF_TIP_;
+        linea = 60;
+        r.uCallbackMessage = kMensajeIcono;
+        linea = 70;
+        r.hIcon = hIcon_;
+        linea = 80;
+        r.szTip = CampoTip(vista_.Caption());
+        linea = 90;
+        iconoPuesto_ = servicios_.bandeja.Agregar(r);
+        linea = 100;
+    });
+}
+
+void frmAbrirCajon::QuitarSystray() {
+    servicios_.bandeja.Quitar(registro_);
+    iconoPuesto_ = false;
+}
+
+void frmAbrirCajon::TaskbarCreated() {
+    if (vista_.WindowState() == kVentanaMinimizada && iconoPuesto_) PonerSystray();
+}
+
+void frmAbrirCajon::Restaurar(Linea& linea, int primerPaso) {
+    linea = primerPaso;
+    vista_.FijarWindowState(kVentanaNormal);
+    linea = primerPaso + 10;
+    vista_.TraerAlFrente();
+    linea = primerPaso + 20;
+    vista_.Mostrar();
+}
+
+void frmAbrirCajon::Form_MouseMove(double x) {
+    ProcedimientoGuardado(dialogs_, "Form_MouseMove", [&](Linea& linea) {
+        linea = 10;
+        linea = midePixeles_ ? 20 : 40;
+        const int codigo = CodigoDeEvento(x, midePixeles_, twipsPorPixel_);
+        linea = 50;
+        linea = 60;
+        if (codigo == kDobleClicIzquierdo) {
+            Restaurar(linea, 70);
+        } else if (codigo == kBotonDerechoSuelto) {
+            linea = 100;
+            Restaurar(linea, 110);
+        }
+        linea = 140;
+    });
+}
+
+std::string frmAbrirCajon::TextoAscii() const { return vista_.Texto(Control::txtAscii); }
+std::string frmAbrirCajon::TextoPuerto() const { return vista_.Texto(Control::txtPuerto); }
+bool frmAbrirCajon::CheckPrinter() const { return vista_.Valor(Control::CheckPrinter) == kMarcado; }
+bool frmAbrirCajon::CheckTodoJunto() const { return vista_.Valor(Control::CheckTodoJunto) == kMarcado; }
+bool frmAbrirCajon::CheckConPuntoyComa() const {
+    return vista_.Valor(Control::CheckConPuntoyComa) == kMarcado;
+}

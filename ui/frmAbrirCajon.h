@@ -1,0 +1,114 @@
+#pragma once
+// The main window's logic: start-up, control states, the two drawer-kick
+// triggers, the buttons, closing, help, and the notification-area icon. The
+// Win32 window forwards its events here and shows what the logic sets.
+
+#include <string>
+
+#include "drawer/ElegirImpresora.h"
+#include "drawer/EnviarApertura.h"
+#include "platform/KeyState.h"
+#include "platform/NotificationArea.h"
+#include "settings/modFunGenerales.h"
+#include "ui/Contadores.h"
+#include "ui/VistaPrincipal.h"
+
+inline constexpr const char* kCaptionPrincipal = "Apertura cajón";
+inline constexpr const char* kTextoTruco =
+    "Puede crear 2 impresoras iguales, con distinta opción de corte / apertura cajón y usar diferente para "
+    "abrir cajón o impresión";
+inline constexpr const char* kPreguntaCerrar = "¿Cerrar programa?";
+
+// The icon's callback message and the mouse codes acted on.
+inline constexpr std::uint32_t kMensajeIcono = 512;
+inline constexpr int kDobleClicIzquierdo = 515;
+inline constexpr int kBotonDerechoSuelto = 517;
+
+// Why the window is asked to close.
+enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+
+struct ServiciosPrincipal {
+    PrivateProfile& perfil;
+    PortOpener& puertos;
+    Printing& impresora;
+    Dialogs& dialogs;
+    SelectorImpresora& selector;
+    KeyState& teclas;
+    NotificationArea& bandeja;
+    std::string carpetaPrograma;   // the folder of the program file
+    std::string separadorDecimal;  // the user's decimal separator
+};
+
+class frmAbrirCajon : public ControlesApertura {
+public:
+    frmAbrirCajon(VistaPrincipal& vista, ServiciosPrincipal servicios);
+
+    // Before the window is first shown.
+    void Form_Load();
+    void EstadoControles();
+
+    // Events of the controls.
+    void CheckPrinter_Click();
+    void txtAscii_LostFocus();
+    void txtPuerto_LostFocus();
+    void Timer_Timer();
+    void Command_Click();
+    void Command1_Click();
+    void cmdEnd_Click();
+    void cmdSelectPrinter_Click();
+    void ImageInfo_Click();
+    void lblInfo_Click();
+
+    // Events of the window. Form_QueryUnload returns true to refuse the close.
+    bool Form_QueryUnload(UnloadMode modo);
+    void Form_Unload();
+    void Form_Resize();
+    void Form_MouseMove(double x);
+    // The shell has re-created the notification area.
+    void TaskbarCreated();
+
+    // The window's handle and icon, for the notification-area record, and how
+    // the window measures mouse positions.
+    void FijarIdentidad(std::uintptr_t hWnd, std::uintptr_t hIcon, bool midePixeles, double twipsPorPixel);
+
+    const std::string& RutaIni() const { return parametros_.Ruta(); }
+    Parametros& parametros() { return parametros_; }
+    const RegistroIcono& Registro() const { return registro_; }
+    // True while the program shows a box or the chooser: the F12 poll waits.
+    bool ModalAbierto() const { return modales_ > 0; }
+
+    // What the kick reads: the live controls.
+    std::string TextoAscii() const override;
+    std::string TextoPuerto() const override;
+    bool CheckPrinter() const override;
+    bool CheckTodoJunto() const override;
+    bool CheckConPuntoyComa() const override;
+
+private:
+    void FijarCheckPrinter(int valor);
+    void Kick();
+    void PonerSystray();
+    void QuitarSystray();
+    void Restaurar(Linea& linea, int primerPaso);
+
+    VistaPrincipal& vista_;
+    ServiciosPrincipal servicios_;
+    int modales_ = 0;
+    DialogsContados dialogs_{servicios_.dialogs, modales_};
+    SelectorContado selector_{servicios_.selector, modales_};
+    Parametros parametros_;
+    RegistroIcono registro_{};
+    std::uintptr_t hWnd_ = 0;
+    std::uintptr_t hIcon_ = 0;
+    bool midePixeles_ = false;
+    double twipsPorPixel_ = 15;
+    bool iconoPuesto_ = false;
+};
+
+// The tip field: caption, one NUL, blanks up to 64 characters; a caption of 64
+// characters or more is cut to 64 and has no NUL. The caption is UTF-8.
+std::array<char, 64> CampoTip(const std::string& caption);
+
+// The mouse event code from an x position: pixels as they are, twips divided
+// by the twips per pixel and rounded half to even.
+int CodigoDeEvento(double x, bool midePixeles, double twipsPorPixel);
