@@ -17,7 +17,8 @@ void A_GetPrinter(std::string& PrinterNameInParam, bool Seleccionar, Printing& i
 }
 
 void ElegirImpresora(bool Seleccionar, Parametros& parametros, Printing& impresora,
-                     SelectorImpresora& selector, const std::function<void(const std::string&)>& fijarTitulo) {
+                     SelectorImpresora& selector,
+                     const std::function<void(const std::string&)>& fijarTitulo) {
     std::string nombre = parametros.VRXGetParametro(claves::PrinterDeviceName, "");
     A_GetPrinter(nombre, Seleccionar, impresora, selector);
     parametros.VRXSetParametro(claves::PrinterDeviceName, impresora.CurrentDeviceName());

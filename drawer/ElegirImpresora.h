@@ -12,7 +12,7 @@
 // may make the accepted one current, and leaves in SelectedPrinterName the
 // accepted printer's device name (unchanged when closed without accepting).
 class SelectorImpresora {
-public:
+  public:
     virtual ~SelectorImpresora() = default;
     virtual void Mostrar(std::string& SelectedPrinterName) = 0;
 };
@@ -28,4 +28,5 @@ void A_GetPrinter(std::string& PrinterNameInParam, bool Seleccionar, Printing& i
 // Seleccionar), stores the current printer's name and shows it through
 // `fijarTitulo` as "Enviar a: " + name. Failures pass on.
 void ElegirImpresora(bool Seleccionar, Parametros& parametros, Printing& impresora,
-                     SelectorImpresora& selector, const std::function<void(const std::string&)>& fijarTitulo);
+                     SelectorImpresora& selector,
+                     const std::function<void(const std::string&)>& fijarTitulo);

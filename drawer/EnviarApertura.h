@@ -12,7 +12,7 @@
 
 // What a kick reads from the window, at the moment it runs.
 class ControlesApertura {
-public:
+  public:
     virtual ~ControlesApertura() = default;
     virtual std::string TextoAscii() const = 0;   // txtAscii
     virtual std::string TextoPuerto() const = 0;  // txtPuerto

@@ -31,7 +31,8 @@ std::string NumeroComoTexto(float valor, std::string_view separadorDecimal) {
 float TamanoFuente(std::string_view texto) {
     const double valor = ValorNumerico(texto);
     if (std::fabs(valor) > std::numeric_limits<float>::max()) {
-        return std::copysign(std::numeric_limits<float>::infinity(), static_cast<float>(valor > 0 ? 1 : -1));
+        return std::copysign(std::numeric_limits<float>::infinity(),
+                             static_cast<float>(valor > 0 ? 1 : -1));
     }
     return static_cast<float>(valor);
 }
@@ -58,7 +59,8 @@ std::string TextoComandosPrinter(Parametros& parametros, std::string_view separa
     std::string lineas;
     if (!texto.empty()) {
         if (!tamano.empty()) {
-            lineas += "Printer.FontSize \"" + NumeroComoTexto(TamanoFuente(tamano), separadorDecimal) + "\"\r\n";
+            lineas += "Printer.FontSize \"" +
+                      NumeroComoTexto(TamanoFuente(tamano), separadorDecimal) + "\"\r\n";
         }
         lineas += "Printer.FontName \"FontControl\"\r\n";
         lineas += "Printer.Print \"" + texto + "\"\r\n";

@@ -9,10 +9,16 @@
 
 namespace {
 
-[[noreturn]] void NoEsNumero() { throw Fallo(errores::kTiposNoCoinciden, "No coinciden los tipos"); }
-[[noreturn]] void Desborda() { throw Fallo(errores::kDesbordamiento, "Desbordamiento"); }
+[[noreturn]] void NoEsNumero() {
+    throw Fallo(errores::kTiposNoCoinciden, "No coinciden los tipos");
+}
+[[noreturn]] void Desborda() {
+    throw Fallo(errores::kDesbordamiento, "Desbordamiento");
+}
 
-bool EsDigito(char c) { return c >= '0' && c <= '9'; }
+bool EsDigito(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // "&H1B" / "&O33": a whole number that must fit in 32 bits, as a Long.
 std::int64_t EnteroConBase(std::string_view digitos, int base) {

@@ -5,7 +5,7 @@
 #include <string>
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // OK only, no icon: the handled-error report.

@@ -8,7 +8,7 @@ inline constexpr int kTeclaShift = 0x10;
 inline constexpr int kTeclaControl = 0x11;
 
 class KeyState {
-public:
+  public:
     virtual ~KeyState() = default;
     // Negative while the key is down; exactly 0 only when it is up and was not
     // pressed since the previous query.

@@ -20,7 +20,7 @@ inline constexpr std::uint32_t NIF_ICON_ = 2;
 inline constexpr std::uint32_t NIF_TIP_ = 4;
 
 class NotificationArea {
-public:
+  public:
     virtual ~NotificationArea() = default;
     // The size of that record on this system (88 bytes for 32-bit programs).
     virtual std::uint32_t TamanoRegistro() const = 0;

@@ -7,7 +7,7 @@
 #include <string_view>
 
 class OutputPort {
-public:
+  public:
     // Destroying a port that was not closed closes it quietly: a kick that
     // fails half-way never leaves the device open.
     virtual ~OutputPort() = default;
@@ -20,7 +20,7 @@ public:
 };
 
 class PortOpener {
-public:
+  public:
     virtual ~PortOpener() = default;
 
     // Opens `name` for output; an ordinary file is created or emptied.

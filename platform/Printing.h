@@ -8,7 +8,7 @@
 #include <vector>
 
 class Printing {
-public:
+  public:
     virtual ~Printing() = default;
 
     // Device names of the installed printers, in the system's order.

@@ -7,7 +7,7 @@
 #include <string_view>
 
 class PrivateProfile {
-public:
+  public:
     virtual ~PrivateProfile() = default;
 
     // Looks `key` up in `section` of the file at `path`. Copies the value, or

@@ -9,10 +9,12 @@
 
 namespace {
 
-bool EsSaltable(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool EsSaltable(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
 class Lector {
-public:
+  public:
     explicit Lector(std::string_view t) : texto_(t) {}
 
     // The next significant character, or '\0' at the end.
@@ -22,7 +24,7 @@ public:
     }
     void Avanzar() { ++pos_; }
 
-private:
+  private:
     std::string_view texto_;
     std::size_t pos_ = 0;
 };

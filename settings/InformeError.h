@@ -18,14 +18,14 @@ std::string TextoFalloModulo(const Fallo& fallo);
 // The step a guarded procedure is in; a body sets it as each numbered step
 // begins (`linea = 20;`), and the report shows the last one set.
 class Linea {
-public:
+  public:
     Linea& operator=(int paso) {
         paso_ = paso;
         return *this;
     }
     int Paso() const { return paso_; }
 
-private:
+  private:
     int paso_ = 0;
 };
 

@@ -30,7 +30,7 @@ inline constexpr std::string_view AC_PC = "AC_PC";
 std::string RutaParametros(std::string_view carpetaPrograma);
 
 class Parametros {
-public:
+  public:
     Parametros(PrivateProfile& perfil, Dialogs& dialogs) : perfil_(perfil), dialogs_(dialogs) {}
 
     void FijarRuta(std::string ruta) { ruta_ = std::move(ruta); }
@@ -45,7 +45,7 @@ public:
     // than 0. A write the system refuses is not reported: it is not kept.
     void VRXSetParametro(std::string_view clave, std::string_view valor);
 
-private:
+  private:
     PrivateProfile& perfil_;
     Dialogs& dialogs_;
     std::string ruta_;

@@ -6,18 +6,18 @@
 #include "platform/Dialogs.h"
 
 class ModalAbierto {
-public:
+  public:
     explicit ModalAbierto(int& abiertos) : abiertos_(abiertos) { ++abiertos_; }
     ~ModalAbierto() { --abiertos_; }
     ModalAbierto(const ModalAbierto&) = delete;
     ModalAbierto& operator=(const ModalAbierto&) = delete;
 
-private:
+  private:
     int& abiertos_;
 };
 
 class DialogsContados : public Dialogs {
-public:
+  public:
     DialogsContados(Dialogs& dialogs, int& abiertos) : dialogs_(dialogs), abiertos_(abiertos) {}
 
     void Report(const std::string& t) override {
@@ -36,25 +36,27 @@ public:
         ModalAbierto m(abiertos_);
         return dialogs_.AskYesNo(t);
     }
-    std::string InputBox(const std::string& p, const std::string& t, const std::string& d) override {
+    std::string InputBox(const std::string& p, const std::string& t,
+                         const std::string& d) override {
         ModalAbierto m(abiertos_);
         return dialogs_.InputBox(p, t, d);
     }
 
-private:
+  private:
     Dialogs& dialogs_;
     int& abiertos_;
 };
 
 class SelectorContado : public SelectorImpresora {
-public:
-    SelectorContado(SelectorImpresora& selector, int& abiertos) : selector_(selector), abiertos_(abiertos) {}
+  public:
+    SelectorContado(SelectorImpresora& selector, int& abiertos)
+        : selector_(selector), abiertos_(abiertos) {}
     void Mostrar(std::string& SelectedPrinterName) override {
         ModalAbierto m(abiertos_);
         selector_.Mostrar(SelectedPrinterName);
     }
 
-private:
+  private:
     SelectorImpresora& selector_;
     int& abiertos_;
 };

@@ -6,10 +6,10 @@
 
 // The controls of frmAbrirCajon that the logic reads or writes.
 enum class Control {
-    Command,             // "F12"
-    Command1,            // "Cerrar (Minimizar)"
-    cmdEnd,              // "Salir"
-    cmdSelectPrinter,    // "Seleccionar impresora"
+    Command,           // "F12"
+    Command1,          // "Cerrar (Minimizar)"
+    cmdEnd,            // "Salir"
+    cmdSelectPrinter,  // "Seleccionar impresora"
     txtPuerto,
     txtAscii,
     txtPrinter,
@@ -27,7 +27,7 @@ inline constexpr int kVentanaNormal = 0;
 inline constexpr int kVentanaMinimizada = 1;
 
 class VistaPrincipal {
-public:
+  public:
     virtual ~VistaPrincipal() = default;
 
     // Text of a text box, or caption of a button, check box or label.

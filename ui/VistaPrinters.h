@@ -4,7 +4,7 @@
 #include <string>
 
 class VistaPrinters {
-public:
+  public:
     virtual ~VistaPrinters() = default;
 
     // ListImpresoras: an unsorted, single-selection list box.

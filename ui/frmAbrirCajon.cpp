@@ -48,13 +48,16 @@ void frmAbrirCajon::Form_Load() {
         parametros_.FijarRuta(RutaParametros(servicios_.carpetaPrograma));
         vista_.FijarTexto(Control::lblIni, parametros_.Ruta());
         linea = 12;
-        vista_.FijarTexto(Control::txtPuerto, parametros_.VRXGetParametro(claves::KovraPuerto, kDefectoPuerto));
+        vista_.FijarTexto(Control::txtPuerto,
+                          parametros_.VRXGetParametro(claves::KovraPuerto, kDefectoPuerto));
         linea = 14;
-        vista_.FijarTexto(Control::txtAscii, parametros_.VRXGetParametro(claves::KovraASCII, kDefectoAscii));
+        vista_.FijarTexto(Control::txtAscii,
+                          parametros_.VRXGetParametro(claves::KovraASCII, kDefectoAscii));
         ElegirImpresora(false, parametros_, servicios_.impresora, selector_,
                         [&](const std::string& t) { vista_.FijarTexto(Control::CheckPrinter, t); });
         linea = 16;
-        vista_.FijarTexto(Control::txtPrinter, TextoComandosPrinter(parametros_, servicios_.separadorDecimal));
+        vista_.FijarTexto(Control::txtPrinter,
+                          TextoComandosPrinter(parametros_, servicios_.separadorDecimal));
         linea = 20;
         const std::string tipo = parametros_.VRXGetParametro(claves::KovraTipo, kDefectoTipo);
         linea = 30;
@@ -95,7 +98,8 @@ void frmAbrirCajon::FijarCheckPrinter(int valor) {
 
 void frmAbrirCajon::CheckPrinter_Click() {
     EstadoControles();
-    parametros_.VRXSetParametro(claves::KovraTipo, std::to_string(vista_.Valor(Control::CheckPrinter)));
+    parametros_.VRXSetParametro(claves::KovraTipo,
+                                std::to_string(vista_.Valor(Control::CheckPrinter)));
 }
 
 void frmAbrirCajon::txtAscii_LostFocus() {
@@ -118,9 +122,13 @@ void frmAbrirCajon::Timer_Timer() {
     Kick();
 }
 
-void frmAbrirCajon::Command_Click() { Kick(); }
+void frmAbrirCajon::Command_Click() {
+    Kick();
+}
 
-void frmAbrirCajon::Command1_Click() { vista_.FijarWindowState(kVentanaMinimizada); }
+void frmAbrirCajon::Command1_Click() {
+    vista_.FijarWindowState(kVentanaMinimizada);
+}
 
 void frmAbrirCajon::cmdEnd_Click() {
     if (!dialogs_.AskYesNo(kPreguntaCerrar)) return;
@@ -134,9 +142,13 @@ void frmAbrirCajon::cmdSelectPrinter_Click() {
                     [&](const std::string& t) { vista_.FijarTexto(Control::CheckPrinter, t); });
 }
 
-void frmAbrirCajon::ImageInfo_Click() { dialogs_.Information(kTextoTruco); }
+void frmAbrirCajon::ImageInfo_Click() {
+    dialogs_.Information(kTextoTruco);
+}
 
-void frmAbrirCajon::lblInfo_Click() { dialogs_.InputBox("INI", "INI", parametros_.Ruta()); }
+void frmAbrirCajon::lblInfo_Click() {
+    dialogs_.InputBox("INI", "INI", parametros_.Ruta());
+}
 
 bool frmAbrirCajon::Form_QueryUnload(UnloadMode modo) {
     if (modo != vbFormControlMenu) return false;
@@ -144,7 +156,9 @@ bool frmAbrirCajon::Form_QueryUnload(UnloadMode modo) {
     return true;
 }
 
-void frmAbrirCajon::Form_Unload() { QuitarSystray(); }
+void frmAbrirCajon::Form_Unload() {
+    QuitarSystray();
+}
 
 void frmAbrirCajon::Form_Resize() {
     ProcedimientoGuardado(dialogs_, "Form_Resize", [&](Linea& linea) {
@@ -225,10 +239,18 @@ void frmAbrirCajon::Form_MouseMove(double x) {
     });
 }
 
-std::string frmAbrirCajon::TextoAscii() const { return vista_.Texto(Control::txtAscii); }
-std::string frmAbrirCajon::TextoPuerto() const { return vista_.Texto(Control::txtPuerto); }
-bool frmAbrirCajon::CheckPrinter() const { return vista_.Valor(Control::CheckPrinter) == kMarcado; }
-bool frmAbrirCajon::CheckTodoJunto() const { return vista_.Valor(Control::CheckTodoJunto) == kMarcado; }
+std::string frmAbrirCajon::TextoAscii() const {
+    return vista_.Texto(Control::txtAscii);
+}
+std::string frmAbrirCajon::TextoPuerto() const {
+    return vista_.Texto(Control::txtPuerto);
+}
+bool frmAbrirCajon::CheckPrinter() const {
+    return vista_.Valor(Control::CheckPrinter) == kMarcado;
+}
+bool frmAbrirCajon::CheckTodoJunto() const {
+    return vista_.Valor(Control::CheckTodoJunto) == kMarcado;
+}
 bool frmAbrirCajon::CheckConPuntoyComa() const {
     return vista_.Valor(Control::CheckConPuntoyComa) == kMarcado;
 }

@@ -15,7 +15,8 @@
 
 inline constexpr const char* kCaptionPrincipal = "Apertura cajón";
 inline constexpr const char* kTextoTruco =
-    "Puede crear 2 impresoras iguales, con distinta opción de corte / apertura cajón y usar diferente para "
+    "Puede crear 2 impresoras iguales, con distinta opción de corte / apertura cajón y usar "
+    "diferente para "
     "abrir cajón o impresión";
 inline constexpr const char* kPreguntaCerrar = "¿Cerrar programa?";
 
@@ -40,7 +41,7 @@ struct ServiciosPrincipal {
 };
 
 class frmAbrirCajon : public ControlesApertura {
-public:
+  public:
     frmAbrirCajon(VistaPrincipal& vista, ServiciosPrincipal servicios);
 
     // Before the window is first shown.
@@ -69,7 +70,8 @@ public:
 
     // The window's handle and icon, for the notification-area record, and how
     // the window measures mouse positions.
-    void FijarIdentidad(std::uintptr_t hWnd, std::uintptr_t hIcon, bool midePixeles, double twipsPorPixel);
+    void FijarIdentidad(std::uintptr_t hWnd, std::uintptr_t hIcon, bool midePixeles,
+                        double twipsPorPixel);
 
     const std::string& RutaIni() const { return parametros_.Ruta(); }
     Parametros& parametros() { return parametros_; }
@@ -84,7 +86,7 @@ public:
     bool CheckTodoJunto() const override;
     bool CheckConPuntoyComa() const override;
 
-private:
+  private:
     void FijarCheckPrinter(int valor);
     void Kick();
     void PonerSystray();

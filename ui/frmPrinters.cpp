@@ -2,7 +2,9 @@
 
 #include "settings/InformeError.h"
 
-void frmPrinters::Form_Load() { CargarImpresoras(); }
+void frmPrinters::Form_Load() {
+    CargarImpresoras();
+}
 
 void frmPrinters::CargarImpresoras() {
     const std::string actual = impresora_.CurrentDeviceName();

@@ -12,9 +12,13 @@ inline constexpr const char* kCaptionPrinters = "Form1";
 inline constexpr const char* kCaptionAceptar = "Aceptar";
 
 class frmPrinters {
-public:
-    frmPrinters(Printing& impresora, Dialogs& dialogs, VistaPrinters& vista, std::string SelectedPrinterName)
-        : impresora_(impresora), dialogs_(dialogs), vista_(vista), SelectedPrinterName_(std::move(SelectedPrinterName)) {}
+  public:
+    frmPrinters(Printing& impresora, Dialogs& dialogs, VistaPrinters& vista,
+                std::string SelectedPrinterName)
+        : impresora_(impresora),
+          dialogs_(dialogs),
+          vista_(vista),
+          SelectedPrinterName_(std::move(SelectedPrinterName)) {}
 
     // Load: one row per installed printer, in the system's order; the row of
     // SelectedPrinterName (or, when that is empty, of the current printer) is
@@ -28,7 +32,7 @@ public:
 
     const std::string& SelectedPrinterName() const { return SelectedPrinterName_; }
 
-private:
+  private:
     void CargarImpresoras();
     void FijarImpresora();
 

@@ -10,7 +10,9 @@
 
 namespace {
 
-bool EsBlanco(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool EsBlanco(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view Recortar(std::string_view t) {
     while (!t.empty() && EsBlanco(t.front())) t.remove_prefix(1);
@@ -18,7 +20,9 @@ std::string_view Recortar(std::string_view t) {
     return t;
 }
 
-char Mayuscula(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Mayuscula(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool IgualesSinMayusculas(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -114,7 +118,7 @@ bool PortableProfile::WriteString(std::string_view section, std::string_view key
     auto lineas = Lineas(contenido);
 
     std::optional<std::size_t> inicio;  // index of the section header
-    std::size_t insertarEn = 0;          // a new key goes after the section's last line
+    std::size_t insertarEn = 0;         // a new key goes after the section's last line
     std::optional<std::size_t> claveEn;
     for (std::size_t i = 0; i < lineas.size(); ++i) {
         if (const auto nombre = Seccion(lineas[i])) {
@@ -158,7 +162,8 @@ bool PortableProfile::WriteString(std::string_view section, std::string_view key
     std::error_code ec;
     const auto estado = std::filesystem::status(RutaLocal(path), ec);
     if (!ec && std::filesystem::exists(estado) &&
-        (estado.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+        (estado.permissions() & std::filesystem::perms::owner_write) ==
+            std::filesystem::perms::none) {
         return false;
     }
     std::ofstream out(RutaLocal(path), std::ios::binary | std::ios::trunc);

@@ -9,7 +9,7 @@ namespace {
 
 // An in-memory dialog template: the system has no input box of its own.
 class Plantilla {
-public:
+  public:
     void Dialogo(DWORD estilo, short cx, short cy, const std::wstring& titulo, int controles) {
         DWord(estilo);
         DWord(0);
@@ -35,7 +35,7 @@ public:
     }
     const DLGTEMPLATE* Datos() const { return reinterpret_cast<const DLGTEMPLATE*>(datos_.data()); }
 
-private:
+  private:
     void Word(WORD w) { datos_.push_back(w); }
     void DWord(DWORD d) {
         Word(LOWORD(d));
@@ -94,13 +94,13 @@ INT_PTR CALLBACK ProcInput(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 
 // Counts the boxes open, also when one throws.
 class Abierta {
-public:
+  public:
     explicit Abierta(int& n) : n_(n) { ++n_; }
     ~Abierta() { --n_; }
     Abierta(const Abierta&) = delete;
     Abierta& operator=(const Abierta&) = delete;
 
-private:
+  private:
     int& n_;
 };
 
@@ -111,9 +111,15 @@ int Win32Dialogs::Mostrar(const std::string& text, UINT estilo) {
     return MessageBoxW(owner_, Ancho(text).c_str(), Ancho(kTituloPrograma).c_str(), estilo);
 }
 
-void Win32Dialogs::Report(const std::string& text) { Mostrar(text, MB_OK); }
-void Win32Dialogs::Stop(const std::string& text) { Mostrar(text, MB_OK | MB_ICONSTOP); }
-void Win32Dialogs::Information(const std::string& text) { Mostrar(text, MB_OK | MB_ICONINFORMATION); }
+void Win32Dialogs::Report(const std::string& text) {
+    Mostrar(text, MB_OK);
+}
+void Win32Dialogs::Stop(const std::string& text) {
+    Mostrar(text, MB_OK | MB_ICONSTOP);
+}
+void Win32Dialogs::Information(const std::string& text) {
+    Mostrar(text, MB_OK | MB_ICONINFORMATION);
+}
 
 bool Win32Dialogs::AskYesNo(const std::string& text) {
     return Mostrar(text, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
@@ -130,7 +136,7 @@ std::string Win32Dialogs::InputBox(const std::string& prompt, const std::string&
     p.Control(kClaseBoton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 183, 25, 50, 14, L"Cancelar");
     p.Control(kClaseEdit, kIdTexto, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 78, 226, 14, L"");
     EstadoInput estado{Ancho(defecto), {}};
-    const INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), p.Datos(), owner_, ProcInput,
-                                              reinterpret_cast<LPARAM>(&estado));
+    const INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), p.Datos(), owner_,
+                                              ProcInput, reinterpret_cast<LPARAM>(&estado));
     return r == IDOK ? Utf8(estado.respuesta) : std::string();
 }

@@ -6,7 +6,7 @@
 #include "platform/Dialogs.h"
 
 class Win32Dialogs : public Dialogs {
-public:
+  public:
     void SetOwner(HWND owner) { owner_ = owner; }
 
     void Report(const std::string& text) override;
@@ -19,7 +19,7 @@ public:
     // True while one of these boxes is open; the F12 poll waits meanwhile.
     bool Abierto() const { return abiertos_ > 0; }
 
-private:
+  private:
     int Mostrar(const std::string& text, UINT estilo);
 
     HWND owner_ = nullptr;

@@ -11,7 +11,7 @@
 namespace {
 
 class Win32Port : public OutputPort {
-public:
+  public:
     explicit Win32Port(HANDLE h) : handle_(h) {}
     ~Win32Port() override {
         if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
@@ -36,12 +36,13 @@ public:
         if (!CloseHandle(h)) throw FalloWin32();
     }
 
-private:
+  private:
     HANDLE handle_;
 };
 
 std::string Mayusculas(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return s;
 }
 
@@ -60,8 +61,8 @@ std::unique_ptr<OutputPort> Win32PortOpener::Open(const std::string& name) {
     // A device keeps its stream; a file path (also a share's UNC path) is
     // created or emptied, as a fresh output file is.
     const DWORD disposicion = EsNombreDeDispositivo(name) ? OPEN_EXISTING : CREATE_ALWAYS;
-    HANDLE h = CreateFileW(Ancho(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposicion,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(Ancho(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                           disposicion, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         // An empty name gives no error number on some systems.

@@ -4,7 +4,7 @@
 #include "platform/OutputPort.h"
 
 class Win32PortOpener : public PortOpener {
-public:
+  public:
     std::unique_ptr<OutputPort> Open(const std::string& name) override;
 };
 

@@ -18,7 +18,7 @@ inline constexpr float kTamanoFuenteMaximo = 1638.0f;
 int AlturaFuente(float puntos, int pixelesPorPulgada);
 
 class Win32Printing : public Printing {
-public:
+  public:
     Win32Printing();
     ~Win32Printing() override;
     Win32Printing(const Win32Printing&) = delete;
@@ -32,9 +32,11 @@ public:
     void Print(std::string_view text, bool lineEnd) override;
     void EndDoc() override;
 
+  private:
     class Documento;
+    void EmpezarDocumento();
+    void AbandonarDocumento() noexcept;
 
-private:
     std::optional<std::string> actual_;
     // Font asked for while no document was open: it applies to the next one.
     std::optional<std::string> fuentePendiente_;

@@ -4,7 +4,7 @@
 #include "platform/PrivateProfile.h"
 
 class Win32Profile : public PrivateProfile {
-public:
+  public:
     void GetString(std::string_view section, std::string_view key, std::string_view defecto,
                    std::span<char> buffer, const std::string& path) override;
     bool WriteString(std::string_view section, std::string_view key, std::string_view value,

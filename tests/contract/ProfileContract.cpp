@@ -14,7 +14,7 @@
 namespace {
 
 class ProfileContract : public ::testing::Test {
-protected:
+  protected:
     std::string Leer(const std::string& key, const std::string& defecto,
                      const std::string& archivo = "INIS/PARAMETROS.INI") {
         buffer_.fill('x');
@@ -26,7 +26,8 @@ protected:
     // Everything after the first NUL must still be what the buffer held.
     bool RestoIntacto() const {
         const auto nul = std::find(buffer_.begin(), buffer_.end(), '\0');
-        return nul != buffer_.end() && std::all_of(nul + 1, buffer_.end(), [](char c) { return c == 'x'; });
+        return nul != buffer_.end() &&
+               std::all_of(nul + 1, buffer_.end(), [](char c) { return c == 'x'; });
     }
     bool Escribir(const std::string& key, const std::string& value,
                   const std::string& archivo = "INIS/PARAMETROS.INI") {
@@ -60,20 +61,24 @@ TEST_F(ProfileContract, FindsKeysWhateverTheirCaseAndSurroundings) {
 }
 
 TEST_F(ProfileContract, LongValuesAreCutToTheBuffer) {
-    dir_.Escribir("INIS/PARAMETROS.INI", "[Parametros]\r\nKovraASCII=" + std::string(300, '7') + "\r\n");
+    dir_.Escribir("INIS/PARAMETROS.INI",
+                  "[Parametros]\r\nKovraASCII=" + std::string(300, '7') + "\r\n");
     EXPECT_EQ(Leer("KovraASCII", ""), std::string(254, '7'));
 }
 
 TEST_F(ProfileContract, SurvivesJunkAndHugeLines) {
     std::string junk;
-    for (int i = 1; i < 256; ++i) junk += static_cast<char>(i == '[' || i == '\n' || i == '\r' ? 'a' : i);
-    dir_.Escribir("INIS/PARAMETROS.INI", junk + "\r\n" + std::string(20000, 'z') + "\r\n[Parametros]\r\n" +
-                                             "Largo=" + std::string(10000, 'q') + "\r\nKovraTipo=0\r\n");
+    for (int i = 1; i < 256; ++i)
+        junk += static_cast<char>(i == '[' || i == '\n' || i == '\r' ? 'a' : i);
+    dir_.Escribir("INIS/PARAMETROS.INI",
+                  junk + "\r\n" + std::string(20000, 'z') + "\r\n[Parametros]\r\n" +
+                      "Largo=" + std::string(10000, 'q') + "\r\nKovraTipo=0\r\n");
     EXPECT_EQ(Leer("KovraTipo", "1"), "0");
     EXPECT_EQ(Leer("Largo", ""), std::string(254, 'q'));
 
     std::string binario(4096, '\0');
-    for (std::size_t i = 0; i < binario.size(); ++i) binario[i] = static_cast<char>((i * 131) % 256);
+    for (std::size_t i = 0; i < binario.size(); ++i)
+        binario[i] = static_cast<char>((i * 131) % 256);
     dir_.Escribir("INIS/PARAMETROS.INI", binario);
     Leer("KovraTipo", "1");  // any answer will do, as long as there is one
     EXPECT_TRUE(RestoIntacto());
@@ -89,8 +94,9 @@ TEST_F(ProfileContract, WriteCreatesFileAndSectionWhenTheFolderExists) {
 }
 
 TEST_F(ProfileContract, WriteReplacesTheValueAndKeepsTheOtherKeys) {
-    dir_.Escribir("INIS/PARAMETROS.INI",
-                  "[Parametros]\r\nKovraPuerto=LPT1:\r\nKovraASCII=27 112 0 10 100\r\n[Otra]\r\nX=1\r\n");
+    dir_.Escribir(
+        "INIS/PARAMETROS.INI",
+        "[Parametros]\r\nKovraPuerto=LPT1:\r\nKovraASCII=27 112 0 10 100\r\n[Otra]\r\nX=1\r\n");
     EXPECT_TRUE(Escribir("KovraPuerto", "COM2:"));
     EXPECT_TRUE(Escribir("KovraTipo", "1"));
     EXPECT_TRUE(Escribir("KovraASCII", ""));

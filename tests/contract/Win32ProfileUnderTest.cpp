@@ -3,7 +3,9 @@
 #include "platform/win32/Win32Profile.h"
 #include "tests/contract/ProfileUnderTest.h"
 
-std::unique_ptr<PrivateProfile> CrearPerfilBajoPrueba() { return std::make_unique<Win32Profile>(); }
+std::unique_ptr<PrivateProfile> CrearPerfilBajoPrueba() {
+    return std::make_unique<Win32Profile>();
+}
 
 std::shared_ptr<void> ImpedirEscritura(const std::filesystem::path& archivo) {
     HANDLE h = CreateFileW(archivo.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,

@@ -15,7 +15,8 @@ struct FakeVista : VistaPrincipal {
         textos[Control::txtAscii] = "27 112 0 10 100";
         textos[Control::txtPrinter] = "Printer.Print \r\nPrint.EndDoc\r\n";
         textos[Control::CheckPrinter] = "Enviar a printer";
-        textos[Control::lblIni] = "Recuerde: BIXOLON PRINTER CONFIG (Parám. KovraBloqueado bloquea INI)";
+        textos[Control::lblIni] =
+            "Recuerde: BIXOLON PRINTER CONFIG (Parám. KovraBloqueado bloquea INI)";
         valores[Control::CheckPrinter] = 1;
         valores[Control::CheckConPuntoyComa] = 1;
         valores[Control::CheckTodoJunto] = 1;

@@ -17,8 +17,8 @@
 
 // A parameter file held in memory: section "Parametros" only.
 struct MemoryProfile : PrivateProfile {
-    void GetString(std::string_view, std::string_view key, std::string_view defecto, std::span<char> buffer,
-                   const std::string&) override {
+    void GetString(std::string_view, std::string_view key, std::string_view defecto,
+                   std::span<char> buffer, const std::string&) override {
         lecturas.emplace_back(key);
         const auto it = valores.find(std::string(key));
         const std::string valor = it != valores.end() ? it->second : std::string(defecto);
@@ -46,8 +46,8 @@ struct FakePorts : PortOpener {
     struct Registro {
         std::string nombre;
         std::vector<std::string> escrituras;
-        bool cerrado = false;     // Close() succeeded
-        bool destruido = false;   // the object is gone, whatever the path
+        bool cerrado = false;    // Close() succeeded
+        bool destruido = false;  // the object is gone, whatever the path
     };
 
     struct Puerto : OutputPort {
@@ -55,7 +55,8 @@ struct FakePorts : PortOpener {
         ~Puerto() override { padre.registros[indice].destruido = true; }
         void Write(std::string_view bytes) override {
             auto& r = padre.registros[indice];
-            if (padre.fallarEnEscritura && static_cast<int>(r.escrituras.size()) == *padre.fallarEnEscritura) {
+            if (padre.fallarEnEscritura &&
+                static_cast<int>(r.escrituras.size()) == *padre.fallarEnEscritura) {
                 throw Fallo(29, "Error de escritura en el dispositivo");
             }
             r.escrituras.emplace_back(bytes);
@@ -97,9 +98,12 @@ struct FakePrinting : Printing {
     }
     void SetFontSize(float points) override {
         llamadas.push_back("FontSize(" + std::to_string(points) + ")");
-        if (!(points > 0 && points < 1639)) throw Fallo(380, "El valor de la propiedad no es válido");
+        if (!(points > 0 && points < 1639))
+            throw Fallo(380, "El valor de la propiedad no es válido");
     }
-    void SetFontName(const std::string& face) override { llamadas.push_back("FontName(" + face + ")"); }
+    void SetFontName(const std::string& face) override {
+        llamadas.push_back("FontName(" + face + ")");
+    }
     void Print(std::string_view text, bool lineEnd) override {
         if (fallarAlImprimir) throw Fallo(1801, "El nombre de la impresora no es válido");
         llamadas.push_back("Print(" + std::string(text) + "|" + (lineEnd ? "1" : "0") + ")");

@@ -32,7 +32,7 @@ TEST(CodigoDeEvento, ReadsPixelsOrTwipsRoundingHalfToEven) {
 }
 
 class BandejaTest : public ::testing::Test {
-protected:
+  protected:
     BandejaTest() {
         vista_.alRedimensionar = [this] { form_.Form_Resize(); };
         form_.FijarIdentidad(0xABCD, 0x77, false, 15);
@@ -49,7 +49,8 @@ protected:
     } selector_;
     FakeKeys teclas_;
     FakeTray bandeja_;
-    frmAbrirCajon form_{vista_, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."}};
+    frmAbrirCajon form_{
+        vista_, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."}};
 };
 
 TEST_F(BandejaTest, MinimizingHidesTheWindowAndAddsTheIcon) {
@@ -73,8 +74,10 @@ TEST_F(BandejaTest, DoubleClickOrRightReleaseBringsTheWindowBack) {
         vista_.eventos.clear();
         bandeja_.acciones.clear();
         Evento(codigo);
-        EXPECT_EQ(vista_.eventos, (std::vector<std::string>{"estado=0", "frente", "mostrar"})) << codigo;
-        EXPECT_EQ(bandeja_.acciones, std::vector<std::string>{"delete"}) << "the resize removes the icon";
+        EXPECT_EQ(vista_.eventos, (std::vector<std::string>{"estado=0", "frente", "mostrar"}))
+            << codigo;
+        EXPECT_EQ(bandeja_.acciones, std::vector<std::string>{"delete"})
+            << "the resize removes the icon";
         EXPECT_FALSE(bandeja_.presente);
         EXPECT_TRUE(vista_.visible);
     }
@@ -112,14 +115,18 @@ TEST_F(BandejaTest, ARestartedShellGetsTheIconBackOnlyWhileMinimized) {
 
 TEST_F(BandejaTest, AFailureWhileAddingIsReportedWithItsStep) {
     struct VistaSinCaption : FakeVista {
-        std::string Caption() const override { throw Fallo(91, "Variable de objeto no establecida"); }
+        std::string Caption() const override {
+            throw Fallo(91, "Variable de objeto no establecida");
+        }
     } vista;
-    frmAbrirCajon form(vista, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."});
+    frmAbrirCajon form(
+        vista, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."});
     vista.alRedimensionar = [&] { form.Form_Resize(); };
     form.Command1_Click();
     ASSERT_EQ(dialogs_.cajas.size(), 1u);
     EXPECT_EQ(dialogs_.cajas[0].texto,
-              "Excepción Controlada: 91 (Variable de objeto no establecida) en procedimiento PonerSystray de "
+              "Excepción Controlada: 91 (Variable de objeto no establecida) en procedimiento "
+              "PonerSystray de "
               "Formulario Form1 Linea:80");
     EXPECT_FALSE(bandeja_.presente);
     EXPECT_TRUE(vista.visible) << "no icon: the window stays reachable";

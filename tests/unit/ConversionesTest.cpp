@@ -14,16 +14,47 @@ struct CasoNumero {
 
 TEST(ValorNumerico, ReadsTheLeadingNumberAndIgnoresTheRest) {
     const CasoNumero casos[] = {
-        {"", 0},          {"abc", 0},        {"1", 1},          {"1abc", 1},     {"1,5", 1},
-        {"1.5", 1.5},     {"10.5pt", 10.5},  {".5", 0.5},       {"-1", -1},      {"+7", 7},
-        {"-1.0", -1},     {"01", 1},         {"1.0", 1},        {"1 0", 10},     {"\t 1\n2 ", 12},
-        {"  -  3", -3},   {"1e3", 1000},     {"2E-2", 0.02},    {"1e", 1},       {"1e+", 1},
-        {"-", 0},         {"+", 0},          {".", 0},          {"-.", 0},       {"$5", 0},
-        {"&H10", 16},     {"&hff", 255},     {"&O17", 15},      {"&o8", 0},      {"&H", 0},
-        {"&", 0},         {"&X1", 0},        {"&HFFFFFFFF", -1}, {"&H7FFFFFFF", 2147483647},
-        {"&HFFFFFFFFFF", 1099511627775.0},   {"1\r2", 1},       {"S", 0},        {"true", 0},
+        {"", 0},
+        {"abc", 0},
+        {"1", 1},
+        {"1abc", 1},
+        {"1,5", 1},
+        {"1.5", 1.5},
+        {"10.5pt", 10.5},
+        {".5", 0.5},
+        {"-1", -1},
+        {"+7", 7},
+        {"-1.0", -1},
+        {"01", 1},
+        {"1.0", 1},
+        {"1 0", 10},
+        {"\t 1\n2 ", 12},
+        {"  -  3", -3},
+        {"1e3", 1000},
+        {"2E-2", 0.02},
+        {"1e", 1},
+        {"1e+", 1},
+        {"-", 0},
+        {"+", 0},
+        {".", 0},
+        {"-.", 0},
+        {"$5", 0},
+        {"&H10", 16},
+        {"&hff", 255},
+        {"&O17", 15},
+        {"&o8", 0},
+        {"&H", 0},
+        {"&", 0},
+        {"&X1", 0},
+        {"&HFFFFFFFF", -1},
+        {"&H7FFFFFFF", 2147483647},
+        {"&HFFFFFFFFFF", 1099511627775.0},
+        {"1\r2", 1},
+        {"S", 0},
+        {"true", 0},
     };
-    for (const auto& c : casos) EXPECT_DOUBLE_EQ(ValorNumerico(c.texto), c.valor) << '"' << c.texto << '"';
+    for (const auto& c : casos)
+        EXPECT_DOUBLE_EQ(ValorNumerico(c.texto), c.valor) << '"' << c.texto << '"';
 }
 
 TEST(ValorNumerico, HostileTextGivesADefinedValue) {
@@ -46,15 +77,15 @@ struct CasoBooleano {
 
 TEST(ToBoolean, ReadsYesNoWordsNumbersAndBlanks) {
     const CasoBooleano casos[] = {
-        {"S", true, true},       {"si", true, true},       {"Sí", true, true},
-        {"Y", true, true},       {"yes", true, true},      {"T", true, true},
-        {"true", true, true},    {"V", true, true},        {"verdadero", true, true},
-        {"1", true, true},       {"1.0", true, true},      {"01", true, true},
-        {"-1", true, true},      {"0", false, false},      {"N", false, false},
-        {"no", false, false},    {"F", false, false},      {"false", false, false},
-        {"2", false, false},     {"-1.0", false, false},   {" ", false, false},
-        {"", false, true},       {"?", false, true},       {"¿", false, true},
-        {"¿sí?", false, true},   {"?1", false, true},      {" 1", true, true},
+        {"S", true, true},     {"si", true, true},     {"Sí", true, true},
+        {"Y", true, true},     {"yes", true, true},    {"T", true, true},
+        {"true", true, true},  {"V", true, true},      {"verdadero", true, true},
+        {"1", true, true},     {"1.0", true, true},    {"01", true, true},
+        {"-1", true, true},    {"0", false, false},    {"N", false, false},
+        {"no", false, false},  {"F", false, false},    {"false", false, false},
+        {"2", false, false},   {"-1.0", false, false}, {" ", false, false},
+        {"", false, true},     {"?", false, true},     {"¿", false, true},
+        {"¿sí?", false, true}, {"?1", false, true},    {" 1", true, true},
     };
     for (const auto& c : casos) {
         EXPECT_EQ(ToBoolean(c.texto, false), c.siBlancoFalso) << '"' << c.texto << '"';

@@ -22,7 +22,7 @@ struct FakeSelector : SelectorImpresora {
 };
 
 class ElegirImpresoraTest : public ::testing::Test {
-protected:
+  protected:
     ElegirImpresoraTest() {
         impresora_.instaladas = {"Caja_PS", "Tickets", "caja_ps"};
         impresora_.actual = 1;  // the system default

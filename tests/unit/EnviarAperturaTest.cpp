@@ -9,7 +9,7 @@ namespace {
 using Escrituras = std::vector<std::string>;
 
 class EnviarAperturaTest : public ::testing::Test {
-protected:
+  protected:
     void Kick() { EnviarApertura(controles_, {puertos_, impresora_, parametros_, dialogs_}); }
     const FakePorts::Registro& Unico() {
         EXPECT_EQ(puertos_.registros.size(), 1u);
@@ -51,7 +51,8 @@ TEST_F(EnviarAperturaTest, WritesTheDefaultSequenceInEachOfTheFourModes) {
         ASSERT_EQ(puertos_.registros.size(), 1u);
         const auto& r = puertos_.registros[0];
         EXPECT_EQ(r.nombre, "LPT1:");
-        EXPECT_EQ(r.escrituras, m.esperadas) << "todoJunto=" << m.todoJunto << " ;=" << m.conPuntoyComa;
+        EXPECT_EQ(r.escrituras, m.esperadas)
+            << "todoJunto=" << m.todoJunto << " ;=" << m.conPuntoyComa;
         EXPECT_TRUE(r.cerrado);
     }
     EXPECT_TRUE(dialogs_.cajas.empty());
@@ -65,7 +66,8 @@ TEST_F(EnviarAperturaTest, SendsAnyByteValueAsItIs) {
 
 TEST_F(EnviarAperturaTest, AnEmptySequenceOpensAndClosesThePort) {
     controles_.ascii = "";
-    const Modo modos[] = {{true, true, {""}}, {true, false, {"\r\n"}}, {false, true, {}}, {false, false, {}}};
+    const Modo modos[] = {
+        {true, true, {""}}, {true, false, {"\r\n"}}, {false, true, {}}, {false, false, {}}};
     for (const auto& m : modos) {
         puertos_.registros.clear();
         controles_.todoJunto = m.todoJunto;
@@ -92,7 +94,11 @@ TEST_F(EnviarAperturaTest, ABadItemStopsTheKickAfterWhatTheModeHadWritten) {
         {"27 112  0 10 100", false, false, {"\x1B\r\n", "\x70\r\n"}, tipos},
         {"27 112  0 10 100", true, true, {}, tipos},
         {"27 112  0 10 100", true, false, {}, tipos},
-        {"27 112 0 10 100 ", false, true, {"\x1B", "\x70", std::string(1, '\0'), "\x0A", "\x64"}, tipos},
+        {"27 112 0 10 100 ",
+         false,
+         true,
+         {"\x1B", "\x70", std::string(1, '\0'), "\x0A", "\x64"},
+         tipos},
         {"27 112 0 10 100 ", true, true, {}, tipos},
         {"27 256", false, true, {"\x1B"}, "5.Llamada a procedimiento o argumento no válidos"},
         {"-1", false, true, {}, "5.Llamada a procedimiento o argumento no válidos"},
@@ -122,7 +128,8 @@ TEST_F(EnviarAperturaTest, PortFailuresCarryTheirNumberAndThePortName) {
     puertos_.fallarAlAbrir = true;
     Kick();
     EXPECT_TRUE(puertos_.registros.empty());
-    EXPECT_EQ(MensajeUnico(), "2.No se encuentra el dispositivo o el archivo\r\nPuerto:COM7:\r\nLínea: 0");
+    EXPECT_EQ(MensajeUnico(),
+              "2.No se encuentra el dispositivo o el archivo\r\nPuerto:COM7:\r\nLínea: 0");
 
     dialogs_.cajas.clear();
     puertos_.fallarAlAbrir = false;
@@ -131,7 +138,8 @@ TEST_F(EnviarAperturaTest, PortFailuresCarryTheirNumberAndThePortName) {
     Kick();
     EXPECT_EQ(Unico().escrituras, (Escrituras{"\x1B", "\x70"}));
     EXPECT_TRUE(Unico().destruido);
-    EXPECT_EQ(MensajeUnico(), "29.Error de escritura en el dispositivo\r\nPuerto:COM7:\r\nLínea: 0");
+    EXPECT_EQ(MensajeUnico(),
+              "29.Error de escritura en el dispositivo\r\nPuerto:COM7:\r\nLínea: 0");
 
     dialogs_.cajas.clear();
     puertos_.registros.clear();
@@ -158,7 +166,8 @@ TEST_F(EnviarAperturaTest, APrinterFailureShowsTheKickMessageWithThePortLine) {
     controles_.printer = true;
     impresora_.fallarAlImprimir = true;
     Kick();
-    EXPECT_EQ(MensajeUnico(), "1801.El nombre de la impresora no es válido\r\nPuerto:LPT1:\r\nLínea: 0");
+    EXPECT_EQ(MensajeUnico(),
+              "1801.El nombre de la impresora no es válido\r\nPuerto:LPT1:\r\nLínea: 0");
     EXPECT_TRUE(impresora_.llamadas.empty()) << "EndDoc is not called after a failure";
 }
 

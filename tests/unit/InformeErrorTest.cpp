@@ -7,7 +7,8 @@ namespace {
 
 TEST(InformeError, LongAndShortFormsAreExact) {
     EXPECT_EQ(TextoExcepcionControlada(Fallo(5, "D"), "EstadoControles", 20),
-              "Excepción Controlada: 5 (D) en procedimiento EstadoControles de Formulario Form1 Linea:20");
+              "Excepción Controlada: 5 (D) en procedimiento EstadoControles de Formulario Form1 "
+              "Linea:20");
     EXPECT_EQ(TextoExcepcionControlada(Fallo(-2147024891, "Acceso denegado"), "Form_Load", 14),
               "Excepción Controlada: -2147024891 (Acceso denegado) en procedimiento Form_Load de "
               "Formulario Form1 Linea:14");
@@ -31,7 +32,8 @@ TEST(ProcedimientoGuardado, AFailureStopsTheBodyAndIsReportedOnceWithItsStep) {
     ASSERT_EQ(dialogs.cajas.size(), 1u);
     EXPECT_EQ(dialogs.cajas[0].tipo, "report");
     EXPECT_EQ(dialogs.cajas[0].texto,
-              "Excepción Controlada: 5 (D) en procedimiento EstadoControles de Formulario Form1 Linea:20");
+              "Excepción Controlada: 5 (D) en procedimiento EstadoControles de Formulario Form1 "
+              "Linea:20");
 }
 
 TEST(ProcedimientoGuardado, ABodyThatSucceedsShowsNothing) {
@@ -60,7 +62,8 @@ TEST(ProcedimientoGuardado, AFailureOfTheReportReachesTheCaller) {
     struct DialogsRotos : FakeDialogs {
         void Report(const std::string&) override { throw Fallo(1, "sin caja"); }
     } dialogs;
-    EXPECT_THROW(ProcedimientoGuardado(dialogs, "PonerSystray", [](Linea&) { throw Fallo(2, "x"); }), Fallo);
+    EXPECT_THROW(
+        ProcedimientoGuardado(dialogs, "PonerSystray", [](Linea&) { throw Fallo(2, "x"); }), Fallo);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace {
 
 class ParametrosTest : public ::testing::Test {
-protected:
+  protected:
     ParametrosTest() { parametros_.FijarRuta(RutaParametros(dir_.Texto(""))); }
 
     void Archivo(const std::string& contenido) { dir_.Escribir("INIS/PARAMETROS.INI", contenido); }
@@ -66,9 +66,10 @@ TEST_F(ParametrosTest, OnlyANumericLockOtherThanZeroRefusesWrites) {
         std::string bloqueo;
         bool bloquea;
     };
-    const Caso casos[] = {{"1", true},  {"-1", true},  {"2", true},     {"0.5", true}, {"&H1", true},
-                          {"0", false}, {"0.0", false}, {"", false},     {"S", false},  {"true", false},
-                          {"-0", false}, {"abc1", false}, {"0abc", false}};
+    const Caso casos[] = {{"1", true},    {"-1", true},    {"2", true},    {"0.5", true},
+                          {"&H1", true},  {"0", false},    {"0.0", false}, {"", false},
+                          {"S", false},   {"true", false}, {"-0", false},  {"abc1", false},
+                          {"0abc", false}};
     for (const auto& c : casos) {
         Archivo("[Parametros]\r\nKovraBloqueado=" + c.bloqueo + "\r\nKovraTipo=7\r\n");
         parametros_.VRXSetParametro("KovraTipo", "1");
@@ -89,7 +90,8 @@ TEST_F(ParametrosTest, ALockSetWhileRunningCountsAtTheNextWrite) {
 
 TEST_F(ParametrosTest, ARefusedWriteIsNotReported) {
     Archivo("[Parametros]\r\nKovraTipo=1\r\n");
-    std::filesystem::permissions(dir_.Path() / "INIS/PARAMETROS.INI", std::filesystem::perms::owner_write,
+    std::filesystem::permissions(dir_.Path() / "INIS/PARAMETROS.INI",
+                                 std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
     parametros_.VRXSetParametro("KovraTipo", "0");
     EXPECT_EQ(parametros_.VRXGetParametro("KovraTipo", ""), "1");
@@ -102,7 +104,8 @@ TEST(ParametrosFallo, AFailingReadIsReportedInTheShortFormAndGivesEmpty) {
                        const std::string&) override {
             throw Fallo(53, "No se ha encontrado el archivo");
         }
-        bool WriteString(std::string_view, std::string_view, std::string_view, const std::string&) override {
+        bool WriteString(std::string_view, std::string_view, std::string_view,
+                         const std::string&) override {
             escrituras++;
             return true;
         }

@@ -9,13 +9,15 @@
 namespace {
 
 class SalidaImpresoraTest : public ::testing::Test {
-protected:
+  protected:
     std::vector<std::string> Trabajo() {
         impresora_.llamadas.clear();
         ImprimirApertura(impresora_, parametros_);
         return impresora_.llamadas;
     }
-    std::string Texto(std::string_view separador = ".") { return TextoComandosPrinter(parametros_, separador); }
+    std::string Texto(std::string_view separador = ".") {
+        return TextoComandosPrinter(parametros_, separador);
+    }
 
     FakePrinting impresora_;
     MemoryProfile perfil_;
@@ -33,18 +35,25 @@ TEST_F(SalidaImpresoraTest, TheKeysChooseTheJobAndItsDescription) {
     };
     const Caso casos[] = {
         {{}, {"Print(|1)", "Print(|1)", "EndDoc"}, "Printer.Print\r\nPrinter.EndDoc "},
-        {{{"AC_PC", "0"}}, {"Print(|1)", "Print(|1)", "EndDoc"}, "Printer.Print\r\nPrinter.EndDoc "},
-        {{{"AC_PC", "S"}}, {"Print(|1)", "Print(|0)", "EndDoc"}, "Printer.Print ;\r\nPrinter.EndDoc "},
+        {{{"AC_PC", "0"}},
+         {"Print(|1)", "Print(|1)", "EndDoc"},
+         "Printer.Print\r\nPrinter.EndDoc "},
+        {{{"AC_PC", "S"}},
+         {"Print(|1)", "Print(|0)", "EndDoc"},
+         "Printer.Print ;\r\nPrinter.EndDoc "},
         {{{"AC_PC", "S"}, {"AC_BIXOLON_FontSize", "12"}},
          {"Print(|1)", "Print(|0)", "EndDoc"},
          "Printer.Print ;\r\nPrinter.EndDoc "},
-        {{{"AC_BIXOLON_Char", "   "}}, {"Print(|1)", "Print(|1)", "EndDoc"}, "Printer.Print\r\nPrinter.EndDoc "},
+        {{{"AC_BIXOLON_Char", "   "}},
+         {"Print(|1)", "Print(|1)", "EndDoc"},
+         "Printer.Print\r\nPrinter.EndDoc "},
         {{{"AC_BIXOLON_Char", "A"}, {"AC_PC", "S"}},
          {"Print(|1)", "FontName(FontControl)", "Print(A|1)", "EndDoc"},
          "Printer.FontName \"FontControl\"\r\nPrinter.Print \"A\"\r\nPrinter.EndDoc "},
         {{{"AC_BIXOLON_Char", "ABC"}, {"AC_BIXOLON_FontSize", "10.5"}},
          {"Print(|1)", "FontSize(10.500000)", "FontName(FontControl)", "Print(ABC|1)", "EndDoc"},
-         "Printer.FontSize \"10.5\"\r\nPrinter.FontName \"FontControl\"\r\nPrinter.Print \"ABC\"\r\n"
+         "Printer.FontSize \"10.5\"\r\nPrinter.FontName \"FontControl\"\r\nPrinter.Print "
+         "\"ABC\"\r\n"
          "Printer.EndDoc "},
     };
     for (const auto& c : casos) {
@@ -62,7 +71,8 @@ TEST_F(SalidaImpresoraTest, WithAControlTextTheBooleanKeyIsNotRead) {
     perfil_.valores = {{"AC_PC", "1"}, {"AC_BIXOLON_FontSize", "9"}};
     perfil_.lecturas.clear();
     Trabajo();
-    EXPECT_EQ(perfil_.Lecturas("AC_BIXOLON_FontSize"), 0) << "no control text: the size is not read";
+    EXPECT_EQ(perfil_.Lecturas("AC_BIXOLON_FontSize"), 0)
+        << "no control text: the size is not read";
 }
 
 TEST_F(SalidaImpresoraTest, KeysAreReadAgainAtEveryJob) {
@@ -73,8 +83,10 @@ TEST_F(SalidaImpresoraTest, KeysAreReadAgainAtEveryJob) {
 
 TEST_F(SalidaImpresoraTest, SizesAreWrittenWithTheUsersSeparatorAndBadOnesRefused) {
     perfil_.valores = {{"AC_BIXOLON_Char", "A"}, {"AC_BIXOLON_FontSize", "10.5"}};
-    EXPECT_EQ(Texto(","), "Printer.FontSize \"10,5\"\r\nPrinter.FontName \"FontControl\"\r\nPrinter.Print \"A\"\r\n"
-                          "Printer.EndDoc ");
+    EXPECT_EQ(
+        Texto(","),
+        "Printer.FontSize \"10,5\"\r\nPrinter.FontName \"FontControl\"\r\nPrinter.Print \"A\"\r\n"
+        "Printer.EndDoc ");
     perfil_.valores["AC_BIXOLON_FontSize"] = "abc";
     EXPECT_TRUE(Texto().starts_with("Printer.FontSize \"0\"\r\n"));
     EXPECT_THROW(Trabajo(), Fallo);

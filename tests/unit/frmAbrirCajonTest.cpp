@@ -17,7 +17,7 @@ struct FakeSelectorVentana : SelectorImpresora {
 };
 
 class frmAbrirCajonTest : public ::testing::Test {
-protected:
+  protected:
     frmAbrirCajonTest() {
         impresora_.instaladas = {"Caja", "Tickets"};
         impresora_.actual = 1;
@@ -34,8 +34,8 @@ protected:
     // The enabled flags of the port group and txtPrinter, in that order.
     std::string Estados() const {
         std::string s;
-        for (Control c : {Control::txtPuerto, Control::txtAscii, Control::CheckConPuntoyComa, Control::CheckTodoJunto,
-                          Control::txtPrinter}) {
+        for (Control c : {Control::txtPuerto, Control::txtAscii, Control::CheckConPuntoyComa,
+                          Control::CheckTodoJunto, Control::txtPrinter}) {
             s += Habilitado(c) ? '1' : '0';
         }
         return s;
@@ -49,11 +49,14 @@ protected:
     FakeSelectorVentana selector_;
     FakeKeys teclas_;
     FakeTray bandeja_;
-    frmAbrirCajon form_{vista_, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:\\Caja", ","}};
+    frmAbrirCajon form_{
+        vista_,
+        {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:\\Caja", ","}};
 };
 
 TEST_F(frmAbrirCajonTest, StartUpFillsTheWindowFromTheFile) {
-    perfil_.valores.insert({{"KovraPuerto", "COM2:"}, {"KovraASCII", "27 112 48 55 121"}, {"AC_PC", "S"}});
+    perfil_.valores.insert(
+        {{"KovraPuerto", "COM2:"}, {"KovraASCII", "27 112 48 55 121"}, {"AC_PC", "S"}});
     form_.Form_Load();
     EXPECT_EQ(vista_.Texto(Control::lblIni), "C:\\Caja\\INIS\\PARAMETROS.INI");
     EXPECT_EQ(form_.RutaIni(), "C:\\Caja\\INIS\\PARAMETROS.INI");
@@ -74,21 +77,31 @@ TEST_F(frmAbrirCajonTest, EveryFormOfKovraTipoSetsTheOutputType) {
         std::optional<std::string> escrito;  // KovraTipo afterwards
     };
     const Caso casos[] = {
-        {std::nullopt, 1, std::nullopt}, {"1", 1, "1"},   {"1.0", 1, "1.0"}, {"01", 1, "01"},
-        {"1abc", 1, "1abc"},             {"0", 0, "0"},   {"2", 0, "0"},     {"S", 0, "0"},
-        {"true", 0, "0"},                {"", 0, "0"},    {"-1", 0, "0"},
+        {std::nullopt, 1, std::nullopt},
+        {"1", 1, "1"},
+        {"1.0", 1, "1.0"},
+        {"01", 1, "01"},
+        {"1abc", 1, "1abc"},
+        {"0", 0, "0"},
+        {"2", 0, "0"},
+        {"S", 0, "0"},
+        {"true", 0, "0"},
+        {"", 0, "0"},
+        {"-1", 0, "0"},
     };
     for (const auto& c : casos) {
         FakeVista vista;
         MemoryProfile perfil;
         perfil.valores["PrinterDeviceName"] = "Caja";
         if (c.tipo) perfil.valores["KovraTipo"] = *c.tipo;
-        frmAbrirCajon form(vista, {perfil, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."});
+        frmAbrirCajon form(vista, {perfil, puertos_, impresora_, dialogs_, selector_, teclas_,
+                                   bandeja_, "C:", "."});
         form.Form_Load();
         const std::string nombre = c.tipo.value_or("(none)");
         EXPECT_EQ(vista.Valor(Control::CheckPrinter), c.marcado) << nombre;
         const auto it = perfil.valores.find("KovraTipo");
-        EXPECT_EQ(it == perfil.valores.end() ? std::nullopt : std::optional(it->second), c.escrito) << nombre;
+        EXPECT_EQ(it == perfil.valores.end() ? std::nullopt : std::optional(it->second), c.escrito)
+            << nombre;
         // EstadoControles makes five changes a run: twice after the click handling.
         EXPECT_EQ(vista.habilitaciones, c.marcado ? 5 : 10) << nombre;
     }
@@ -108,8 +121,10 @@ TEST_F(frmAbrirCajonTest, AFailureInStep14IsReportedOnceAndLeavesTheDesignState)
     impresora_.actual.reset();
     perfil_.valores["KovraTipo"] = "0";
     form_.Form_Load();
-    ASSERT_EQ(Informes(), std::vector<std::string>{"report:Excepción Controlada: 482 (No hay ninguna impresora "
-                                                   "instalada) en procedimiento Form_Load de Formulario Form1 Linea:14"});
+    ASSERT_EQ(Informes(),
+              std::vector<std::string>{
+                  "report:Excepción Controlada: 482 (No hay ninguna impresora "
+                  "instalada) en procedimiento Form_Load de Formulario Form1 Linea:14"});
     EXPECT_EQ(vista_.Texto(Control::txtAscii), "27 112 0 10 100") << "step 14's first half ran";
     EXPECT_EQ(vista_.Texto(Control::txtPrinter), "Printer.Print \r\nPrint.EndDoc\r\n");
     EXPECT_EQ(vista_.Texto(Control::CheckPrinter), "Enviar a printer");
@@ -157,12 +172,15 @@ TEST_F(frmAbrirCajonTest, EstadoControlesStopsAtItsFailingStep) {
             FakeVista::Habilitar(c, h);
         }
     } vista;
-    frmAbrirCajon form(vista, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."});
+    frmAbrirCajon form(
+        vista, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."});
     vista.FijarValor(Control::CheckPrinter, 0);
     form.CheckPrinter_Click();
-    EXPECT_EQ(Informes(), std::vector<std::string>{
-                              "report:Excepción Controlada: 5 (D) en procedimiento EstadoControles de Formulario "
-                              "Form1 Linea:30"});
+    EXPECT_EQ(
+        Informes(),
+        std::vector<std::string>{
+            "report:Excepción Controlada: 5 (D) en procedimiento EstadoControles de Formulario "
+            "Form1 Linea:30"});
     EXPECT_EQ(perfil_.valores["KovraTipo"], "0") << "the click handling goes on with the write";
 }
 
@@ -192,7 +210,8 @@ TEST_F(frmAbrirCajonTest, ThePollAsksF12ThenShiftThenControlAndKicksOnlyWhenBoth
         EXPECT_EQ(teclas_.consultas, c.consultas);
         ASSERT_EQ(puertos_.registros.size(), c.kick ? 1u : 0u);
         if (c.kick) {
-            EXPECT_EQ(puertos_.registros[0].escrituras, std::vector<std::string>{std::string("\x1B\x70\x00\x0A\x64", 5)});
+            EXPECT_EQ(puertos_.registros[0].escrituras,
+                      std::vector<std::string>{std::string("\x1B\x70\x00\x0A\x64", 5)});
         }
     }
 }
@@ -209,7 +228,8 @@ TEST_F(frmAbrirCajonTest, TicksWaitWhileABoxIsOpen) {
         }
         frmAbrirCajon* form = nullptr;
     } dialogs;
-    frmAbrirCajon form(vista_, {perfil_, puertos_, impresora_, dialogs, selector_, teclas_, bandeja_, "C:", "."});
+    frmAbrirCajon form(
+        vista_, {perfil_, puertos_, impresora_, dialogs, selector_, teclas_, bandeja_, "C:", "."});
     dialogs.form = &form;
     form.Timer_Timer();
     EXPECT_EQ(dialogs.cajas.size(), 1u);
@@ -235,7 +255,8 @@ TEST_F(frmAbrirCajonTest, CloseReasonsMinimizeOrClose) {
     EXPECT_EQ(vista_.estado, kVentanaMinimizada);
     EXPECT_FALSE(vista_.visible) << "minimized goes to the notification area";
     EXPECT_TRUE(dialogs_.cajas.empty()) << "no question";
-    for (UnloadMode m : {vbFormCode, vbAppWindows, vbAppTaskManager}) EXPECT_FALSE(form_.Form_QueryUnload(m));
+    for (UnloadMode m : {vbFormCode, vbAppWindows, vbAppTaskManager})
+        EXPECT_FALSE(form_.Form_QueryUnload(m));
     form_.Form_Unload();
     EXPECT_FALSE(bandeja_.presente) << "the unload removes the icon";
 }
@@ -247,18 +268,21 @@ TEST_F(frmAbrirCajonTest, SalirAsksAndEndsOnlyOnYes) {
     dialogs_.respuestaSi = true;
     form_.cmdEnd_Click();
     EXPECT_EQ(vista_.eventos, std::vector<std::string>{"terminar"});
-    EXPECT_EQ(bandeja_.acciones, std::vector<std::string>{"delete"}) << "the unload asked for the icon's removal";
+    EXPECT_EQ(bandeja_.acciones, std::vector<std::string>{"delete"})
+        << "the unload asked for the icon's removal";
 }
 
 TEST_F(frmAbrirCajonTest, HelpGesturesShowTheTipAndThePath) {
     form_.Form_Load();
     form_.ImageInfo_Click();
     form_.lblInfo_Click();
-    EXPECT_EQ(Informes(), (std::vector<std::string>{
-                              "info:Puede crear 2 impresoras iguales, con distinta opción de corte / apertura cajón y "
-                              "usar diferente para abrir cajón o impresión",
-                              "input:INI|INI|C:\\Caja\\INIS\\PARAMETROS.INI"}));
-    EXPECT_EQ(perfil_.escrituras, std::vector<std::string>{"PrinterDeviceName=Caja"}) << "the answer is discarded";
+    EXPECT_EQ(Informes(),
+              (std::vector<std::string>{"info:Puede crear 2 impresoras iguales, con distinta "
+                                        "opción de corte / apertura cajón y "
+                                        "usar diferente para abrir cajón o impresión",
+                                        "input:INI|INI|C:\\Caja\\INIS\\PARAMETROS.INI"}));
+    EXPECT_EQ(perfil_.escrituras, std::vector<std::string>{"PrinterDeviceName=Caja"})
+        << "the answer is discarded";
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ struct FakeLista : VistaPrinters {
 };
 
 class frmPrintersTest : public ::testing::Test {
-protected:
+  protected:
     frmPrintersTest() {
         impresora_.instaladas = {"Zeta", "Caja", "caja", "Tickets"};
         impresora_.actual = 3;
@@ -34,7 +34,8 @@ protected:
 };
 
 TEST_F(frmPrintersTest, ListsEveryPrinterInTheSystemsOrderAndPreselectsByExactName) {
-    const std::pair<std::string, int> casos[] = {{"Caja", 1}, {"caja", 2}, {"CAJA", -1}, {"", 3}, {"Borrada", -1}};
+    const std::pair<std::string, int> casos[] = {
+        {"Caja", 1}, {"caja", 2}, {"CAJA", -1}, {"", 3}, {"Borrada", -1}};
     for (const auto& [nombre, fila] : casos) {
         lista_ = FakeLista{};
         Abrir(nombre);
@@ -66,7 +67,8 @@ TEST_F(frmPrintersTest, APrinterRemovedMeanwhileIsReportedAndTheChooserStays) {
     f.cmdAceptar_Click();
     ASSERT_EQ(dialogs_.cajas.size(), 1u);
     EXPECT_EQ(dialogs_.cajas[0].texto,
-              "Excepción Controlada: 5 (argumento) en procedimiento cmdAceptar_Click de Formulario Form1 Linea:10");
+              "Excepción Controlada: 5 (argumento) en procedimiento cmdAceptar_Click de Formulario "
+              "Form1 Linea:10");
     EXPECT_FALSE(lista_.cerrada);
     EXPECT_EQ(f.SelectedPrinterName(), "Tickets");
 }

@@ -19,9 +19,11 @@ namespace {
 
 std::string Utf8(const std::wstring& w) {
     if (w.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                      nullptr, nullptr);
     std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                        nullptr);
     return s;
 }
 
@@ -42,9 +44,12 @@ std::wstring Clase(HWND h) {
 std::string Escapar(const std::string& s) {
     std::string r;
     for (char c : s) {
-        if (c == '\r') r += "\\r";
-        else if (c == '\n') r += "\\n";
-        else r += c;
+        if (c == '\r')
+            r += "\\r";
+        else if (c == '\n')
+            r += "\\n";
+        else
+            r += c;
     }
     return r;
 }
@@ -82,17 +87,20 @@ void Controles(HWND padre) {
         if (_wcsicmp(clase.c_str(), L"Edit") == 0) {
             const auto n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
             texto.assign(static_cast<std::size_t>(n) + 1, L'\0');
-            SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(texto.data()));
+            SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(n + 1),
+                         reinterpret_cast<LPARAM>(texto.data()));
             texto.resize(static_cast<std::size_t>(n));
         }
         const LONG_PTR estilo = GetWindowLongPtrW(h, GWL_STYLE);
         const auto check = SendMessageW(h, BM_GETCHECK, 0, 0);
-        std::printf("id=%d class=%s rect=%ld,%ld,%ld,%ld enabled=%d visible=%d checked=%d focus=%d "
-                    "readonly=%d text=%s\n",
-                    GetDlgCtrlID(h), Utf8(clase).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
-                    IsWindowEnabled(h) ? 1 : 0, IsWindowVisible(h) ? 1 : 0,
-                    _wcsicmp(clase.c_str(), L"Button") == 0 ? static_cast<int>(check) : -1,
-                    GetFocus() == h ? 1 : 0, (estilo & ES_READONLY) != 0 ? 1 : 0, Escapar(Utf8(texto)).c_str());
+        std::printf(
+            "id=%d class=%s rect=%ld,%ld,%ld,%ld enabled=%d visible=%d checked=%d focus=%d "
+            "readonly=%d text=%s\n",
+            GetDlgCtrlID(h), Utf8(clase).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+            IsWindowEnabled(h) ? 1 : 0, IsWindowVisible(h) ? 1 : 0,
+            _wcsicmp(clase.c_str(), L"Button") == 0 ? static_cast<int>(check) : -1,
+            GetFocus() == h ? 1 : 0, (estilo & ES_READONLY) != 0 ? 1 : 0,
+            Escapar(Utf8(texto)).c_str());
     }
 }
 
