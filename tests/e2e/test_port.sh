@@ -15,7 +15,7 @@ kick() { e2e_wine_out "$CAJON_KICK_DRIVER" "$@"; }
 start_reader() {
     : >"$work/fifo.out"
     exec 7<>"$work/lpt1.fifo"
-    cat "$work/lpt1.fifo" >"$work/fifo.out" &
+    cat "$work/lpt1.fifo" >"$work/fifo.out" 7>&- &
     reader=$!
 }
 stop_reader() {
@@ -56,8 +56,9 @@ check_eq "item 256" 'stop: 5.Llamada a procedimiento o argumento no válidos\r\n
     "$(kick "27 256" "LPT1:" 1 1)"
 check_eq "item 256: whole-sequence mode wrote nothing" "" "$(hexof "$work/lpt1.bin")"
 check_eq "eleven nines" 'stop: 6.Desbordamiento\r\nPuerto:LPT1:\r\nLínea: 0' "$(kick "99999999999" "LPT1:" 1 1)"
+printf '%100000s' '' >"$cajon/blancos.txt"
 check_eq "100000 blanks" 'stop: 13.No coinciden los tipos\r\nPuerto:LPT1:\r\nLínea: 0' \
-    "$(kick "$(printf '%100000s' '')" "LPT1:" 1 1)"
+    "$(kick '@C:\e2e\port\blancos.txt' "LPT1:" 1 1)"
 check_eq "thousands of digits" 'stop: 6.Desbordamiento\r\nPuerto:LPT1:\r\nLínea: 0' \
     "$(kick "$(printf '9%.0s' $(seq 1 3000))" "LPT1:" 0 1)"
 

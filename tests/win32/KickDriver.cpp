@@ -1,6 +1,8 @@
 // Runs the drawer kick on the port path with the real port functions, as the
 // window would, for the end-to-end tests:
 //   kick_driver ASCII PORT TODOJUNTO PUNTOYCOMA [REPETICIONES]
+// ASCII "@file" reads the sequence from a file, for texts longer than a
+// command line may be.
 // Prints each failure message (CR LF shown as \r\n) or "ok", and with
 // REPETICIONES the median time of one kick in microseconds.
 
@@ -82,6 +84,15 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 5) return 2;
     Controles controles;
     controles.ascii = Utf8(argv[1]);
+    if (controles.ascii.starts_with("@")) {
+        std::FILE* f = _wfopen(argv[1] + 1, L"rb");
+        if (f == nullptr) return 2;
+        controles.ascii.clear();
+        char bloque[4096];
+        for (std::size_t n; (n = std::fread(bloque, 1, sizeof bloque, f)) > 0;)
+            controles.ascii.append(bloque, n);
+        std::fclose(f);
+    }
     controles.puerto = Utf8(argv[2]);
     controles.todoJunto = Utf8(argv[3]) == "1";
     controles.conPuntoyComa = Utf8(argv[4]) == "1";
