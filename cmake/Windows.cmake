@@ -9,8 +9,11 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_library(cajon_win32 STATIC
     platform/win32/ErroresWin32.cpp
+    platform/win32/ImagenJpeg.cpp
     platform/win32/Texto.cpp
     platform/win32/Win32Dialogs.cpp
+    platform/win32/Win32KeyState.cpp
+    platform/win32/Win32NotificationArea.cpp
     platform/win32/Win32Printing.cpp
     platform/win32/Win32Port.cpp
     platform/win32/Win32Profile.cpp
@@ -19,10 +22,14 @@ target_compile_definitions(cajon_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_ME
                                               _WIN32_WINNT=0x0601)
 target_link_libraries(cajon_win32 PUBLIC cajon_core)
 target_link_libraries(cajon_win32 PUBLIC winspool gdi32)
+target_link_libraries(cajon_win32 PUBLIC shell32 ole32 oleaut32 uuid)
 
 add_executable(AbrirCajon WIN32
     ui/win32/WinMain.cpp
+    ui/win32/BotonConIcono.cpp
+    ui/win32/DisenoPrincipal.cpp
     ui/win32/VentanaPrincipal.cpp
+    ui/win32/VentanaPrinters.cpp
     resources/AbrirCajon.rc
 )
 target_link_libraries(AbrirCajon PRIVATE cajon_win32 comctl32)

@@ -1,15 +1,106 @@
 #pragma once
-// The main window frmAbrirCajon on Win32.
+// The main window frmAbrirCajon on Win32: builds the controls of its design,
+// shows what the logic sets and forwards every event to the logic.
 
 #include <windows.h>
 
-class VentanaPrincipal {
-public:
-    bool Crear(HINSTANCE instancia, int mostrar);
+#include <array>
+#include <string_view>
 
-private:
+#include "platform/win32/ImagenJpeg.h"
+#include "platform/win32/ObjetosGdi.h"
+#include "ui/VistaPrincipal.h"
+#include "ui/frmAbrirCajon.h"
+#include "ui/win32/DisenoPrincipal.h"
+
+class Win32Dialogs;
+
+class VentanaPrincipal final : public VistaPrincipal {
+  public:
+    explicit VentanaPrincipal(HINSTANCE instancia);
+    ~VentanaPrincipal() override;
+    VentanaPrincipal(const VentanaPrincipal&) = delete;
+    VentanaPrincipal& operator=(const VentanaPrincipal&) = delete;
+
+    // Creates the window, centred and hidden, with all its controls at the
+    // display's DPI. Throws Fallo when the system refuses.
+    void Crear();
+
+    HWND Handle() const { return hwnd_; }
+    int Dpi() const { return dpi_; }
+    double TwipsPorPixel() const { return static_cast<double>(kTwipsPorPulgada) / dpi_; }
+    HICON Icono() const { return iconoVentana_; }
+
+    // From here on events reach `logica`; `dialogs` shows the report of a
+    // failure that escapes a handler.
+    void Conectar(frmAbrirCajon& logica, Win32Dialogs& dialogs);
+
+    // Form_Load, before the window is first shown.
+    void Cargar();
+    // The first display: centred, normal, "F12" focused; the first resize
+    // reaches the logic and the timer starts.
+    void MostrarPorPrimeraVez();
+    // The message loop, with dialog navigation (Tab) on this window. Returns
+    // the exit code once the window is gone.
+    int Bucle();
+
+    // VistaPrincipal
+    std::string Texto(Control control) const override;
+    void FijarTexto(Control control, const std::string& texto) override;
+    int Valor(Control control) const override;
+    void FijarValor(Control control, int valor) override;
+    bool Habilitado(Control control) const override;
+    void Habilitar(Control control, bool habilitado) override;
+    std::string Caption() const override;
+    int WindowState() const override;
+    void FijarWindowState(int estado) override;
+    void Ocultar() override;
+    void Mostrar() override;
+    void TraerAlFrente() override;
+    void TerminarPrograma() override;
+
+  private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Mensaje(UINT msg, WPARAM wp, LPARAM lp);
 
+    void CrearFuentes();
+    void CrearControles();
+    void CargarImagenes();
+    void Centrar();
+    HWND Hijo(Control control) const;
+
+    void Comando(int id, int notificacion);
+    LRESULT ColorEstatico(UINT msg, HDC dc, HWND control);
+    void Pintar();
+    void Dibujar(const DRAWITEMSTRUCT& item);
+    void Activacion(WPARAM wp);
+
+    // Close requests: true when the logic refused.
+    bool ConsultarCierre(UnloadMode modo);
+    void Cerrar();
+
+    template <class Evento>
+    void Reenviar(std::string_view nombre, Evento&& evento);
+
+    HINSTANCE instancia_;
     HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    RECT marcoCentrado_{};
+    // Shared icon from the class: the system keeps it for the whole process,
+    // which the notification-area icon relies on.
+    HICON iconoVentana_ = nullptr;
+    std::array<FuenteGdi, 3> fuentes_;  // indexed by Letra
+    IconoPropio iconoA_;
+    IconoPropio iconoB_;
+    int ladoIcono_ = 32;
+    Imagen imagen_;
+
+    frmAbrirCajon* logica_ = nullptr;
+    Win32Dialogs* dialogs_ = nullptr;
+    UINT mensajeTaskbarCreated_ = 0;
+    bool mostrada_ = false;    // Form_Resize only once the window is shown
+    bool terminando_ = false;  // nothing more reaches the logic
+    bool finConsultado_ = false;
+    int redimensiones_ = 0;
+    HWND foco_ = nullptr;  // the control to give the focus back to
 };

@@ -6,6 +6,9 @@
 //   helper command <caption> <id>       sends WM_COMMAND id to that window (answers a box)
 //   helper post <caption> <msg> <wparam> <lparam>   posts a message to that window
 //   helper trayrect                     where the icon is drawn in Wine's tray window
+//   helper dpi                          the display's logical pixels per inch
+//   helper focus <caption>              id and text of the control with the focus
+//   helper list <caption> <id>          rows of a list box: count, selected row, then one per line
 // Output is UTF-8, one record per line. Exit code 1: window not found.
 
 #include <windows.h>
@@ -75,7 +78,16 @@ HWND Buscar(const std::wstring& caption) {
     return nullptr;
 }
 
+// The focus of the window's own thread: GetFocus only sees this program's.
+HWND FocoDe(HWND ventana) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(ventana, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
 void Controles(HWND padre) {
+    const HWND foco = FocoDe(padre);
     std::vector<HWND> hijos;
     EnumChildWindows(padre, Recoger, reinterpret_cast<LPARAM>(&hijos));
     for (HWND h : hijos) {
@@ -99,8 +111,7 @@ void Controles(HWND padre) {
             GetDlgCtrlID(h), Utf8(clase).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
             IsWindowEnabled(h) ? 1 : 0, IsWindowVisible(h) ? 1 : 0,
             _wcsicmp(clase.c_str(), L"Button") == 0 ? static_cast<int>(check) : -1,
-            GetFocus() == h ? 1 : 0, (estilo & ES_READONLY) != 0 ? 1 : 0,
-            Escapar(Utf8(texto)).c_str());
+            foco == h ? 1 : 0, (estilo & ES_READONLY) != 0 ? 1 : 0, Escapar(Utf8(texto)).c_str());
     }
 }
 
@@ -131,6 +142,12 @@ int wmain(int argc, wchar_t** argv) {
         }
         return 0;
     }
+    if (orden == "dpi") {
+        HDC pantalla = GetDC(nullptr);
+        std::printf("%d\n", GetDeviceCaps(pantalla, LOGPIXELSX));
+        ReleaseDC(nullptr, pantalla);
+        return 0;
+    }
     if (args.size() < 2) return 2;
     HWND h = Buscar(Ancho(args[1].c_str()));
     if (h == nullptr) {
@@ -140,8 +157,33 @@ int wmain(int argc, wchar_t** argv) {
     if (orden == "controls") {
         RECT c;
         GetClientRect(h, &c);
-        std::printf("client=%ld,%ld enabled=%d\n", c.right, c.bottom, IsWindowEnabled(h) ? 1 : 0);
+        POINT origen{0, 0};
+        ClientToScreen(h, &origen);
+        std::printf("client=%ld,%ld enabled=%d origin=%ld,%ld\n", c.right, c.bottom,
+                    IsWindowEnabled(h) ? 1 : 0, origen.x, origen.y);
         Controles(h);
+        return 0;
+    }
+    if (orden == "list" && args.size() >= 3) {
+        HWND lista = GetDlgItem(h, std::atoi(args[2].c_str()));
+        if (lista == nullptr) return 1;
+        const auto n = SendMessageW(lista, LB_GETCOUNT, 0, 0);
+        std::printf("count=%d selected=%d\n", static_cast<int>(n),
+                    static_cast<int>(SendMessageW(lista, LB_GETCURSEL, 0, 0)));
+        for (LRESULT i = 0; i < n; ++i) {
+            std::wstring fila(
+                static_cast<std::size_t>(SendMessageW(lista, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+            const auto leidos =
+                SendMessageW(lista, LB_GETTEXT, i, reinterpret_cast<LPARAM>(fila.data()));
+            fila.resize(static_cast<std::size_t>(leidos > 0 ? leidos : 0));
+            std::printf("%s\n", Utf8(fila).c_str());
+        }
+        return 0;
+    }
+    if (orden == "focus") {
+        const HWND foco = FocoDe(h);
+        std::printf("id=%d text=%s\n", foco != nullptr ? GetDlgCtrlID(foco) : 0,
+                    foco != nullptr ? Escapar(Utf8(Texto(foco))).c_str() : "");
         return 0;
     }
     if (orden == "boxtext") {
