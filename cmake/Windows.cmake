@@ -25,6 +25,7 @@ target_link_libraries(cajon_win32 PUBLIC winspool gdi32)
 target_link_libraries(cajon_win32 PUBLIC shell32 ole32 oleaut32 uuid)
 
 add_executable(AbrirCajon WIN32
+    ui/win32/UnaInstancia.cpp
     ui/win32/WinMain.cpp
     ui/win32/BotonConIcono.cpp
     ui/win32/DisenoPrincipal.cpp

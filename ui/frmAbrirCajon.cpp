@@ -213,6 +213,10 @@ void frmAbrirCajon::TaskbarCreated() {
     if (vista_.WindowState() == kVentanaMinimizada && iconoPuesto_) PonerSystray();
 }
 
+void frmAbrirCajon::MostrarVentana() {
+    ProcedimientoGuardado(dialogs_, "MostrarVentana", [&](Linea& linea) { Restaurar(linea, 10); });
+}
+
 void frmAbrirCajon::Restaurar(Linea& linea, int primerPaso) {
     linea = primerPaso;
     vista_.FijarWindowState(kVentanaNormal);

@@ -67,6 +67,8 @@ class frmAbrirCajon : public ControlesApertura {
     void Form_MouseMove(double x);
     // The shell has re-created the notification area.
     void TaskbarCreated();
+    // Another copy of the program was started: show this one's window.
+    void MostrarVentana();
 
     // The window's handle and icon, for the notification-area record, and how
     // the window measures mouse positions.

@@ -97,3 +97,15 @@ answer_startup() {
 # The installed printers in the order Windows lists them under Wine.
 cups_printers() { lpstat -e 2>/dev/null | sort -f; }
 cups_default() { lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p'; }
+
+# Clicks a control of the main window where a user would: its centre, or `$2`
+# pixels from its left edge.
+click_control() {
+    local controls origin rect ox oy l t w h
+    controls=$(e2e_helper controls "$MAIN")
+    origin=$(head -1 <<<"$controls" | e2e_field origin)
+    rect=$(grep -E "^id=$1 " <<<"$controls" | e2e_field rect)
+    IFS=, read -r ox oy <<<"$origin"
+    IFS=, read -r l t w h <<<"$rect"
+    xdotool mousemove $((ox + l + ${2:-w / 2})) $((oy + t + h / 2)) click 1
+}

@@ -117,15 +117,6 @@ if [ $marca == 0 ]; then
 fi
 
 # Clicks at screen positions of the picture and the information label.
-click_control() {
-    local controls origin rect ox oy l t w h
-    controls=$(e2e_helper controls "$MAIN")
-    origin=$(head -1 <<<"$controls" | e2e_field origin)
-    rect=$(grep -E "^id=$1 " <<<"$controls" | e2e_field rect)
-    IFS=, read -r ox oy <<<"$origin"
-    IFS=, read -r l t w h <<<"$rect"
-    xdotool mousemove $((ox + l + ${2:-w / 2})) $((oy + t + h / 2)) click 1
-}
 wait_caption() { e2e_wait_window "$1" 10 >/dev/null; }
 click_control $ID_IMAGEN
 if wait_caption AbrirCajon; then

@@ -113,6 +113,15 @@ TEST_F(BandejaTest, ARestartedShellGetsTheIconBackOnlyWhileMinimized) {
     EXPECT_EQ(bandeja_.acciones, (std::vector<std::string>{"add", "add"}));
 }
 
+TEST_F(BandejaTest, ASecondCopyBringsTheWindowBackFromTheIcon) {
+    form_.Command1_Click();
+    vista_.eventos.clear();
+    form_.MostrarVentana();
+    EXPECT_EQ(vista_.eventos, (std::vector<std::string>{"estado=0", "frente", "mostrar"}));
+    EXPECT_FALSE(bandeja_.presente);
+    EXPECT_TRUE(vista_.visible);
+}
+
 TEST_F(BandejaTest, AFailureWhileAddingIsReportedWithItsStep) {
     struct VistaSinCaption : FakeVista {
         std::string Caption() const override {

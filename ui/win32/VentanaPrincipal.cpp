@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr wchar_t kClase[] = L"AbrirCajon.frmAbrirCajon";
 constexpr DWORD kEstilo = WS_OVERLAPPEDWINDOW;
 // Tab and arrow navigation between the controls, as in a dialog.
 constexpr DWORD kEstiloExtendido = WS_EX_CONTROLPARENT;
@@ -74,7 +73,7 @@ void VentanaPrincipal::Crear() {
     clase.hIconSm = iconoPequeno;
     clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     clase.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    clase.lpszClassName = kClase;
+    clase.lpszClassName = kClaseVentanaPrincipal;
     if (RegisterClassExW(&clase) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throw FalloWin32();
     }
@@ -88,7 +87,8 @@ void VentanaPrincipal::Crear() {
     marcoCentrado_ = RECT{x, y, x + ancho, y + alto};
 
     mensajeTaskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    if (CreateWindowExW(kEstiloExtendido, kClase, Ancho(kCaptionPrincipal).c_str(), kEstilo, x, y,
+    mensajeMostrar_ = RegisterWindowMessageW(kMensajeMostrarVentana);
+    if (CreateWindowExW(kEstiloExtendido, kClaseVentanaPrincipal, Ancho(kCaptionPrincipal).c_str(), kEstilo, x, y,
                         ancho, alto, nullptr, nullptr, instancia_, this) == nullptr) {
         throw FalloWin32();
     }
@@ -273,6 +273,12 @@ LRESULT CALLBACK VentanaPrincipal::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == mensajeTaskbarCreated_ && msg != 0) {
         Reenviar("TaskbarCreated", [](frmAbrirCajon& l) { l.TaskbarCreated(); });
+        return 0;
+    }
+    if (msg == mensajeMostrar_ && msg != 0) {
+        // Before its first showing the start-up (and its chooser) is still on
+        // screen; the window appears when it ends.
+        if (mostrada_) Reenviar("MostrarVentana", [](frmAbrirCajon& l) { l.MostrarVentana(); });
         return 0;
     }
     switch (msg) {

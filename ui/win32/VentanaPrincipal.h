@@ -15,6 +15,11 @@
 
 class Win32Dialogs;
 
+// The window class, by which a second copy of the program finds the first.
+inline constexpr wchar_t kClaseVentanaPrincipal[] = L"AbrirCajon.frmAbrirCajon";
+// Posted by a second copy: show the window, also from the notification area.
+inline constexpr wchar_t kMensajeMostrarVentana[] = L"AbrirCajon.MostrarVentana";
+
 class VentanaPrincipal final : public VistaPrincipal {
   public:
     explicit VentanaPrincipal(HINSTANCE instancia);
@@ -98,6 +103,7 @@ class VentanaPrincipal final : public VistaPrincipal {
     frmAbrirCajon* logica_ = nullptr;
     Win32Dialogs* dialogs_ = nullptr;
     UINT mensajeTaskbarCreated_ = 0;
+    UINT mensajeMostrar_ = 0;
     bool mostrada_ = false;    // Form_Resize only once the window is shown
     bool terminando_ = false;  // nothing more reaches the logic
     bool finConsultado_ = false;

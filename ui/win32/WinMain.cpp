@@ -15,6 +15,7 @@
 #include "platform/win32/Win32Profile.h"
 #include "ui/frmAbrirCajon.h"
 #include "ui/win32/VentanaPrincipal.h"
+#include "ui/win32/UnaInstancia.h"
 #include "ui/win32/VentanaPrinters.h"
 
 namespace {
@@ -58,6 +59,7 @@ std::string SeparadorDecimal() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instancia, HINSTANCE, PWSTR, int) {
+    if (HayOtraInstancia()) return 0;
     Com com;
     INITCOMMONCONTROLSEX controles{sizeof controles, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controles);
