@@ -24,17 +24,25 @@ target_link_libraries(cajon_win32 PUBLIC cajon_core)
 target_link_libraries(cajon_win32 PUBLIC winspool gdi32)
 target_link_libraries(cajon_win32 PUBLIC shell32 ole32 oleaut32 uuid)
 
-add_executable(AbrirCajon WIN32
-    ui/win32/UnaInstancia.cpp
-    ui/win32/WinMain.cpp
+# The windows and the composition of the program, shared by the release exe
+# and the test build that runs it against a refusing notification area.
+add_library(cajon_ventanas STATIC
     ui/win32/BotonConIcono.cpp
     ui/win32/DisenoPrincipal.cpp
+    ui/win32/Programa.cpp
+    ui/win32/UnaInstancia.cpp
     ui/win32/VentanaPrincipal.cpp
     ui/win32/VentanaPrinters.cpp
-    resources/AbrirCajon.rc
 )
-target_link_libraries(AbrirCajon PRIVATE cajon_win32 comctl32)
+target_link_libraries(cajon_ventanas PUBLIC cajon_win32 comctl32)
+
+add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp resources/AbrirCajon.rc)
+target_link_libraries(AbrirCajon PRIVATE cajon_ventanas)
 target_link_options(AbrirCajon PRIVATE ${CAJON_STATIC_LINK} -municode)
+
+add_executable(cajon_sin_bandeja WIN32 tests/win32/SinBandejaMain.cpp resources/AbrirCajon.rc)
+target_link_libraries(cajon_sin_bandeja PRIVATE cajon_ventanas)
+target_link_options(cajon_sin_bandeja PRIVATE ${CAJON_STATIC_LINK} -municode)
 
 # Tests of the platform layer against the real system (under Wine here).
 add_executable(cajon_win_tests
@@ -52,7 +60,7 @@ target_link_options(cajon_kick_driver PRIVATE ${CAJON_STATIC_LINK} -municode)
 
 # Helper program for the end-to-end tests: reads message boxes, posts messages.
 add_executable(cajon_e2e_helper tests/e2e/helper/Helper.cpp)
-target_link_libraries(cajon_e2e_helper PRIVATE cajon_warnings)
+target_link_libraries(cajon_e2e_helper PRIVATE cajon_warnings shell32)
 target_compile_definitions(cajon_e2e_helper PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_options(cajon_e2e_helper PRIVATE ${CAJON_STATIC_LINK} -municode)
 
@@ -79,7 +87,7 @@ if(CAJON_E2E)
         get_filename_component(nombre ${script} NAME_WE)
         add_test(NAME e2e_${nombre} COMMAND bash ${script})
         set_tests_properties(e2e_${nombre} PROPERTIES
-            ENVIRONMENT "CAJON_EXE=$<TARGET_FILE:AbrirCajon>;CAJON_HELPER=$<TARGET_FILE:cajon_e2e_helper>;CAJON_KICK_DRIVER=$<TARGET_FILE:cajon_kick_driver>;CAJON_PRINT_PROBE=$<TARGET_FILE:cajon_print_probe>"
+            ENVIRONMENT "CAJON_EXE=$<TARGET_FILE:AbrirCajon>;CAJON_HELPER=$<TARGET_FILE:cajon_e2e_helper>;CAJON_KICK_DRIVER=$<TARGET_FILE:cajon_kick_driver>;CAJON_EXE_SIN_BANDEJA=$<TARGET_FILE:cajon_sin_bandeja>;CAJON_PRINT_PROBE=$<TARGET_FILE:cajon_print_probe>"
             RUN_SERIAL TRUE TIMEOUT 300)
     endforeach()
 endif()

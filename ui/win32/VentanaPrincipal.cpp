@@ -88,8 +88,9 @@ void VentanaPrincipal::Crear() {
 
     mensajeTaskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     mensajeMostrar_ = RegisterWindowMessageW(kMensajeMostrarVentana);
-    if (CreateWindowExW(kEstiloExtendido, kClaseVentanaPrincipal, Ancho(kCaptionPrincipal).c_str(), kEstilo, x, y,
-                        ancho, alto, nullptr, nullptr, instancia_, this) == nullptr) {
+    if (CreateWindowExW(kEstiloExtendido, kClaseVentanaPrincipal, Ancho(kCaptionPrincipal).c_str(),
+                        kEstilo, x, y, ancho, alto, nullptr, nullptr, instancia_,
+                        this) == nullptr) {
         throw FalloWin32();
     }
     CrearFuentes();

@@ -5,13 +5,17 @@
 //   helper boxtext <caption>            the text of an open message box with that caption
 //   helper command <caption> <id>       sends WM_COMMAND id to that window (answers a box)
 //   helper post <caption> <msg> <wparam> <lparam>   posts a message to that window
-//   helper trayrect                     where the icon is drawn in Wine's tray window
+//   helper postreg <caption> <name>     posts the registered message <name> to that window
+//   helper traydelete <caption>         removes that window's notification-area icon (id 1),
+//                                       as a shell that lost its icons would
 //   helper dpi                          the display's logical pixels per inch
 //   helper focus <caption>              id and text of the control with the focus
 //   helper list <caption> <id>          rows of a list box: count, selected row, then one per line
 // Output is UTF-8, one record per line. Exit code 1: window not found.
 
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -193,6 +197,17 @@ int wmain(int argc, wchar_t** argv) {
     if (orden == "command" && args.size() >= 3) {
         SendMessageW(h, WM_COMMAND, static_cast<WPARAM>(std::atoi(args[2].c_str())), 0);
         return 0;
+    }
+    if (orden == "postreg" && args.size() >= 3) {
+        const UINT msg = RegisterWindowMessageW(Ancho(args[2].c_str()).c_str());
+        return msg != 0 && PostMessageW(h, msg, 0, 0) ? 0 : 1;
+    }
+    if (orden == "traydelete") {
+        NOTIFYICONDATAW datos{};
+        datos.cbSize = sizeof datos;
+        datos.hWnd = h;
+        datos.uID = 1;
+        return Shell_NotifyIconW(NIM_DELETE, &datos) ? 0 : 1;
     }
     if (orden == "post" && args.size() >= 5) {
         const auto msg = static_cast<UINT>(std::strtoul(args[2].c_str(), nullptr, 0));

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Life in the notification area, with Wine's own tray window as the shell's:
+# minimizing in its three ways hides the window behind an icon; a double-click
+# or a right-button release on the icon brings it back, a single click does
+# not; a restarted shell gets the icon again; a second copy of the program
+# shows the first one's window and ends; "Salir" leaves no icon behind.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/diseno_principal.sh"
+e2e_begin tray
+e2e_ini "KovraTipo=0" "PrinterDeviceName=$(cups_default)"
+e2e_start
+answer_startup || fail "main window not shown"
+win=$(e2e_wait_window "$MAIN")
+sleep 0.5
+
+state() { e2e_helper windows | grep "caption=$MAIN\$" | sed -E 's/.*visible=([01]) iconic=([01]).*/visible=\1 iconic=\2/'; }
+wait_state() {
+    local i
+    for i in $(seq 1 30); do
+        [ "$(state)" == "$1" ] && break
+        sleep 0.1
+    done
+    state
+}
+# Wine's tray window shows while it holds an icon: "visible=1 rect=x,y,w,h".
+tray() { e2e_helper windows | grep 'caption=Wine System Tray$' | head -1 | sed -E 's/.*(visible=[01]).*(rect=[^ ]*).*/\1 \2/'; }
+tray_shown() {
+    local i
+    for i in $(seq 1 30); do
+        [[ "$(tray)" == "visible=$1"* ]] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# The icon is a child window of the tray window: moves the mouse onto it.
+to_icon() {
+    local controls origin rect ox oy l t w h
+    controls=$(e2e_helper controls "Wine System Tray")
+    origin=$(head -1 <<<"$controls" | e2e_field origin)
+    rect=$(grep 'class=__winex11_tray_icon' <<<"$controls" | head -1 | e2e_field rect)
+    IFS=, read -r ox oy <<<"$origin"
+    IFS=, read -r l t w h <<<"$rect"
+    xdotool mousemove $((ox + l + w / 2)) $((oy + t + h / 2))
+    sleep 0.2
+}
+minimized_with_icon() {
+    check_eq "$1: hidden and minimized" "visible=0 iconic=1" "$(wait_state "visible=0 iconic=1")"
+    tray_shown 1 && ok "$1: icon shown" || fail "$1: no icon"
+}
+shown_without_icon() {
+    check_eq "$1: shown" "visible=1 iconic=0" "$(wait_state "visible=1 iconic=0")"
+    tray_shown 0 && ok "$1: icon gone" || fail "$1: icon still there"
+}
+
+check_eq "at start: no icon" 0 "$(tray_shown 1 && echo 1 || echo 0)"
+
+# Minimize with "Cerrar (Minimizar)"; the tip shows the caption.
+click_control $ID_COMMAND1
+minimized_with_icon "Cerrar (Minimizar)"
+to_icon
+sleep 1.5
+e2e_screenshot "$E2E_ARTIFACTS/tray-tip.png"
+if e2e_helper windows | grep -q 'class=tooltips_class32 visible=1'; then ok "tip shown over the icon"; else
+    fail "no tip over the icon"; fi
+
+# A single left click does nothing; a double-click brings the window back.
+xdotool click 1
+sleep 0.6
+check_eq "single click: still hidden" "visible=0 iconic=1" "$(state)"
+xdotool click --repeat 2 --delay 80 1
+shown_without_icon "double-click"
+
+# Alt+F4 minimizes; a right-button release on the icon brings it back.
+sleep 0.3
+e2e_key "$win" alt+F4
+xdotool keyup F4 alt  # the window vanished before the key-up: release on the display
+minimized_with_icon "Alt+F4"
+e2e_running && ok "Alt+F4: still running" || fail "Alt+F4 ended the program"
+to_icon
+xdotool mousedown 3
+sleep 0.3
+check_eq "right button down: still hidden" "visible=0 iconic=1" "$(state)"
+xdotool mouseup 3
+shown_without_icon "right-button release"
+
+# The frame's minimize command, then a shell that lost its icons and says so.
+sleep 0.3
+e2e_helper post "$MAIN" 0x0112 0xF020 0 >/dev/null  # WM_SYSCOMMAND SC_MINIMIZE
+minimized_with_icon "minimize from the frame"
+e2e_helper traydelete "$MAIN" >/dev/null
+tray_shown 0 && ok "the shell lost the icon" || fail "icon could not be removed"
+e2e_helper postreg "$MAIN" TaskbarCreated >/dev/null
+tray_shown 1 && ok "TaskbarCreated: icon added again" || fail "TaskbarCreated: no icon"
+
+# A second copy shows the first one's window, from the icon, and ends.
+(cd "$E2E_DIR" && exec wine AbrirCajon.exe </dev/null >/dev/null 2>&1) &
+segunda=$!
+for _ in $(seq 1 100); do kill -0 "$segunda" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$segunda" 2>/dev/null && fail "the second copy still runs" || ok "the second copy ended"
+shown_without_icon "second copy"
+check_eq "one main window" 1 "$(e2e_helper windows | grep -c "caption=$MAIN\$")"
+e2e_running && ok "the first copy still runs" || fail "the first copy ended"
+
+# "Salir" while shown: the program ends, no icon stays behind.
+click_control $ID_CMDEND
+e2e_wait_window AbrirCajon 10 >/dev/null && e2e_helper command AbrirCajon 6 >/dev/null  # IDYES
+for _ in $(seq 1 50); do e2e_running || break; sleep 0.1; done
+e2e_running && fail "Salir: still running" || ok "Salir: the program ended"
+tray_shown 0 && ok "Salir: no icon left" || fail "Salir: an icon was left"

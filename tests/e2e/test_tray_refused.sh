@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# A notification area that refuses the icon must not lose the window: it
+# stays minimized on the taskbar, can be restored from there, and the program
+# can still be ended. Wine's tray cannot be made to refuse, so this runs the
+# real program built against a notification area that refuses every icon.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/diseno_principal.sh"
+: "${CAJON_EXE_SIN_BANDEJA:?}"
+CAJON_EXE=$CAJON_EXE_SIN_BANDEJA
+e2e_begin tray_refused
+e2e_ini "KovraTipo=0" "PrinterDeviceName=$(cups_default)"
+e2e_start
+answer_startup || fail "main window not shown"
+win=$(e2e_wait_window "$MAIN")
+sleep 0.5
+state() { e2e_helper windows | grep "caption=$MAIN\$" | sed -E 's/.*visible=([01]) iconic=([01]).*/visible=\1 iconic=\2/'; }
+wait_state() {
+    local i
+    for i in $(seq 1 30); do
+        [ "$(state)" == "$1" ] && break
+        sleep 0.1
+    done
+    state
+}
+
+for como in "Cerrar (Minimizar)" "Alt+F4"; do
+    if [ "$como" == "Alt+F4" ]; then
+        e2e_key "$win" alt+F4
+        xdotool keyup F4 alt
+    else
+        click_control $ID_COMMAND1
+    fi
+    check_eq "$como, no icon: minimized on the taskbar, not hidden" "visible=1 iconic=1" \
+        "$(wait_state "visible=1 iconic=1")"
+    e2e_running && ok "$como: still running" || fail "$como: the program ended"
+    e2e_helper post "$MAIN" 0x0112 0xF120 0 >/dev/null  # WM_SYSCOMMAND SC_RESTORE, as the taskbar sends it
+    check_eq "$como: restored from the taskbar" "visible=1 iconic=0" "$(wait_state "visible=1 iconic=0")"
+    sleep 0.3
+done
+check_eq "no box was shown" "" "$(e2e_helper windows | grep 'caption=AbrirCajon$')"

@@ -1,0 +1,93 @@
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/win32/Texto.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32KeyState.h"
+#include "platform/win32/Win32Port.h"
+#include "platform/win32/Win32Printing.h"
+#include "platform/win32/Win32Profile.h"
+#include "ui/frmAbrirCajon.h"
+#include "ui/win32/Programa.h"
+#include "ui/win32/UnaInstancia.h"
+#include "ui/win32/VentanaPrincipal.h"
+#include "ui/win32/VentanaPrinters.h"
+
+namespace {
+
+// COM for the picture loader, on this (the only) thread for the whole run.
+class Com {
+  public:
+    Com() : iniciado_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~Com() {
+        if (iniciado_) CoUninitialize();
+    }
+    Com(const Com&) = delete;
+    Com& operator=(const Com&) = delete;
+
+  private:
+    bool iniciado_;
+};
+
+// The folder of the program file, without a trailing separator.
+std::string CarpetaPrograma() {
+    std::wstring ruta(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, ruta.data(), static_cast<DWORD>(ruta.size()));
+        if (n == 0) return {};
+        if (n < ruta.size()) {
+            ruta.resize(n);
+            break;
+        }
+        ruta.resize(ruta.size() * 2);  // cut short: a long path
+    }
+    const auto barra = ruta.find_last_of(L"\\/");
+    return Utf8(barra == std::wstring::npos ? std::wstring{} : ruta.substr(0, barra));
+}
+
+std::string SeparadorDecimal() {
+    wchar_t separador[8] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separador, 8) == 0) return ",";
+    return Utf8(separador);
+}
+
+}  // namespace
+
+int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
+    if (HayOtraInstancia()) return 0;
+    Com com;
+    INITCOMMONCONTROLSEX controles{sizeof controles, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controles);
+
+    VentanaPrincipal ventana(instancia);
+    Win32Dialogs dialogs;
+    try {
+        ventana.Crear();
+    } catch (const Fallo& fallo) {
+        dialogs.Report(fallo.descripcion);
+        return 1;
+    }
+    dialogs.SetOwner(ventana.Handle());
+
+    Win32Profile perfil;
+    Win32PortOpener puertos;
+    Win32Printing impresora;
+    VentanaPrinters selector(instancia, impresora);
+    Win32KeyState teclas;
+    frmAbrirCajon logica(
+        ventana, ServiciosPrincipal{perfil, puertos, impresora, dialogs, selector, teclas, bandeja,
+                                    CarpetaPrograma(), SeparadorDecimal()});
+    logica.FijarIdentidad(reinterpret_cast<std::uintptr_t>(ventana.Handle()),
+                          reinterpret_cast<std::uintptr_t>(ventana.Icono()),
+                          /*midePixeles=*/false, ventana.TwipsPorPixel());
+    ventana.Conectar(logica, dialogs);
+
+    ventana.Cargar();
+    ventana.MostrarPorPrimeraVez();
+    return ventana.Bucle();
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The whole program: one copy per session, the main window with its logic
+// and services, and the message loop until the program ends.
+
+#include <windows.h>
+
+#include "platform/NotificationArea.h"
+
+// The notification area comes from the caller, so a test build can run the
+// real program against one that refuses the icon.
+int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja);
