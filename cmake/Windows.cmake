@@ -48,6 +48,7 @@ target_link_options(cajon_sin_bandeja PRIVATE ${CAJON_STATIC_LINK} -municode)
 add_executable(cajon_win_tests
     tests/contract/ProfileContract.cpp
     tests/contract/Win32ProfileUnderTest.cpp
+    tests/win32/Win32NotificationAreaTest.cpp
 )
 target_link_libraries(cajon_win_tests PRIVATE cajon_win32 gtest_main)
 target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The first start, with an empty INIS folder: the printer chooser comes before
+# the main window; the accepted printer is stored and named in the window,
+# which shows the default port and sequence with output through the printer.
+# The next start asks nothing.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/diseno_principal.sh"
+e2e_begin first_start
+rm -f "$E2E_DIR/INIS/PARAMETROS.INI"
+primera=$(cups_printers | head -1)
+[ -n "$primera" ] || fail "no printers installed"
+
+e2e_start
+if elegir=$(e2e_wait_window Form1 30); then
+    ok "the chooser comes first"
+    check_eq "the main window is not shown yet" "visible=0" \
+        "$(e2e_helper windows | grep "caption=$MAIN\$" | grep -o 'visible=[01]')"
+    xdotool windowfocus --sync "$elegir" 2>/dev/null || true
+    xdotool key --window "$elegir" Tab
+    sleep 0.25
+    xdotool key --window "$elegir" Home
+    sleep 0.25
+    check_eq "first row selected" "selected=0" "$(e2e_helper list Form1 101 | head -1 | grep -o 'selected=.*')"
+    xdotool key --window "$elegir" Tab
+    sleep 0.25
+    xdotool keydown --window "$elegir" Return
+    e2e_wait_gone Form1 || fail "chooser still open after Aceptar"
+    xdotool keyup Return
+else
+    fail "no chooser at the first start"
+fi
+e2e_wait_window "$MAIN" 20 >/dev/null || fail "no main window"
+sleep 0.5
+check_eq "txtPuerto" "LPT1:" "$(e2e_control_text "$MAIN" $ID_PUERTO)"
+check_eq "txtAscii" "27 112 0 10 100" "$(e2e_control_text "$MAIN" $ID_ASCII)"
+check_eq "CheckPrinter checked" 1 "$(e2e_control "$MAIN" $ID_CHECKPRINTER | e2e_field checked)"
+check_eq "CheckPrinter names the accepted printer" "Enviar a: $primera" "$(e2e_control_text "$MAIN" $ID_CHECKPRINTER)"
+check_eq "txtPrinter describes the job" 'Printer.Print\r\nPrinter.EndDoc ' "$(e2e_control_text "$MAIN" $ID_TXTPRINTER)"
+check_eq "the file holds the printer, and only it" "[Parametros]|PrinterDeviceName=$primera|" \
+    "$(tr -d '\r' <"$E2E_DIR/INIS/PARAMETROS.INI" | tr '\n' '|')"
+e2e_screenshot "$E2E_ARTIFACTS/first_start.png"
+e2e_stop
+
+e2e_start
+e2e_wait_window "$MAIN" 20 >/dev/null || fail "no main window at the second start"
+sleep 0.5
+check_eq "second start: no chooser" "" "$(e2e_helper windows | grep 'visible=1 .*caption=Form1$')"
+check_eq "second start: the same printer" "Enviar a: $primera" "$(e2e_control_text "$MAIN" $ID_CHECKPRINTER)"
