@@ -4,17 +4,7 @@
 
 #include "drawer/ElegirImpresora.h"
 #include "platform/Dialogs.h"
-
-class ModalAbierto {
-  public:
-    explicit ModalAbierto(int& abiertos) : abiertos_(abiertos) { ++abiertos_; }
-    ~ModalAbierto() { --abiertos_; }
-    ModalAbierto(const ModalAbierto&) = delete;
-    ModalAbierto& operator=(const ModalAbierto&) = delete;
-
-  private:
-    int& abiertos_;
-};
+#include "platform/ModalAbierto.h"
 
 class DialogsContados : public Dialogs {
   public:

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/ModalAbierto.h"
 #include "platform/Titulo.h"
 #include "platform/win32/Texto.h"
 
@@ -92,22 +93,10 @@ INT_PTR CALLBACK ProcInput(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     return FALSE;
 }
 
-// Counts the boxes open, also when one throws.
-class Abierta {
-  public:
-    explicit Abierta(int& n) : n_(n) { ++n_; }
-    ~Abierta() { --n_; }
-    Abierta(const Abierta&) = delete;
-    Abierta& operator=(const Abierta&) = delete;
-
-  private:
-    int& n_;
-};
-
 }  // namespace
 
 int Win32Dialogs::Mostrar(const std::string& text, UINT estilo) {
-    Abierta abierta(abiertos_);
+    ModalAbierto abierta(abiertos_);
     return MessageBoxW(owner_, Ancho(text).c_str(), Ancho(kTituloPrograma).c_str(), estilo);
 }
 
@@ -127,7 +116,7 @@ bool Win32Dialogs::AskYesNo(const std::string& text) {
 
 std::string Win32Dialogs::InputBox(const std::string& prompt, const std::string& title,
                                    const std::string& defecto) {
-    Abierta abierta(abiertos_);
+    ModalAbierto abierta(abiertos_);
     Plantilla p;
     p.Dialogo(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 240, 100,
               Ancho(title), 4);

@@ -109,3 +109,14 @@ click_control() {
     IFS=, read -r l t w h <<<"$rect"
     xdotool mousemove $((ox + l + ${2:-w / 2})) $((oy + t + h / 2)) click 1
 }
+
+# The main window's state as "visible=V iconic=I", and waiting for one.
+state() { e2e_helper windows | grep "caption=$MAIN\$" | sed -E 's/.*visible=([01]) iconic=([01]).*/visible=\1 iconic=\2/'; }
+wait_state() {
+    local i
+    for i in $(seq 1 30); do
+        [ "$(state)" == "$1" ] && break
+        sleep 0.1
+    done
+    state
+}

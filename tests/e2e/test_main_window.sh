@@ -173,15 +173,6 @@ fi
 
 # Closing: the frame only minimizes, the icon brings the window back, the
 # task manager's WM_CLOSE ends the program.
-state() { e2e_helper windows | grep "caption=$MAIN\$" | sed -E 's/.*visible=([01]) iconic=([01]).*/visible=\1 iconic=\2/'; }
-wait_state() {
-    local i
-    for i in $(seq 1 30); do
-        [ "$(state)" == "$1" ] && break
-        sleep 0.1
-    done
-    state
-}
 e2e_helper post "$MAIN" 0x0112 0xF060 0 >/dev/null  # WM_SYSCOMMAND SC_CLOSE: the close box
 check_eq "close box: hidden, minimized" "visible=0 iconic=1" "$(wait_state "visible=0 iconic=1")"
 e2e_running && ok "close box: still running" || fail "close box ended the program"

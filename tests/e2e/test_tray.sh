@@ -13,15 +13,6 @@ answer_startup || fail "main window not shown"
 win=$(e2e_wait_window "$MAIN")
 sleep 0.5
 
-state() { e2e_helper windows | grep "caption=$MAIN\$" | sed -E 's/.*visible=([01]) iconic=([01]).*/visible=\1 iconic=\2/'; }
-wait_state() {
-    local i
-    for i in $(seq 1 30); do
-        [ "$(state)" == "$1" ] && break
-        sleep 0.1
-    done
-    state
-}
 # Wine's tray window shows while it holds an icon: "visible=1 rect=x,y,w,h".
 tray() { e2e_helper windows | grep 'caption=Wine System Tray$' | head -1 | sed -E 's/.*(visible=[01]).*(rect=[^ ]*).*/\1 \2/'; }
 tray_shown() {
