@@ -76,8 +76,6 @@ class frmAbrirCajon : public ControlesApertura {
                         double twipsPorPixel);
 
     const std::string& RutaIni() const { return parametros_.Ruta(); }
-    Parametros& parametros() { return parametros_; }
-    const RegistroIcono& Registro() const { return registro_; }
     // True while the program shows a box or the chooser: the F12 poll waits.
     bool ModalAbierto() const { return modales_ > 0; }
 

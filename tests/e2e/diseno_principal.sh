@@ -71,6 +71,14 @@ check_diseno() {
     check_eq "window centred at $dpi dpi" "$(((sw - w) / 2)),$(((sh - h) / 2))" "$x,$y"
 }
 
+# The texts that load leaves as designed, Spanish letters included.
+check_textos() {
+    local id
+    for id in "${!DISENO_TEXTO[@]}"; do
+        check_eq "text of id $id" "${DISENO_TEXTO[$id]}" "$(e2e_control_text "$MAIN" "$id")"
+    done
+}
+
 # Until the main window is shown, answers what start-up puts before it: the
 # printer chooser (with `$1`, a function run on it first, then its close
 # box) and a failure box (OK). Fails after 30 s.

@@ -15,7 +15,6 @@
 #   e2e_box_text CAPTION        text of the open message box with that caption
 #   e2e_key WINDOW KEYS...      xdotool key presses to an X window id
 #   e2e_hold_f12 WINDOW SECONDS holds F12 down on the window for a while
-#   e2e_click WINDOW X Y        clicks at client coordinates of an X window
 #   e2e_screenshot FILE         PNG of the whole display
 #   e2e_running                 true while the program's process lives
 #   e2e_stop                    ends the program
@@ -145,8 +144,5 @@ e2e_hold_f12() {
     xdotool keyup --window "$1" F12
 }
 
-e2e_click() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-}
 
 e2e_screenshot() { import -window root "$1" 2>/dev/null; }

@@ -28,9 +28,7 @@ settle() { sleep "${1:-0.4}"; }
 kick_hex=1b70000a64
 
 # F12 held: one whole kick per 50 ms tick while it is down.
-xdotool keydown --window "$win" F12
-sleep 0.6
-xdotool keyup --window "$win" F12
+e2e_hold_f12 "$win" 0.6
 settle
 n=$(bytes)
 if [ "$n" -ge 10 ] && [ $((n % 5)) -eq 0 ]; then ok "F12 held: $((n / 5)) whole kicks"; else fail "F12 held: $n bytes"; fi
@@ -84,9 +82,7 @@ settle
 check_eq "Cerrar (Minimizar): hidden" "visible=0" \
     "$(e2e_helper windows | grep "caption=$MAIN\$" | grep -o 'visible=[01]')"
 antes=$(bytes)
-xdotool keydown --window "$win" F12
-sleep 0.3
-xdotool keyup --window "$win" F12
+e2e_hold_f12 "$win" 0.3
 settle
 n=$(($(bytes) - antes))
 if [ "$n" -ge 5 ] && [ $((n % 5)) -eq 0 ]; then ok "F12 while hidden: $((n / 5)) kicks"; else

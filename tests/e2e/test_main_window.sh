@@ -49,9 +49,7 @@ else
 fi
 
 check_diseno 96
-for id in "${!DISENO_TEXTO[@]}"; do
-    check_eq "text of id $id" "${DISENO_TEXTO[$id]}" "$(e2e_control_text "$MAIN" "$id")"
-done
+check_textos
 check_eq "txtPuerto loaded" "LPT1:" "$(e2e_control_text "$MAIN" $ID_PUERTO)"
 check_eq "txtAscii loaded" "27 112 0 10 100" "$(e2e_control_text "$MAIN" $ID_ASCII)"
 check_eq "lblIni shows the parameter file" 'C:\e2e\main_window\INIS\PARAMETROS.INI' \

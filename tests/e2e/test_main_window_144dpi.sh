@@ -26,7 +26,5 @@ if answer_startup on_chooser; then ok "main window shown"; else fail "main windo
 sleep 0.5
 e2e_screenshot "$E2E_ARTIFACTS/main_window-144dpi.png"
 check_diseno 144
-for id in "${!DISENO_TEXTO[@]}"; do
-    check_eq "text of id $id" "${DISENO_TEXTO[$id]}" "$(e2e_control_text "$MAIN" "$id")"
-done
+check_textos
 check_eq "F12 has the focus at start" "id=100 text=F12" "$(e2e_helper focus "$MAIN")"
