@@ -54,6 +54,7 @@ add_executable(cajon_win_tests
 target_link_libraries(cajon_win_tests PRIVATE cajon_win32 gtest_main)
 target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})
 add_test(NAME win_tests COMMAND cajon_win_tests)
+set_tests_properties(win_tests PROPERTIES LABELS wine TIMEOUT 120)
 
 # Runs the drawer kick on a real port, for the end-to-end tests.
 add_executable(cajon_kick_driver tests/win32/KickDriver.cpp)
@@ -72,6 +73,7 @@ add_executable(cajon_print_tests tests/win32/Win32PrintingTest.cpp)
 target_link_libraries(cajon_print_tests PRIVATE cajon_win32 gtest_main)
 target_link_options(cajon_print_tests PRIVATE ${CAJON_STATIC_LINK})
 add_test(NAME print_tests COMMAND cajon_print_tests)
+set_tests_properties(print_tests PROPERTIES LABELS wine TIMEOUT 120)
 
 add_executable(cajon_print_probe tests/win32/PrintProbe.cpp)
 target_link_libraries(cajon_print_probe PRIVATE cajon_win32)
@@ -80,6 +82,7 @@ target_link_options(cajon_print_probe PRIVATE ${CAJON_STATIC_LINK} -municode)
 # The exe may import only DLLs that every Windows has.
 add_test(NAME system_dlls_only
          COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh ${CAJON_OBJDUMP} $<TARGET_FILE:AbrirCajon>)
+set_tests_properties(system_dlls_only PROPERTIES TIMEOUT 60)
 
 # End-to-end tests drive the real exe under Wine in an X display; they need
 # the environment that scripts/test.sh prepares (display, prefix, CUPS).
@@ -90,6 +93,6 @@ if(CAJON_E2E)
         add_test(NAME e2e_${nombre} COMMAND bash ${script})
         set_tests_properties(e2e_${nombre} PROPERTIES
             ENVIRONMENT "CAJON_EXE=$<TARGET_FILE:AbrirCajon>;CAJON_HELPER=$<TARGET_FILE:cajon_e2e_helper>;CAJON_KICK_DRIVER=$<TARGET_FILE:cajon_kick_driver>;CAJON_EXE_SIN_BANDEJA=$<TARGET_FILE:cajon_sin_bandeja>;CAJON_PRINT_PROBE=$<TARGET_FILE:cajon_print_probe>"
-            RUN_SERIAL TRUE TIMEOUT 300)
+            LABELS "wine;e2e" RUN_SERIAL TRUE TIMEOUT 300)
     endforeach()
 endif()

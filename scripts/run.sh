@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the release (32-bit Windows) and runs the program under Wine, in a
-# folder of its own (build/programa) with its INIS\PARAMETROS.INI beside it.
+# Builds the program and runs it under Wine, in a folder of its own
+# (build/programa) with its INIS\PARAMETROS.INI beside it: the 32-bit release
+# where the host can run 32-bit code, otherwise the 64-bit build of the same
+# program (CAJON_ONLY_WIN64=1 asks for that on any host).
 # Uses $DISPLAY when set; otherwise starts an Xvfb display and says how to look.
 # Installs what is missing on Debian 12 and stops what it started on exit.
 set -uo pipefail
@@ -10,15 +12,22 @@ source scripts/lib/deps.sh
 source scripts/lib/services.sh
 
 cajon_install_deps || exit 1
-cmake --preset win32 >/dev/null && cmake --build --preset win32 || exit 1
+if cajon_host_runs_32bit; then
+    preset=win32
+    echo "Starting the release (32-bit build)."
+else
+    preset=win64
+    echo "Starting the 64-bit build: $(cajon_no_32bit_reason)."
+fi
+cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" || exit 1
 trap cajon_stop_services EXIT
 
 programa="$CAJON_ROOT/build/programa"
 mkdir -p "$programa/INIS"
-cp build/win32/AbrirCajon.exe "$programa/"
+cp "build/$preset/AbrirCajon.exe" "$programa/"
 
 cajon_start_display || exit 1
-cajon_start_wine
+cajon_start_wine || exit 1
 cajon_start_cups || echo "CUPS did not start: the program will see no printers."
 if [ -n "$CAJON_XVFB_PID" ]; then
     echo "Running on the Xvfb display $DISPLAY (no screen of its own). To look at it:"
@@ -27,4 +36,4 @@ if [ -n "$CAJON_XVFB_PID" ]; then
 fi
 echo "Program folder: $programa (the parameter file is INIS/PARAMETROS.INI there)."
 echo "The printer port LPT1: is $WINEPREFIX/dosdevices/lpt1."
-cd "$programa" && wine AbrirCajon.exe
+cd "$programa" && cajon_wine AbrirCajon.exe

@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine for CTest: the loader comes first, then the
-# program and its arguments. The prefix and settings come from the environment
-# that scripts/test.sh prepares; defaults keep a manual `ctest` working.
+# Runs a Windows program under Wine for CTest, with the loader its exe needs.
+# The prefix and settings come from the environment that scripts/test.sh
+# prepares; the defaults keep a manual `ctest` working.
 set -u
-loader=$1
-shift
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/abrircajon/wineprefix}
-exec "$loader" "$@"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/wine.sh"
+cajon_wine_exec "$@"

@@ -3,9 +3,7 @@
 # by cajon_stop_services, also when a test fails (the callers trap EXIT).
 
 CAJON_ROOT=${CAJON_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/abrircajon/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+source "$CAJON_ROOT/scripts/lib/wine.sh"
 CAJON_XVFB_PID=""
 CAJON_CUPSD_PID=""
 
@@ -28,15 +26,27 @@ cajon_start_display() {
 cajon_start_wine() {
     # A persistent server makes every later Wine start fast. It is started
     # first, with no pipe attached, so nothing waits on its output.
-    wineserver -p </dev/null >/dev/null 2>&1
+    "$WINESERVER" -p </dev/null >/dev/null 2>&1
+    # A prefix made by the 32-bit loader alone has no 64-bit half: make it anew.
+    if [ -f "$WINEPREFIX/system.reg" ] && grep -q '^#arch=win32' "$WINEPREFIX/system.reg"; then
+        echo "Replacing the 32-bit-only Wine prefix $WINEPREFIX"
+        "$WINESERVER" -k </dev/null >/dev/null 2>&1
+        rm -rf "$WINEPREFIX"
+        "$WINESERVER" -p </dev/null >/dev/null 2>&1
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the Wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        wineboot -i </dev/null >/dev/null 2>&1
+        WINEARCH=win64 cajon_wine_tool wineboot -i </dev/null >/dev/null 2>&1 || return 1
+    else
+        # Wine's services (services.exe, winedevice.exe ...) start with the
+        # first program and inherit its output: started here, with no pipe,
+        # they never hold a CTest pipe open.
+        cajon_wine_tool wineboot </dev/null >/dev/null 2>&1 || return 1
     fi
     # Without a window manager, unmanaged windows hide and close without the
     # X driver's 2 s wait.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    cajon_wine_tool reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 }
 
 cajon_start_cups() {
@@ -46,7 +56,7 @@ cajon_start_cups() {
 }
 
 cajon_stop_services() {
-    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then "$WINESERVER" -k >/dev/null 2>&1 || true; fi
     if [ -n "$CAJON_CUPSD_PID" ]; then kill "$CAJON_CUPSD_PID" 2>/dev/null || true; fi
     if [ -n "$CAJON_XVFB_PID" ]; then kill "$CAJON_XVFB_PID" 2>/dev/null || true; fi
     CAJON_CUPSD_PID=""

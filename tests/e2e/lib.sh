@@ -22,6 +22,7 @@
 
 set -uo pipefail
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$E2E_ROOT/scripts/lib/wine.sh"
 : "${CAJON_EXE:?CAJON_EXE must name AbrirCajon.exe}"
 : "${CAJON_HELPER:?CAJON_HELPER must name the helper exe}"
 : "${WINEPREFIX:?WINEPREFIX must be set}"
@@ -73,7 +74,7 @@ e2e_ini_value() {
 e2e_map_lpt1() { ln -sfn "$1" "$WINEPREFIX/dosdevices/lpt1"; }
 
 e2e_start() {
-    (cd "$E2E_DIR" && exec wine AbrirCajon.exe </dev/null >"$E2E_ARTIFACTS/$E2E_NAME-wine.log" 2>&1) &
+    (cd "$E2E_DIR" && cajon_wine_exec AbrirCajon.exe </dev/null >"$E2E_ARTIFACTS/$E2E_NAME-wine.log" 2>&1) &
     E2E_PID=$!
 }
 
@@ -85,7 +86,7 @@ e2e_stop() {
         wait "$E2E_PID" 2>/dev/null
     fi
     # The Windows process outlives the loader's PID: end it by name.
-    wine taskkill /f /im AbrirCajon.exe </dev/null >/dev/null 2>&1 || true
+    cajon_wine_tool taskkill /f /im AbrirCajon.exe </dev/null >/dev/null 2>&1 || true
     E2E_PID=""
 }
 
@@ -117,7 +118,7 @@ e2e_wine_out() {
     local out rc
     out=$(mktemp)
     # Output goes through a file: a pipe would stay open while the Wine server holds it.
-    wine "$@" </dev/null >"$out" 2>/dev/null
+    cajon_wine "$@" </dev/null >"$out" 2>/dev/null
     rc=$?
     tr -d '\r' <"$out"
     rm -f "$out"

@@ -34,7 +34,7 @@ probe() {
     local out=$1
     shift
     # Output goes through a file: a pipe would stay open while the Wine server holds it.
-    wine "$CAJON_PRINT_PROBE" "$@" </dev/null >"$out.crlf" 2>"$out.err"
+    cajon_wine "$CAJON_PRINT_PROBE" "$@" </dev/null >"$out.crlf" 2>"$out.err"
     local rc=$?
     tr -d '\r' <"$out.crlf" >"$out"
     return $rc

@@ -84,7 +84,7 @@ e2e_helper postreg "$MAIN" TaskbarCreated >/dev/null
 tray_shown 1 && ok "TaskbarCreated: icon added again" || fail "TaskbarCreated: no icon"
 
 # A second copy shows the first one's window, from the icon, and ends.
-(cd "$E2E_DIR" && exec wine AbrirCajon.exe </dev/null >/dev/null 2>&1) &
+(cd "$E2E_DIR" && cajon_wine_exec AbrirCajon.exe </dev/null >/dev/null 2>&1) &
 segunda=$!
 for _ in $(seq 1 100); do kill -0 "$segunda" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$segunda" 2>/dev/null && fail "the second copy still runs" || ok "the second copy ended"
