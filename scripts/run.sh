@@ -21,6 +21,8 @@ else
 fi
 cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" || exit 1
 trap cajon_stop_services EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 programa="$CAJON_ROOT/build/programa"
 mkdir -p "$programa/INIS"
@@ -36,4 +38,7 @@ if [ -n "$CAJON_XVFB_PID" ]; then
 fi
 echo "Program folder: $programa (the parameter file is INIS/PARAMETROS.INI there)."
 echo "The printer port LPT1: is $WINEPREFIX/dosdevices/lpt1."
-cd "$programa" && cajon_wine AbrirCajon.exe
+# In the background, so that Ctrl+C or a TERM reaches this script at once and
+# its exit stops the program with everything else.
+cd "$programa" && cajon_wine AbrirCajon.exe &
+wait $!

@@ -18,6 +18,8 @@ source scripts/lib/services.sh
 
 cajon_install_deps || { echo "0 passed, 1 failed"; exit 1; }
 trap cajon_stop_services EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 passed=0
 failed=0
