@@ -33,6 +33,25 @@ void EscribirSecuencia(const std::vector<std::string_view>& items,
     salida.Close();
 }
 
+// The writes of a kick, held until every code has been converted. A RAW job
+// is opened only then, so a bad sequence never leaves a job behind, even where
+// the spooler cannot delete one (Wine's prints a job whose handle is closed,
+// ended or not).
+class EscriturasPreparadas : public OutputPort {
+  public:
+    void Write(std::string_view bytes) override { escrituras_.emplace_back(bytes); }
+    void Close() override {}
+
+    // The same writes, one by one, then the close.
+    void EnviarA(OutputPort& salida) const {
+        for (const auto& e : escrituras_) salida.Write(e);
+        salida.Close();
+    }
+
+  private:
+    std::vector<std::string> escrituras_;
+};
+
 // The current printer's name for the result; the kick is over, so a failure
 // to read it only leaves the name out.
 std::string NombreImpresoraActual(Printing& impresora) {
@@ -58,16 +77,17 @@ ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosAp
         const auto items = DividirItems(ascii);
         resultado.destino = controles.TextoPuerto();
         if (!controles.CheckPrinter()) {
-            std::unique_ptr<OutputPort> salida;
             // A printer's name wins over a file of the same name.
             if (auto impresora = ImpresoraDelPuerto(resultado.destino, servicios.impresora)) {
                 resultado.via = ViaApertura::Raw;
                 resultado.destino = std::move(*impresora);
-                salida = servicios.impresora.OpenRawJob(resultado.destino, kDocumentoRaw);
+                EscriturasPreparadas escrituras;
+                EscribirSecuencia(items, controles, escrituras);
+                escrituras.EnviarA(
+                    *servicios.impresora.OpenRawJob(resultado.destino, kDocumentoRaw));
             } else {
-                salida = servicios.puertos.Open(resultado.destino);
+                EscribirSecuencia(items, controles, *servicios.puertos.Open(resultado.destino));
             }
-            EscribirSecuencia(items, controles, *salida);
         } else {
             resultado.via = ViaApertura::Impresora;
             ImprimirApertura(servicios.impresora, servicios.parametros);

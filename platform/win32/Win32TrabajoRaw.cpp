@@ -72,7 +72,9 @@ class TrabajoRaw : public OutputPort {
 
     // A job not ended leaves the queue without reaching the printer: deleted
     // by its number, and the document ended on this handle, so that closing
-    // the handle does not hand over what was written so far.
+    // the handle does not hand over what was written so far. (Wine 8 ignores
+    // both calls and prints what the job holds when the handle closes; the
+    // kick therefore converts every code before it opens a job.)
     void Descartar() noexcept {
         SetJobW(impresora_.get(), trabajo_, 0, nullptr, JOB_CONTROL_DELETE);
         AbortPrinter(impresora_.get());

@@ -225,7 +225,8 @@ TEST_F(EnviarAperturaTest, TextsThatNameNoPrinterStayPorts) {
 }
 
 // A RAW job that fails at any step is never handed to the printer: destroyed
-// without Close, it is deleted from the queue. The message names the printer.
+// without Close, it is deleted from the queue; a bad sequence opens none. The
+// message names the printer.
 TEST_F(EnviarAperturaTest, AFailedRawJobIsDeletedAndTheMessageNamesThePrinter) {
     impresora_.instaladas = {"Tickets_RAW"};
     controles_.puerto = "TICKETS_RAW";
@@ -240,8 +241,9 @@ TEST_F(EnviarAperturaTest, AFailedRawJobIsDeletedAndTheMessageNamesThePrinter) {
     const Caso casos[] = {
         {"27 112 0 10 100", true, [&] { trabajos.fallarAlAbrir = true; }, 0,
          "2.No se encuentra el dispositivo o el archivo"},
-        {"27 256", false, [] {}, 1, "5.Llamada a procedimiento o argumento no válidos"},
-        {"27 112  0", true, [] {}, 1, "13.No coinciden los tipos"},
+        // A bad sequence is found before the job is opened.
+        {"27 256", false, [] {}, 0, "5.Llamada a procedimiento o argumento no válidos"},
+        {"27 112  0", true, [] {}, 0, "13.No coinciden los tipos"},
         {"27 112 0 10 100", false, [&] { trabajos.fallarEnEscritura = 2; }, 1,
          "29.Error de escritura en el dispositivo"},
         {"27 112 0 10 100", true, [&] { trabajos.fallarAlCerrar = true; }, 1,
