@@ -41,6 +41,6 @@ for _ in $(seq 1 600); do
 done
 sleep 0.3
 exec 7>&-
-echo "jobs captured: $(ls "$capturas" 2>/dev/null | grep -c '\.prn$') of $kicks," \
+echo "jobs captured: $(find "$capturas" -name '*.prn' | wc -l) of $kicks," \
     "each of 5 bytes: $(find "$capturas" -name '*.prn' -size 5c | wc -l)"
 echo "bytes on LPT1:: $(stat -c %s "$work/fifo.out") of $((kicks * 5))"

@@ -23,13 +23,13 @@ fi
 lpadmin -p "$QUITADA" -E -v "abrircajon-capture:/$QUITADA" 2>&1 | grep -v deprecated >&2
 cupsenable "$QUITADA" && cupsaccept "$QUITADA"
 
-trabajos() { ls "$CAPTURAS/$1" 2>/dev/null | grep -E '^[0-9]+\.prn$' | sort -n; }
+trabajos() { find "$CAPTURAS/$1" -maxdepth 1 -name '[0-9]*.prn' -printf '%f\n' 2>/dev/null | sort -n; }
 # nuevos QUEUE BEFORE: once the queue has nothing pending, the hex bytes of
 # each job not in BEFORE, one line per job, in the order they were made.
 nuevos() {
-    local cola=$1 antes=$2 i
+    local cola=$1 antes=$2
     sleep 0.3
-    for i in $(seq 1 100); do
+    for _ in $(seq 1 100); do
         [ -z "$(lpstat -o "$cola" 2>/dev/null)" ] && break
         sleep 0.1
     done
@@ -112,6 +112,7 @@ check_eq "accepting again: the next kick is one job" "${bytes_de[11]}" "$(nuevos
 # A printer removed since start-up (Wine keeps listing it).
 set_puerto() {
     click_control $ID_PUERTO
+    # shellcheck disable=SC2046  # thirty separate key names
     xdotool key --window "$win" End $(printf 'BackSpace %.0s' $(seq 1 30))
     xdotool type --window "$win" "$1"
 }
