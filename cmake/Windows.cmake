@@ -9,6 +9,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_library(cajon_win32 STATIC
     platform/win32/ErroresWin32.cpp
+    platform/win32/FallosImpresion.cpp
     platform/win32/ImagenJpeg.cpp
     platform/win32/Texto.cpp
     platform/win32/Win32Dialogs.cpp
@@ -17,6 +18,7 @@ add_library(cajon_win32 STATIC
     platform/win32/Win32Printing.cpp
     platform/win32/Win32Port.cpp
     platform/win32/Win32Profile.cpp
+    platform/win32/Win32TrabajoRaw.cpp
 )
 target_compile_definitions(cajon_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                               _WIN32_WINNT=0x0601)

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "drawer/ImpresoraDelPuerto.h"
 #include "drawer/SalidaImpresora.h"
 #include "drawer/SecuenciaCodigos.h"
 
@@ -9,24 +10,56 @@ namespace {
 
 constexpr std::string_view kFinDeLinea = "\r\n";
 
-void EnviarAPuerto(const std::vector<std::string_view>& items, const std::string& puerto,
-                   const ControlesApertura& controles, PortOpener& puertos) {
-    const auto salida = puertos.Open(puerto);
+// How the RAW job of a kick is named in the printer's queue.
+constexpr char kDocumentoRaw[] = "AbrirCajon: apertura del cajón";
+
+// Steps 5 to 7 of the port path, on a port or on a RAW job alike.
+void EscribirSecuencia(const std::vector<std::string_view>& items,
+                       const ControlesApertura& controles, OutputPort& salida) {
     std::string acumulador;
     for (const auto item : items) {
         if (!controles.CheckTodoJunto()) {
             std::string escritura(1, static_cast<char>(CodigoDeItem(item)));
             if (!controles.CheckConPuntoyComa()) escritura += kFinDeLinea;
-            salida->Write(escritura);
+            salida.Write(escritura);
         } else {
             acumulador += static_cast<char>(CodigoDeItem(item));
         }
     }
     if (controles.CheckTodoJunto()) {
         if (!controles.CheckConPuntoyComa()) acumulador += kFinDeLinea;
-        salida->Write(acumulador);
+        salida.Write(acumulador);
     }
-    salida->Close();
+    salida.Close();
+}
+
+// The writes of a kick, held until every code has been converted. A RAW job
+// is opened only then, so a bad sequence never leaves a job behind, even where
+// the spooler cannot delete one (Wine's prints a job whose handle is closed,
+// ended or not).
+class EscriturasPreparadas : public OutputPort {
+  public:
+    void Write(std::string_view bytes) override { escrituras_.emplace_back(bytes); }
+    void Close() override {}
+
+    // The same writes, one by one, then the close.
+    void EnviarA(OutputPort& salida) const {
+        for (const auto& e : escrituras_) salida.Write(e);
+        salida.Close();
+    }
+
+  private:
+    std::vector<std::string> escrituras_;
+};
+
+// The current printer's name for the result; the kick is over, so a failure
+// to read it only leaves the name out.
+std::string NombreImpresoraActual(Printing& impresora) {
+    try {
+        return impresora.CurrentDeviceName();
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 }  // namespace
@@ -36,22 +69,39 @@ std::string TextoFalloApertura(const Fallo& fallo, const std::string& puerto) {
            "\r\nLínea: 0";
 }
 
-void EnviarApertura(const ControlesApertura& controles, ServiciosApertura servicios) {
-    std::string puerto;
+ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosApertura servicios) {
+    ResultadoApertura resultado;
     std::string mensaje;
     try {
         const std::string ascii = controles.TextoAscii();
         const auto items = DividirItems(ascii);
-        puerto = controles.TextoPuerto();
+        resultado.destino = controles.TextoPuerto();
         if (!controles.CheckPrinter()) {
-            EnviarAPuerto(items, puerto, controles, servicios.puertos);
+            // A printer's name wins over a file of the same name.
+            if (auto impresora = ImpresoraDelPuerto(resultado.destino, servicios.impresora)) {
+                resultado.via = ViaApertura::Raw;
+                resultado.destino = std::move(*impresora);
+                EscriturasPreparadas escrituras;
+                EscribirSecuencia(items, controles, escrituras);
+                escrituras.EnviarA(
+                    *servicios.impresora.OpenRawJob(resultado.destino, kDocumentoRaw));
+            } else {
+                EscribirSecuencia(items, controles, *servicios.puertos.Open(resultado.destino));
+            }
         } else {
+            resultado.via = ViaApertura::Impresora;
             ImprimirApertura(servicios.impresora, servicios.parametros);
         }
-        return;
     } catch (const std::exception& e) {
-        // The port, if it was open, has been closed by now: the stack is unwound.
-        mensaje = TextoFalloApertura(FalloDeExcepcion(e), puerto);
+        // The port, if it was open, has been closed by now and a RAW job
+        // deleted: the stack is unwound.
+        resultado.fallo = FalloDeExcepcion(e);
+        // The message names the port as typed, or on a RAW job the printer.
+        mensaje = TextoFalloApertura(*resultado.fallo, resultado.destino);
     }
-    servicios.dialogs.Stop(mensaje);
+    if (resultado.via == ViaApertura::Impresora) {
+        resultado.destino = NombreImpresoraActual(servicios.impresora);
+    }
+    if (resultado.fallo) servicios.dialogs.Stop(mensaje);
+    return resultado;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The drawer kick: the code sequence to a port, or a minimal print job to the
-// current printer, whose driver opens the drawer.
+// The drawer kick: the code sequence to a port (or, when the port box names an
+// installed printer, as a RAW job to that printer's queue), or a minimal print
+// job to the current printer, whose driver opens the drawer.
 
+#include <optional>
 #include <string>
 
 #include "platform/Dialogs.h"
@@ -28,9 +30,20 @@ struct ServiciosApertura {
     Dialogs& dialogs;
 };
 
+// The way a kick went.
+enum class ViaApertura { Puerto, Impresora, Raw };
+
+// What a kick did, for whoever wants to know; the user has already been told.
+struct ResultadoApertura {
+    ViaApertura via = ViaApertura::Puerto;
+    std::string destino;         // the port text, or the printer's name
+    std::optional<Fallo> fallo;  // empty when the kick was sent
+};
+
 // One kick. Never fails to its caller: a failure ends the kick, closes the
-// port if it was open, and shows the kick's stop message.
-void EnviarApertura(const ControlesApertura& controles, ServiciosApertura servicios);
+// port (or deletes the RAW job) if it was open, and shows the kick's stop
+// message.
+ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosApertura servicios);
 
 // "N.D" CR LF "Puerto:" + port CR LF "Línea: 0"
 std::string TextoFalloApertura(const Fallo& fallo, const std::string& puerto);

@@ -3,9 +3,12 @@
 // which the printer path of the drawer kick prints. The current printer starts
 // as the system's default and lasts for the whole run.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/OutputPort.h"
 
 class Printing {
   public:
@@ -30,4 +33,12 @@ class Printing {
 
     // Ends the document and hands it to the printer's driver.
     virtual void EndDoc() = 0;
+
+    // A print job of data type "RAW" on the installed printer `printer`, shown
+    // as `document` in its queue: the spooler passes the bytes to the printer
+    // untouched, whatever its port, and whatever the current printer is. All
+    // writes go into the one job, which Close hands to the printer; a job
+    // destroyed before Close is deleted from the queue. Throws Fallo.
+    virtual std::unique_ptr<OutputPort> OpenRawJob(const std::string& printer,
+                                                   const std::string& document) = 0;
 };

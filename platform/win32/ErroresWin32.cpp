@@ -49,6 +49,8 @@ constexpr Descripcion kDescripciones[] = {
     {ERROR_NO_SPOOL_SPACE, "No queda espacio para el trabajo de impresión"},
     {ERROR_PRINTER_NOT_FOUND, "No se encuentra la impresora"},
     {ERROR_SPL_NO_STARTDOC, "No se ha iniciado el documento"},
+    // A RAW job on a printer whose driver takes only XPS.
+    {ERROR_INVALID_DATATYPE, "La impresora no admite el tipo de datos RAW"},
 };
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 
+#include "platform/NombreDispositivo.h"
 #include "platform/win32/ErroresWin32.h"
 #include "platform/win32/Texto.h"
 
@@ -40,22 +40,7 @@ class Win32Port : public OutputPort {
     HANDLE handle_;
 };
 
-std::string Mayusculas(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return s;
-}
-
 }  // namespace
-
-bool EsNombreDeDispositivo(const std::string& name) {
-    if (name.starts_with("\\\\.\\")) return true;
-    std::string n = Mayusculas(name);
-    if (n.ends_with(':')) n.pop_back();
-    if (n == "PRN" || n == "AUX" || n == "NUL") return true;
-    const bool lptCom = n.starts_with("LPT") || n.starts_with("COM");
-    return lptCom && n.size() == 4 && n[3] >= '1' && n[3] <= '9';
-}
 
 std::unique_ptr<OutputPort> Win32PortOpener::Open(const std::string& name) {
     // A device keeps its stream; a file path (also a share's UNC path) is

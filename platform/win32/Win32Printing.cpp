@@ -9,7 +9,9 @@
 #include <type_traits>
 
 #include "platform/win32/ErroresWin32.h"
+#include "platform/win32/FallosImpresion.h"
 #include "platform/win32/Texto.h"
+#include "platform/win32/Win32TrabajoRaw.h"
 
 namespace {
 
@@ -19,21 +21,8 @@ constexpr wchar_t kNombreDocumento[] = L"AbrirCajon";
 constexpr char kSinImpresoras[] = "No hay ninguna impresora instalada";
 constexpr char kArgumentoNoValido[] = "Llamada a procedimiento o argumento no válidos";
 constexpr char kValorNoValido[] = "El valor de la propiedad no es válido";
-constexpr char kNoSeAbre[] = "No se puede abrir la impresora";
-constexpr char kNoAceptaDocumento[] = "La impresora no ha aceptado el documento";
 constexpr char kNoAceptaPagina[] = "La impresora no ha aceptado la página";
-constexpr char kNoEscribe[] = "No se puede escribir en la impresora";
 constexpr char kNoUsaFuente[] = "No se puede usar la fuente en la impresora";
-constexpr char kRechazado[] = "La impresora ha rechazado el documento";
-
-// GDI calls on a printer DC do not always set the last error: the caller
-// clears it before the call, and a failure without one gets the program's own
-// printer failure.
-Fallo FalloImpresion(const char* descripcion) {
-    const DWORD error = GetLastError();
-    if (error != ERROR_SUCCESS) return FalloWin32(error);
-    return Fallo(errores::kImpresoraNoDisponible, descripcion);
-}
 
 void ValidarTamanoFuente(float puntos) {
     if (!std::isfinite(puntos) || !(puntos > 0.0f) || puntos > kTamanoFuenteMaximo) {
@@ -54,7 +43,7 @@ using Fuente = std::unique_ptr<std::remove_pointer_t<HFONT>, BorrarFuente>;
 Dc AbrirDc(const std::wstring& impresora) {
     SetLastError(ERROR_SUCCESS);
     Dc dc(CreateDCW(L"WINSPOOL", impresora.c_str(), nullptr, nullptr));
-    if (!dc) throw FalloImpresion(kNoSeAbre);
+    if (!dc) throw FalloImpresion(kNoSeAbreImpresora);
     return dc;
 }
 
@@ -76,7 +65,7 @@ class Trabajo {
 
     void Terminar() {
         SetLastError(ERROR_SUCCESS);
-        if (::EndDoc(dc_) <= 0) throw FalloImpresion(kRechazado);
+        if (::EndDoc(dc_) <= 0) throw FalloImpresion(kDocumentoRechazado);
         abierto_ = false;
     }
 
@@ -179,7 +168,8 @@ class Win32Printing::Documento {
         if (!texto.empty()) {
             const int largo = static_cast<int>(texto.size());
             SetLastError(ERROR_SUCCESS);
-            if (!TextOutW(dc, x_, y_, texto.data(), largo)) throw FalloImpresion(kNoEscribe);
+            if (!TextOutW(dc, x_, y_, texto.data(), largo))
+                throw FalloImpresion(kNoEscribeImpresora);
             SIZE tamano{};
             if (GetTextExtentPoint32W(dc, texto.data(), largo, &tamano)) x_ += tamano.cx;
         }
@@ -206,7 +196,7 @@ class Win32Printing::Documento {
 
     void TerminarPagina() {
         SetLastError(ERROR_SUCCESS);
-        if (EndPage(dc_.get()) <= 0) throw FalloImpresion(kRechazado);
+        if (EndPage(dc_.get()) <= 0) throw FalloImpresion(kDocumentoRechazado);
     }
 
     void Seleccionar(HFONT fuente) {
@@ -311,6 +301,11 @@ void Win32Printing::EmpezarDocumento() {
     fuentePendiente_.reset();
     tamanoPendiente_.reset();
     documento_ = std::move(documento);
+}
+
+std::unique_ptr<OutputPort> Win32Printing::OpenRawJob(const std::string& printer,
+                                                      const std::string& document) {
+    return AbrirTrabajoRaw(printer, document);
 }
 
 void Win32Printing::AbandonarDocumento() noexcept {

@@ -1,6 +1,7 @@
 #pragma once
 // The printing service over the Windows spooler: printers from EnumPrinters,
-// documents drawn with GDI on a printer DC (CreateDC "WINSPOOL").
+// documents drawn with GDI on a printer DC (CreateDC "WINSPOOL"), RAW jobs
+// written with the spooler's own calls (Win32TrabajoRaw).
 
 #include <memory>
 #include <optional>
@@ -31,6 +32,8 @@ class Win32Printing : public Printing {
     void SetFontName(const std::string& face) override;
     void Print(std::string_view text, bool lineEnd) override;
     void EndDoc() override;
+    std::unique_ptr<OutputPort> OpenRawJob(const std::string& printer,
+                                           const std::string& document) override;
 
   private:
     class Documento;

@@ -85,6 +85,7 @@ struct FakePorts : PortOpener {
 struct FakePrinting : Printing {
     std::vector<std::string> InstalledPrinters() override {
         llamadas.push_back("InstalledPrinters");
+        if (fallarAlListar) throw Fallo(1722, "El servidor RPC no está disponible");
         return instaladas;
     }
     std::string CurrentDeviceName() override {
@@ -109,11 +110,21 @@ struct FakePrinting : Printing {
         llamadas.push_back("Print(" + std::string(text) + "|" + (lineEnd ? "1" : "0") + ")");
     }
     void EndDoc() override { llamadas.push_back("EndDoc"); }
+    // A RAW job records like a port named after the printer.
+    std::unique_ptr<OutputPort> OpenRawJob(const std::string& printer,
+                                           const std::string& document) override {
+        llamadas.push_back("OpenRawJob(" + printer + ")");
+        documentosRaw.push_back(document);
+        return trabajosRaw.Open(printer);
+    }
 
     std::vector<std::string> instaladas;
     std::optional<int> actual;
     std::vector<std::string> llamadas;
     bool fallarAlImprimir = false;
+    bool fallarAlListar = false;
+    FakePorts trabajosRaw;
+    std::vector<std::string> documentosRaw;
 };
 
 struct FakeControles : ControlesApertura {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "drawer/EnviarApertura.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/Fakes.h"
@@ -10,7 +12,9 @@ using Escrituras = std::vector<std::string>;
 
 class EnviarAperturaTest : public ::testing::Test {
   protected:
-    void Kick() { EnviarApertura(controles_, {puertos_, impresora_, parametros_, dialogs_}); }
+    ResultadoApertura Kick() {
+        return EnviarApertura(controles_, {puertos_, impresora_, parametros_, dialogs_});
+    }
     const FakePorts::Registro& Unico() {
         EXPECT_EQ(puertos_.registros.size(), 1u);
         return puertos_.registros.at(0);
@@ -36,6 +40,8 @@ struct Modo {
     Escrituras esperadas;
 };
 
+// The same bytes reach a port and a printer's queue: there, the writes of one
+// kick make one RAW job.
 TEST_F(EnviarAperturaTest, WritesTheDefaultSequenceInEachOfTheFourModes) {
     const Modo modos[] = {
         {true, true, {std::string("\x1B\x70\x00\x0A\x64", 5)}},
@@ -43,19 +49,39 @@ TEST_F(EnviarAperturaTest, WritesTheDefaultSequenceInEachOfTheFourModes) {
         {false, true, {"\x1B", "\x70", std::string(1, '\0'), "\x0A", "\x64"}},
         {false, false, {"\x1B\r\n", "\x70\r\n", std::string("\0\r\n", 3), "\x0A\r\n", "\x64\r\n"}},
     };
-    for (const auto& m : modos) {
-        puertos_.registros.clear();
-        controles_.todoJunto = m.todoJunto;
-        controles_.conPuntoyComa = m.conPuntoyComa;
-        Kick();
-        ASSERT_EQ(puertos_.registros.size(), 1u);
-        const auto& r = puertos_.registros[0];
-        EXPECT_EQ(r.nombre, "LPT1:");
-        EXPECT_EQ(r.escrituras, m.esperadas)
-            << "todoJunto=" << m.todoJunto << " ;=" << m.conPuntoyComa;
-        EXPECT_TRUE(r.cerrado);
+    impresora_.instaladas = {"Caja_PS", "Tickets_RAW"};
+    struct Destino {
+        std::string puerto;
+        FakePorts& registro;
+        std::string nombre;  // as the port or the job is opened
+        ViaApertura via;
+    };
+    const Destino destinos[] = {
+        {"LPT1:", puertos_, "LPT1:", ViaApertura::Puerto},
+        {"tickets_raw", impresora_.trabajosRaw, "Tickets_RAW", ViaApertura::Raw},
+    };
+    for (const auto& d : destinos) {
+        controles_.puerto = d.puerto;
+        for (const auto& m : modos) {
+            puertos_.registros.clear();
+            impresora_.trabajosRaw.registros.clear();
+            controles_.todoJunto = m.todoJunto;
+            controles_.conPuntoyComa = m.conPuntoyComa;
+            const auto resultado = Kick();
+            ASSERT_EQ(puertos_.registros.size() + impresora_.trabajosRaw.registros.size(), 1u);
+            ASSERT_EQ(d.registro.registros.size(), 1u) << d.puerto;
+            const auto& r = d.registro.registros[0];
+            EXPECT_EQ(r.nombre, d.nombre);
+            EXPECT_EQ(r.escrituras, m.esperadas)
+                << d.puerto << " todoJunto=" << m.todoJunto << " ;=" << m.conPuntoyComa;
+            EXPECT_TRUE(r.cerrado);
+            EXPECT_EQ(resultado.via, d.via);
+            EXPECT_EQ(resultado.destino, d.nombre);
+            EXPECT_FALSE(resultado.fallo.has_value());
+        }
     }
     EXPECT_TRUE(dialogs_.cajas.empty());
+    EXPECT_EQ(impresora_.documentosRaw.at(0), "AbrirCajon: apertura del cajón");
 }
 
 TEST_F(EnviarAperturaTest, SendsAnyByteValueAsItIs) {
@@ -156,19 +182,93 @@ TEST_F(EnviarAperturaTest, ThePrinterPathIgnoresTheSequenceAndThePort) {
     controles_.todoJunto = false;
     impresora_.instaladas = {"Caja"};
     impresora_.actual = 0;
-    Kick();
+    const auto resultado = Kick();
     EXPECT_TRUE(puertos_.registros.empty());
     EXPECT_TRUE(dialogs_.cajas.empty());
     EXPECT_EQ(impresora_.llamadas, (Escrituras{"Print(|1)", "Print(|1)", "EndDoc"}));
+    EXPECT_EQ(resultado.via, ViaApertura::Impresora);
+    EXPECT_EQ(resultado.destino, "Caja");
+    EXPECT_FALSE(resultado.fallo.has_value());
 }
 
 TEST_F(EnviarAperturaTest, APrinterFailureShowsTheKickMessageWithThePortLine) {
     controles_.printer = true;
     impresora_.fallarAlImprimir = true;
-    Kick();
+    const auto resultado = Kick();
     EXPECT_EQ(MensajeUnico(),
               "1801.El nombre de la impresora no es válido\r\nPuerto:LPT1:\r\nLínea: 0");
+    ASSERT_TRUE(resultado.fallo.has_value());
+    EXPECT_EQ(resultado.fallo->numero, 1801);
     EXPECT_TRUE(impresora_.llamadas.empty()) << "EndDoc is not called after a failure";
+}
+
+TEST_F(EnviarAperturaTest, TextsThatNameNoPrinterStayPorts) {
+    impresora_.instaladas = {"Tickets_RAW", "LPT1", "cajon"};
+    const std::string puertos[] = {"LPT1:", "LPT1", "cajon.bin", "C:\\cajon", "Tickets"};
+    for (const auto& puerto : puertos) {
+        puertos_.registros.clear();
+        controles_.puerto = puerto;
+        const auto resultado = Kick();
+        EXPECT_EQ(Unico().nombre, puerto);
+        EXPECT_EQ(resultado.via, ViaApertura::Puerto);
+        EXPECT_EQ(resultado.destino, puerto);
+    }
+    EXPECT_TRUE(impresora_.trabajosRaw.registros.empty());
+
+    // Without the printer list the text keeps the meaning it always had.
+    puertos_.registros.clear();
+    impresora_.fallarAlListar = true;
+    controles_.puerto = "Tickets_RAW";
+    Kick();
+    EXPECT_EQ(Unico().nombre, "Tickets_RAW");
+    EXPECT_TRUE(dialogs_.cajas.empty());
+}
+
+// A RAW job that fails at any step is never handed to the printer: destroyed
+// without Close, it is deleted from the queue; a bad sequence opens none. The
+// message names the printer.
+TEST_F(EnviarAperturaTest, AFailedRawJobIsDeletedAndTheMessageNamesThePrinter) {
+    impresora_.instaladas = {"Tickets_RAW"};
+    controles_.puerto = "TICKETS_RAW";
+    auto& trabajos = impresora_.trabajosRaw;
+    struct Caso {
+        std::string ascii;
+        bool todoJunto;
+        std::function<void()> preparar;
+        std::size_t trabajos;  // jobs opened
+        std::string primeraLinea;
+    };
+    const Caso casos[] = {
+        {"27 112 0 10 100", true, [&] { trabajos.fallarAlAbrir = true; }, 0,
+         "2.No se encuentra el dispositivo o el archivo"},
+        // A bad sequence is found before the job is opened.
+        {"27 256", false, [] {}, 0, "5.Llamada a procedimiento o argumento no válidos"},
+        {"27 112  0", true, [] {}, 0, "13.No coinciden los tipos"},
+        {"27 112 0 10 100", false, [&] { trabajos.fallarEnEscritura = 2; }, 1,
+         "29.Error de escritura en el dispositivo"},
+        {"27 112 0 10 100", true, [&] { trabajos.fallarAlCerrar = true; }, 1,
+         "31.El dispositivo no funciona"},
+    };
+    for (const auto& c : casos) {
+        trabajos = FakePorts{};
+        dialogs_.cajas.clear();
+        controles_.ascii = c.ascii;
+        controles_.todoJunto = c.todoJunto;
+        c.preparar();
+        const auto resultado = Kick();
+        ASSERT_EQ(trabajos.registros.size(), c.trabajos) << c.primeraLinea;
+        if (c.trabajos > 0) {
+            EXPECT_FALSE(trabajos.registros[0].cerrado) << c.primeraLinea;
+            EXPECT_TRUE(trabajos.registros[0].destruido) << c.primeraLinea;
+        }
+        EXPECT_EQ(MensajeUnico(), c.primeraLinea + "\r\nPuerto:Tickets_RAW\r\nLínea: 0");
+        EXPECT_EQ(resultado.via, ViaApertura::Raw);
+        EXPECT_EQ(resultado.destino, "Tickets_RAW");
+        ASSERT_TRUE(resultado.fallo.has_value());
+        EXPECT_EQ(std::to_string(resultado.fallo->numero) + "." + resultado.fallo->descripcion,
+                  c.primeraLinea);
+    }
+    EXPECT_TRUE(puertos_.registros.empty()) << "a failed RAW job never falls back to a file";
 }
 
 }  // namespace

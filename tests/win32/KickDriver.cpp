@@ -1,10 +1,13 @@
-// Runs the drawer kick on the port path with the real port functions, as the
-// window would, for the end-to-end tests:
-//   kick_driver ASCII PORT TODOJUNTO PUNTOYCOMA [REPETICIONES]
+// Runs the drawer kick on the port path with the real port and printing
+// functions, as the window would, for the end-to-end tests:
+//   kick_driver ASCII PORT TODOJUNTO PUNTOYCOMA [REPETICIONES [PORT...]]
+// PORT may name an installed printer: the kick then goes as a RAW job.
 // ASCII "@file" reads the sequence from a file, for texts longer than a
 // command line may be.
 // Prints each failure message (CR LF shown as \r\n) or "ok", and with
-// REPETICIONES the median time of one kick in microseconds.
+// REPETICIONES, per port, the median and 90th-percentile time of one kick in
+// microseconds. With several ports their kicks take turns, so that both
+// figures see the same load on the machine.
 
 #include <windows.h>
 
@@ -17,6 +20,7 @@
 #include "drawer/EnviarApertura.h"
 #include "platform/win32/Texto.h"
 #include "platform/win32/Win32Port.h"
+#include "platform/win32/Win32Printing.h"
 
 namespace {
 
@@ -42,17 +46,6 @@ struct ConsoleDialogs : Dialogs {
         ++mostrados;
     }
     int mostrados = 0;
-};
-
-struct SinImpresora : Printing {
-    [[noreturn]] static void Falla() { throw Fallo(482, "No hay ninguna impresora instalada"); }
-    std::vector<std::string> InstalledPrinters() override { return {}; }
-    std::string CurrentDeviceName() override { Falla(); }
-    void MakeCurrent(int) override { Falla(); }
-    void SetFontSize(float) override { Falla(); }
-    void SetFontName(const std::string&) override { Falla(); }
-    void Print(std::string_view, bool) override { Falla(); }
-    void EndDoc() override { Falla(); }
 };
 
 struct SinPerfil : PrivateProfile {
@@ -93,33 +86,40 @@ int wmain(int argc, wchar_t** argv) {
             controles.ascii.append(bloque, n);
         std::fclose(f);
     }
-    controles.puerto = Utf8(argv[2]);
     controles.todoJunto = Utf8(argv[3]) == "1";
     controles.conPuntoyComa = Utf8(argv[4]) == "1";
     const int repeticiones = argc > 5 ? std::max(1, std::atoi(Utf8(argv[5]).c_str())) : 1;
+    std::vector<std::string> puertos{Utf8(argv[2])};
+    for (int i = 6; i < argc; ++i) puertos.push_back(Utf8(argv[i]));
 
-    Win32PortOpener puertos;
-    SinImpresora impresora;
+    Win32PortOpener abridor;
+    Win32Printing impresora;
     SinPerfil perfil;
     ConsoleDialogs dialogs;
     Parametros parametros(perfil, dialogs);
 
     LARGE_INTEGER frecuencia;
     QueryPerformanceFrequency(&frecuencia);
-    std::vector<double> tiempos;
+    std::vector<std::vector<double>> tiempos(puertos.size());
     for (int i = 0; i < repeticiones; ++i) {
-        LARGE_INTEGER a, b;
-        QueryPerformanceCounter(&a);
-        EnviarApertura(controles, {puertos, impresora, parametros, dialogs});
-        QueryPerformanceCounter(&b);
-        tiempos.push_back(1e6 * static_cast<double>(b.QuadPart - a.QuadPart) /
-                          static_cast<double>(frecuencia.QuadPart));
+        for (std::size_t p = 0; p < puertos.size(); ++p) {
+            controles.puerto = puertos[p];
+            LARGE_INTEGER a, b;
+            QueryPerformanceCounter(&a);
+            EnviarApertura(controles, {abridor, impresora, parametros, dialogs});
+            QueryPerformanceCounter(&b);
+            tiempos[p].push_back(1e6 * static_cast<double>(b.QuadPart - a.QuadPart) /
+                                 static_cast<double>(frecuencia.QuadPart));
+        }
     }
     if (dialogs.mostrados == 0) std::printf("ok\n");
     if (argc > 5) {
-        std::sort(tiempos.begin(), tiempos.end());
-        std::printf("median_us=%.1f p90_us=%.1f kicks=%d\n", tiempos[tiempos.size() / 2],
-                    tiempos[tiempos.size() * 9 / 10], repeticiones);
+        for (std::size_t p = 0; p < puertos.size(); ++p) {
+            auto& t = tiempos[p];
+            std::sort(t.begin(), t.end());
+            std::printf("median_us=%.1f p90_us=%.1f kicks=%d port=%s\n", t[t.size() / 2],
+                        t[t.size() * 9 / 10], repeticiones, puertos[p].c_str());
+        }
     }
     return 0;
 }

@@ -120,4 +120,17 @@ TEST(Win32Printing, MakeCurrentChoosesByPositionInTheList) {
     EXPECT_EQ(impresion.CurrentDeviceName(), instaladas.front());
 }
 
+TEST(Win32Printing, ARawJobOnAPrinterThatIsNotInstalledFailsWithTheSystemsNumber) {
+    Win32Printing impresion;
+    for (const char* nombre : {"AbrirCajon_No_Existe", ""}) {
+        try {
+            impresion.OpenRawJob(nombre, "prueba");
+            ADD_FAILURE() << "a RAW job on [" << nombre << "]";
+        } catch (const Fallo& fallo) {
+            EXPECT_GT(fallo.numero, 0) << nombre;
+            EXPECT_FALSE(fallo.descripcion.empty()) << nombre;
+        }
+    }
+}
+
 }  // namespace

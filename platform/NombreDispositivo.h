@@ -1,0 +1,10 @@
+#pragma once
+// The names under which Windows reaches a device instead of a file.
+
+#include <string_view>
+
+// True for "LPT1".."LPT9", "COM1".."COM9", "PRN", "AUX" and "NUL", in any
+// case, with or without the colon ("LPT1:", "com3"), and for the "\\.\" names
+// ("\\.\COM10"). Such a name is opened as it is, never created or emptied, and
+// never taken for a printer's name.
+bool EsNombreDeDispositivo(std::string_view name);
