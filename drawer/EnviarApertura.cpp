@@ -29,6 +29,15 @@ void EnviarAPuerto(const std::vector<std::string_view>& items, const std::string
     salida->Close();
 }
 
+// The current printer's name, or empty when there is none.
+std::string NombreImpresoraActual(Printing& impresora) noexcept {
+    try {
+        return impresora.CurrentDeviceName();
+    } catch (...) {
+        return {};
+    }
+}
+
 }  // namespace
 
 std::string TextoFalloApertura(const Fallo& fallo, const std::string& puerto) {
@@ -36,22 +45,31 @@ std::string TextoFalloApertura(const Fallo& fallo, const std::string& puerto) {
            "\r\nLínea: 0";
 }
 
-void EnviarApertura(const ControlesApertura& controles, ServiciosApertura servicios) {
+ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosApertura servicios) {
+    ResultadoApertura resultado;
     std::string puerto;
-    std::string mensaje;
     try {
         const std::string ascii = controles.TextoAscii();
         const auto items = DividirItems(ascii);
         puerto = controles.TextoPuerto();
         if (!controles.CheckPrinter()) {
+            resultado.destino = puerto;
             EnviarAPuerto(items, puerto, controles, servicios.puertos);
         } else {
+            resultado.via = ViaApertura::Impresora;
             ImprimirApertura(servicios.impresora, servicios.parametros);
         }
-        return;
     } catch (const std::exception& e) {
         // The port, if it was open, has been closed by now: the stack is unwound.
-        mensaje = TextoFalloApertura(FalloDeExcepcion(e), puerto);
+        resultado.fallo = FalloDeExcepcion(e);
     }
-    servicios.dialogs.Stop(mensaje);
+    // Asked only now, so that the job itself goes exactly as before.
+    if (resultado.via != ViaApertura::Puerto && resultado.destino.empty()) {
+        resultado.destino = NombreImpresoraActual(servicios.impresora);
+    }
+    if (servicios.alTerminar) servicios.alTerminar(resultado);
+    if (resultado.fallo) {
+        servicios.dialogs.Stop(TextoFalloApertura(*resultado.fallo, puerto));
+    }
+    return resultado;
 }

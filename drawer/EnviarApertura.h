@@ -2,6 +2,8 @@
 // The drawer kick: the code sequence to a port, or a minimal print job to the
 // current printer, whose driver opens the drawer.
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/Dialogs.h"
@@ -21,16 +23,28 @@ class ControlesApertura {
     virtual bool CheckConPuntoyComa() const = 0;  // checked: writes end without CR LF
 };
 
+// How a kick went out, and how it ended.
+enum class ViaApertura { Puerto, Impresora, Raw };
+struct ResultadoApertura {
+    ViaApertura via = ViaApertura::Puerto;
+    std::string destino;         // the port text, or the printer's name
+    std::optional<Fallo> fallo;  // empty when the kick was sent
+};
+
 struct ServiciosApertura {
     PortOpener& puertos;
     Printing& impresora;
     Parametros& parametros;
     Dialogs& dialogs;
+    // Called once the kick's output is over (the port closed, the job ended
+    // or failed), before a failure's stop box: the box waits for the cashier,
+    // what is told here need not. It must not throw.
+    std::function<void(const ResultadoApertura&)> alTerminar = {};
 };
 
 // One kick. Never fails to its caller: a failure ends the kick, closes the
 // port if it was open, and shows the kick's stop message.
-void EnviarApertura(const ControlesApertura& controles, ServiciosApertura servicios);
+ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosApertura servicios);
 
 // "N.D" CR LF "Puerto:" + port CR LF "Línea: 0"
 std::string TextoFalloApertura(const Fallo& fallo, const std::string& puerto);

@@ -1,10 +1,14 @@
 // Runs the drawer kick on the port path with the real port functions, as the
 // window would, for the end-to-end tests:
-//   kick_driver ASCII PORT TODOJUNTO PUNTOYCOMA [REPETICIONES]
+//   kick_driver ASCII PORT TODOJUNTO PUNTOYCOMA [REPETICIONES [INI]]
 // ASCII "@file" reads the sequence from a file, for texts longer than a
 // command line may be.
 // Prints each failure message (CR LF shown as \r\n) or "ok", and with
-// REPETICIONES the median time of one kick in microseconds.
+// REPETICIONES the median time of one kick in microseconds. With INI, the
+// path of a parameter file, every other kick is also recorded as the window
+// records a click of "F12" (APERTURAS.CSV beside INI, KovraRegistro read from
+// INI), and a second line gives the median of the recorded kicks: the two
+// kinds alternate, so that both see the same state of the system.
 
 #include <windows.h>
 
@@ -15,8 +19,13 @@
 #include <vector>
 
 #include "drawer/EnviarApertura.h"
+#include "drawer/RegistroAperturas.h"
 #include "platform/win32/Texto.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Port.h"
+#include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Session.h"
+#include "platform/win32/Win32TextFiles.h"
 
 namespace {
 
@@ -98,28 +107,50 @@ int wmain(int argc, wchar_t** argv) {
     controles.conPuntoyComa = Utf8(argv[4]) == "1";
     const int repeticiones = argc > 5 ? std::max(1, std::atoi(Utf8(argv[5]).c_str())) : 1;
 
+    const bool registrar = argc > 6;
+
     Win32PortOpener puertos;
     SinImpresora impresora;
-    SinPerfil perfil;
+    SinPerfil sinPerfil;
+    Win32Profile perfil;
     ConsoleDialogs dialogs;
-    Parametros parametros(perfil, dialogs);
+    Parametros parametros(registrar ? static_cast<PrivateProfile&>(perfil) : sinPerfil, dialogs);
+    if (registrar) parametros.FijarRuta(Utf8(argv[6]));
+    Win32Clock reloj;
+    Win32Session sesion;
+    Win32TextFiles archivos;
+    RegistroAperturas aperturas(reloj, sesion, archivos);
 
     LARGE_INTEGER frecuencia;
     QueryPerformanceFrequency(&frecuencia);
-    std::vector<double> tiempos;
-    for (int i = 0; i < repeticiones; ++i) {
+    const auto Cronometrar = [&](const ServiciosApertura& servicios) {
         LARGE_INTEGER a, b;
         QueryPerformanceCounter(&a);
-        EnviarApertura(controles, {puertos, impresora, parametros, dialogs});
+        EnviarApertura(controles, servicios);
         QueryPerformanceCounter(&b);
-        tiempos.push_back(1e6 * static_cast<double>(b.QuadPart - a.QuadPart) /
-                          static_cast<double>(frecuencia.QuadPart));
+        return 1e6 * static_cast<double>(b.QuadPart - a.QuadPart) /
+               static_cast<double>(frecuencia.QuadPart);
+    };
+    std::vector<double> tiempos, tiemposRegistrados;
+    for (int i = 0; i < repeticiones; ++i) {
+        tiempos.push_back(Cronometrar({puertos, impresora, parametros, dialogs}));
+        if (registrar) {
+            tiemposRegistrados.push_back(Cronometrar(
+                {puertos, impresora, parametros, dialogs, [&](const ResultadoApertura& r) {
+                     aperturas.Anotar(parametros, OrigenApertura::BotonF12, r);
+                 }}));
+        }
     }
     if (dialogs.mostrados == 0) std::printf("ok\n");
-    if (argc > 5) {
-        std::sort(tiempos.begin(), tiempos.end());
-        std::printf("median_us=%.1f p90_us=%.1f kicks=%d\n", tiempos[tiempos.size() / 2],
-                    tiempos[tiempos.size() * 9 / 10], repeticiones);
+    const auto Mediana = [](const char* prefijo, std::vector<double> t) {
+        std::sort(t.begin(), t.end());
+        std::printf("%smedian_us=%.1f p90_us=%.1f kicks=%zu\n", prefijo, t[t.size() / 2],
+                    t[t.size() * 9 / 10], t.size());
+    };
+    if (argc > 5) Mediana("", tiempos);
+    if (registrar) {
+        Mediana("recorded_", tiemposRegistrados);
+        std::printf("lost=%llu\n", static_cast<unsigned long long>(aperturas.Perdidas()));
     }
     return 0;
 }
