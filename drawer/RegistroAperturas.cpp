@@ -85,24 +85,69 @@ std::string LineaApertura(const MomentoLocal& momento, std::string_view usuario,
     return linea + std::string(kFinDeLinea);
 }
 
-void RegistroAperturas::Anotar(Parametros& parametros, OrigenApertura origen,
+void RegistroAperturas::Anotar(const std::string& rutaParametros, OrigenApertura origen,
                                const ResultadoApertura& resultado) noexcept {
     try {
-        if (parametros.VRXGetParametro(claves::KovraRegistro, kRegistroEncendido) ==
-            kRegistroApagado) {
-            return;
+        AperturaPendiente apertura{rutaParametros, reloj_.Ahora(), origen, resultado};
+        {
+            std::lock_guard bloqueo(mutex_);
+            if (pendientes_.size() >= kMaxPendientes) {
+                ++perdidas_;
+                return;
+            }
+            pendientes_.push_back(std::move(apertura));
         }
-        const std::string linea =
-            LineaApertura(reloj_.Ahora(), sesion_.NombreUsuario(), origen, resultado, perdidas_);
-        Escribir(RutaJuntoAParametros(parametros.Ruta(), kNombreAperturas), linea);
-        perdidas_ = 0;
+        hayPendientes_.notify_one();
     } catch (...) {
-        // Nothing of the record may reach the cashier or stop the program.
-        ++perdidas_;
+        ++perdidas_;  // no memory for the line: nothing may reach the kick
     }
 }
 
-void RegistroAperturas::Escribir(const std::string& ruta, const std::string& linea) {
+void RegistroAperturas::EscribirPendientes() noexcept {
+    for (;;) {
+        std::deque<AperturaPendiente> lote;
+        {
+            std::lock_guard bloqueo(mutex_);
+            lote.swap(pendientes_);
+        }
+        if (lote.empty()) return;
+        for (const auto& apertura : lote) {
+            try {
+                Escribir(apertura);
+            } catch (...) {
+                // Nothing of the record may reach the cashier or stop the program.
+                ++perdidas_;
+            }
+        }
+    }
+}
+
+void RegistroAperturas::Atender(std::stop_token parar) {
+    while (!parar.stop_requested()) {
+        {
+            std::unique_lock bloqueo(mutex_);
+            hayPendientes_.wait(bloqueo, parar, [&] { return !pendientes_.empty(); });
+        }
+        EscribirPendientes();
+    }
+    EscribirPendientes();
+}
+
+void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
+    parametros_.FijarRuta(apertura.rutaParametros);
+    if (parametros_.VRXGetParametro(claves::KovraRegistro, kRegistroEncendido) ==
+        kRegistroApagado) {
+        return;
+    }
+    const std::uint64_t perdidas = perdidas_;
+    Anadir(RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas),
+           LineaApertura(apertura.momento, sesion_.NombreUsuario(), apertura.origen,
+                         apertura.resultado, perdidas));
+    // Lines lost meanwhile (a full queue) are told by the next one.
+    perdidas_ -= perdidas;
+}
+
+void RegistroAperturas::Anadir(const std::string& ruta, const std::string& linea) {
     auto archivo = archivos_.Abrir(ruta);
     if (archivo->Tamano() >= kLimiteAperturas) {
         archivo.reset();  // an open file cannot be renamed

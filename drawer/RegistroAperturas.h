@@ -4,12 +4,19 @@
 // for support. Semicolon-separated, CR LF, the system's 8-bit code page: a
 // double click opens it in a Spanish Excel.
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <mutex>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
 #include "drawer/EnviarApertura.h"
 #include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/PrivateProfile.h"
 #include "platform/Session.h"
 #include "platform/TextFiles.h"
 #include "settings/Parametros.h"
@@ -39,26 +46,66 @@ std::string LineaApertura(const MomentoLocal& momento, std::string_view usuario,
                           OrigenApertura origen, const ResultadoApertura& resultado,
                           std::uint64_t perdidas);
 
+// What the kick's thread hands over: all of the line that the kick knows.
+struct AperturaPendiente {
+    std::string rutaParametros;
+    MomentoLocal momento;
+    OrigenApertura origen;
+    ResultadoApertura resultado;
+};
+
+// Lines wait here for the writer; beyond this many (a folder that does not
+// answer) further kicks count as lost lines rather than fill the memory.
+inline constexpr std::size_t kMaxPendientes = 10000;
+
+// The kick's thread only hands its line over: the file, the switch and the
+// user name are dealt with on the writer's thread (Atender), so no kick waits
+// for a file, a slow network folder or a spreadsheet that holds the file.
 class RegistroAperturas {
   public:
-    RegistroAperturas(Clock& reloj, Session& sesion, TextFiles& archivos)
-        : reloj_(reloj), sesion_(sesion), archivos_(archivos) {}
+    // `perfil` gives KovraRegistro; reading it shows no box.
+    RegistroAperturas(Clock& reloj, Session& sesion, TextFiles& archivos, PrivateProfile& perfil)
+        : reloj_(reloj), sesion_(sesion), archivos_(archivos), parametros_(perfil, sinCajas_) {}
 
-    // Appends the kick's line, unless KovraRegistro turns the record off (read
-    // now, like every parameter). Never in the kick's way: a line that cannot
-    // be written shows nothing and is counted, and the next line written says
-    // how many were lost. Never writes the parameter file.
-    void Anotar(Parametros& parametros, OrigenApertura origen,
+    // On the kick's thread: takes the moment and hands the line over.
+    void Anotar(const std::string& rutaParametros, OrigenApertura origen,
                 const ResultadoApertura& resultado) noexcept;
+
+    // On the writer's thread: writes every line handed over so far, unless
+    // KovraRegistro turns the record off (read for each line, like every
+    // parameter). A line that cannot be written shows nothing and is
+    // counted; the next line written says how many were lost. Never writes
+    // the parameter file.
+    void EscribirPendientes() noexcept;
+
+    // The writer's thread: writes lines as they come until `parar` is
+    // requested, then what is still pending, and returns.
+    void Atender(std::stop_token parar);
 
     // Lines lost since the last one written.
     std::uint64_t Perdidas() const { return perdidas_; }
 
   private:
-    void Escribir(const std::string& ruta, const std::string& linea);
+    struct SinCajas : Dialogs {
+        void Report(const std::string&) override {}
+        void Stop(const std::string&) override {}
+        void Information(const std::string&) override {}
+        bool AskYesNo(const std::string&) override { return false; }
+        std::string InputBox(const std::string&, const std::string&, const std::string&) override {
+            return {};
+        }
+    };
+
+    void Escribir(const AperturaPendiente& apertura);
+    void Anadir(const std::string& ruta, const std::string& linea);
 
     Clock& reloj_;
     Session& sesion_;
     TextFiles& archivos_;
-    std::uint64_t perdidas_ = 0;
+    SinCajas sinCajas_;
+    Parametros parametros_;  // the writer's own: its path is each line's
+    std::mutex mutex_;
+    std::condition_variable_any hayPendientes_;
+    std::deque<AperturaPendiente> pendientes_;
+    std::atomic<std::uint64_t> perdidas_ = 0;
 };

@@ -113,10 +113,10 @@ void frmAbrirCajon::txtPuerto_LostFocus() {
 void frmAbrirCajon::Kick(OrigenApertura origen) {
     ServiciosApertura servicios{servicios_.puertos, servicios_.impresora, parametros_, dialogs_};
     if (servicios_.aperturas != nullptr) {
-        // Recorded before a failure's box: the line does not wait for the
+        // Handed over before a failure's box: the line does not wait for the
         // cashier to close it.
         servicios.alTerminar = [this, origen](const ResultadoApertura& resultado) {
-            servicios_.aperturas->Anotar(parametros_, origen, resultado);
+            servicios_.aperturas->Anotar(parametros_.Ruta(), origen, resultado);
         };
     }
     EnviarApertura(*this, servicios);

@@ -39,7 +39,8 @@ struct ServiciosPrincipal {
     NotificationArea& bandeja;
     std::string carpetaPrograma;   // the folder of the program file
     std::string separadorDecimal;  // the user's decimal separator
-    // The record of kicks (INIS\APERTURAS.CSV); none where nothing is recorded.
+    // The record of kicks (INIS\APERTURAS.CSV), written on a thread of its
+    // own; none where nothing is recorded.
     RegistroAperturas* aperturas = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // In-memory clock, session and text files for the record of kicks.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -36,6 +37,7 @@ struct FakeTextFiles : TextFiles {
     };
 
     std::unique_ptr<AppendedFile> Abrir(const std::string& ruta) override {
+        if (alAbrir) alAbrir();
         abiertos.push_back(ruta);
         if (retenidos.count(ruta)) {
             throw Fallo(32, "El dispositivo o el archivo está en uso por otro programa");
@@ -44,7 +46,7 @@ struct FakeTextFiles : TextFiles {
         return std::make_unique<Archivo>(*this, ruta);
     }
     bool Reemplazar(const std::string& desde, const std::string& hacia) override {
-        if (!reemplaza || retenidos.count(hacia)) return false;
+        if (retenidos.count(hacia)) return false;
         archivos[hacia] = archivos[desde];
         archivos.erase(desde);
         return true;
@@ -54,5 +56,5 @@ struct FakeTextFiles : TextFiles {
     std::set<std::string> retenidos;  // held open by another program
     std::vector<std::string> abiertos;
     bool discoLleno = false;
-    bool reemplaza = true;
+    std::function<void()> alAbrir;  // runs on the writer's thread
 };

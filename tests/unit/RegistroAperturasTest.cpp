@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <future>
+#include <thread>
+
 #include "drawer/RegistroAperturas.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeRegistro.h"
@@ -7,6 +11,7 @@
 
 namespace {
 
+const std::string kIni = "C:\\Caja\\INIS\\PARAMETROS.INI";
 const std::string kRuta = "C:\\Caja\\INIS\\APERTURAS.CSV";
 const std::string kAnterior = "C:\\Caja\\INIS\\APERTURAS-ANTERIOR.CSV";
 const std::string kCabecera = "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas\r\n";
@@ -68,10 +73,11 @@ TEST(LineaAperturaTest, FieldsWithTheSeparatorQuotesOrLineBreaksAreQuoted) {
 
 class RegistroAperturasTest : public ::testing::Test {
   protected:
-    RegistroAperturasTest() { parametros_.FijarRuta("C:\\Caja\\INIS\\PARAMETROS.INI"); }
+    // One kick, and the writer's turn.
     void Anotar(OrigenApertura origen = OrigenApertura::BotonF12,
                 const ResultadoApertura& r = Enviado()) {
-        registro_.Anotar(parametros_, origen, r);
+        registro_.Anotar(kIni, origen, r);
+        registro_.EscribirPendientes();
     }
     std::string Linea(std::uint64_t perdidas = 0) {
         return LineaApertura(reloj_.momento, "cajera", OrigenApertura::BotonF12, Enviado(),
@@ -82,9 +88,7 @@ class RegistroAperturasTest : public ::testing::Test {
     FakeSession sesion_;
     FakeTextFiles archivos_;
     MemoryProfile perfil_;
-    FakeDialogs dialogs_;
-    Parametros parametros_{perfil_, dialogs_};
-    RegistroAperturas registro_{reloj_, sesion_, archivos_};
+    RegistroAperturas registro_{reloj_, sesion_, archivos_, perfil_};
 };
 
 TEST_F(RegistroAperturasTest, ANewFileBeginsWithTheHeaderBesideTheParameterFile) {
@@ -114,9 +118,34 @@ TEST_F(RegistroAperturasTest, LinesThatCannotBeWrittenAreCountedInTheNextOne) {
     Anotar();
     EXPECT_EQ(archivos_.archivos[kRuta], kCabecera + Linea() + Linea(3) + Linea());
     EXPECT_EQ(registro_.Perdidas(), 0u);
-    // Never a box, never a write to the parameter file.
-    EXPECT_TRUE(dialogs_.cajas.empty());
-    EXPECT_TRUE(perfil_.escrituras.empty());
+    EXPECT_TRUE(perfil_.escrituras.empty()) << "the parameter file is never written";
+}
+
+TEST_F(RegistroAperturasTest, KicksNeverWaitForTheWriterAndAFullQueueCountsAsLost) {
+    // A writer stuck on the file, as on a network folder that does not answer.
+    std::promise<void> atascado, suelto;
+    std::shared_future<void> soltar = suelto.get_future().share();
+    std::atomic<bool> primero = true;
+    archivos_.alAbrir = [&] {
+        if (primero.exchange(false)) atascado.set_value();
+        soltar.wait();
+    };
+    {
+        std::jthread escritor([this](std::stop_token parar) { registro_.Atender(parar); });
+        registro_.Anotar(kIni, OrigenApertura::BotonF12, Enviado());
+        atascado.get_future().wait();
+        for (std::size_t i = 0; i < kMaxPendientes + 3; ++i) {
+            registro_.Anotar(kIni, OrigenApertura::BotonF12, Enviado());
+        }
+        EXPECT_EQ(registro_.Perdidas(), 3u);
+        suelto.set_value();
+    }  // the writer ends once every pending line is written
+    const std::string& texto = archivos_.archivos[kRuta];
+    EXPECT_EQ(static_cast<std::size_t>(std::count(texto.begin(), texto.end(), '\n')),
+              1 + 1 + kMaxPendientes);
+    EXPECT_EQ(texto.substr(0, kCabecera.size() + 2 * Linea().size() + 1),
+              kCabecera + Linea() + Linea(3));
+    EXPECT_EQ(registro_.Perdidas(), 0u);
 }
 
 TEST_F(RegistroAperturasTest, AFileThatReachedTheLimitIsSetAsideBeforeTheNextLine) {

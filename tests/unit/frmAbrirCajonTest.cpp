@@ -255,17 +255,21 @@ TEST_F(frmAbrirCajonTest, EachKickIsRecordedWithItsTriggerBeforeAnyBox) {
     FakeClock reloj;
     FakeSession sesion;
     FakeTextFiles archivos;
-    RegistroAperturas aperturas(reloj, sesion, archivos);
+    RegistroAperturas aperturas(reloj, sesion, archivos, perfil_);
+    // While the box is open, the writer takes what was handed over.
     struct DialogsQueLeen : FakeDialogs {
         void Stop(const std::string& t) override {
             FakeDialogs::Stop(t);
+            aperturas->EscribirPendientes();
             leido = archivos->archivos[kCsv];
         }
+        RegistroAperturas* aperturas = nullptr;
         FakeTextFiles* archivos = nullptr;
         std::string leido;
         const std::string kCsv = "C:\\Caja\\INIS\\APERTURAS.CSV";
     } dialogs;
     dialogs.archivos = &archivos;
+    dialogs.aperturas = &aperturas;
     perfil_.valores["KovraTipo"] = "0";
     frmAbrirCajon form(vista_, {perfil_, puertos_, impresora_, dialogs, selector_, teclas_,
                                 bandeja_, "C:\\Caja", ",", &aperturas});
@@ -275,6 +279,7 @@ TEST_F(frmAbrirCajonTest, EachKickIsRecordedWithItsTriggerBeforeAnyBox) {
     form.Timer_Timer();
     puertos_.fallarAlAbrir = true;
     form.Command_Click();
+    aperturas.EscribirPendientes();
 
     const auto linea = [&](OrigenApertura o, std::optional<Fallo> f) {
         return LineaApertura(reloj.momento, "cajera", o, {ViaApertura::Puerto, "LPT1:", f}, 0);
@@ -285,7 +290,7 @@ TEST_F(frmAbrirCajonTest, EachKickIsRecordedWithItsTriggerBeforeAnyBox) {
         linea(OrigenApertura::TeclaF12, std::nullopt) +
         linea(OrigenApertura::BotonF12, Fallo(2, "No se encuentra el dispositivo o el archivo"));
     EXPECT_EQ(archivos.archivos[dialogs.kCsv], esperado);
-    EXPECT_EQ(dialogs.leido, esperado) << "the line is there while the stop box is open";
+    EXPECT_EQ(dialogs.leido, esperado) << "the line is handed over before the stop box";
     EXPECT_EQ(dialogs.cajas.size(), 1u);
 }
 

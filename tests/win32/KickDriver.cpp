@@ -6,16 +6,19 @@
 // Prints each failure message (CR LF shown as \r\n) or "ok", and with
 // REPETICIONES the median time of one kick in microseconds. With INI, the
 // path of a parameter file, every other kick is also recorded as the window
-// records a click of "F12" (APERTURAS.CSV beside INI, KovraRegistro read from
-// INI), and a second line gives the median of the recorded kicks: the two
-// kinds alternate, so that both see the same state of the system.
+// records a click of "F12", with the record's writer thread running
+// (APERTURAS.CSV beside INI, KovraRegistro read from INI); a second line gives
+// the median of the recorded kicks, and the lines lost. The two kinds
+// alternate, so that both see the same state of the system, 2 ms apart.
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "drawer/EnviarApertura.h"
@@ -119,7 +122,11 @@ int wmain(int argc, wchar_t** argv) {
     Win32Clock reloj;
     Win32Session sesion;
     Win32TextFiles archivos;
-    RegistroAperturas aperturas(reloj, sesion, archivos);
+    RegistroAperturas aperturas(reloj, sesion, archivos, perfil);
+    std::optional<std::jthread> escritor;
+    if (registrar) {
+        escritor.emplace([&aperturas](std::stop_token parar) { aperturas.Atender(parar); });
+    }
 
     LARGE_INTEGER frecuencia;
     QueryPerformanceFrequency(&frecuencia);
@@ -133,11 +140,15 @@ int wmain(int argc, wchar_t** argv) {
     };
     std::vector<double> tiempos, tiemposRegistrados;
     for (int i = 0; i < repeticiones; ++i) {
+        // Kicks at a till come at least a 50 ms tick apart: the writer has
+        // written the last line before the next kick, as here.
+        if (registrar) Sleep(2);
         tiempos.push_back(Cronometrar({puertos, impresora, parametros, dialogs}));
         if (registrar) {
+            Sleep(2);
             tiemposRegistrados.push_back(Cronometrar(
                 {puertos, impresora, parametros, dialogs, [&](const ResultadoApertura& r) {
-                     aperturas.Anotar(parametros, OrigenApertura::BotonF12, r);
+                     aperturas.Anotar(parametros.Ruta(), OrigenApertura::BotonF12, r);
                  }}));
         }
     }
@@ -149,6 +160,7 @@ int wmain(int argc, wchar_t** argv) {
     };
     if (argc > 5) Mediana("", tiempos);
     if (registrar) {
+        escritor.reset();  // every line written
         Mediana("recorded_", tiemposRegistrados);
         std::printf("lost=%llu\n", static_cast<unsigned long long>(aperturas.Perdidas()));
     }

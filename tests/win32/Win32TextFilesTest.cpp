@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/Fallo.h"
 #include "platform/win32/Win32TextFiles.h"
 #include "tests/support/TempDir.h"
 
@@ -21,7 +22,11 @@ TEST(Win32TextFiles, AppendsRenamesOverAnOlderFileAndCreatesNoFolder) {
     }
     const std::string contenido = "uno\r\n" + EnCodigoSistema("Vía\r\n");
     EXPECT_EQ(dir.Leer("A.CSV"), contenido);
-    if (GetACP() == 1252) EXPECT_EQ(EnCodigoSistema("Vía;€"), "V\xEDa;\x80");
+    if (GetACP() == 1252) {
+        EXPECT_EQ(EnCodigoSistema("Vía;€"),
+                  "V\xED"
+                  "a;\x80");
+    }
 
     dir.Escribir("B.CSV", "older");
     EXPECT_TRUE(archivos.Reemplazar(ruta, dir.Texto("B.CSV")));

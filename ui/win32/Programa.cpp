@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 
 #include "platform/win32/Texto.h"
 #include "platform/win32/Win32Clock.h"
@@ -85,7 +86,10 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     Win32Clock reloj;
     Win32Session sesion;
     Win32TextFiles archivos;
-    RegistroAperturas aperturas(reloj, sesion, archivos);
+    RegistroAperturas aperturas(reloj, sesion, archivos, perfil);
+    // The record's writer: ended, with every pending line written, before
+    // the record goes.
+    std::jthread escritor([&aperturas](std::stop_token parar) { aperturas.Atender(parar); });
     frmAbrirCajon logica(
         ventana, ServiciosPrincipal{perfil, puertos, impresora, dialogs, selector, teclas, bandeja,
                                     CarpetaPrograma(), SeparadorDecimal(), &aperturas});
