@@ -12,6 +12,7 @@ add_library(cajon_win32 STATIC
     platform/win32/FallosImpresion.cpp
     platform/win32/ImagenJpeg.cpp
     platform/win32/Texto.cpp
+    platform/win32/Win32Clock.cpp
     platform/win32/Win32Dialogs.cpp
     platform/win32/Win32KeyState.cpp
     platform/win32/Win32NotificationArea.cpp
@@ -19,12 +20,14 @@ add_library(cajon_win32 STATIC
     platform/win32/Win32Port.cpp
     platform/win32/Win32Profile.cpp
     platform/win32/Win32TrabajoRaw.cpp
+    platform/win32/Win32Session.cpp
+    platform/win32/Win32TextFiles.cpp
 )
 target_compile_definitions(cajon_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                               _WIN32_WINNT=0x0601)
 target_link_libraries(cajon_win32 PUBLIC cajon_core)
 target_link_libraries(cajon_win32 PUBLIC winspool gdi32)
-target_link_libraries(cajon_win32 PUBLIC shell32 ole32 oleaut32 uuid)
+target_link_libraries(cajon_win32 PUBLIC shell32 ole32 oleaut32 uuid advapi32)
 
 # The windows and the composition of the program, shared by the release exe
 # and the test build that runs it against a refusing notification area.
@@ -52,6 +55,7 @@ add_executable(cajon_win_tests
     tests/contract/ProfileContract.cpp
     tests/contract/Win32ProfileUnderTest.cpp
     tests/win32/Win32NotificationAreaTest.cpp
+    tests/win32/Win32TextFilesTest.cpp
 )
 target_link_libraries(cajon_win_tests PRIVATE cajon_win32 gtest_main)
 target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})

@@ -52,12 +52,11 @@ class EscriturasPreparadas : public OutputPort {
     std::vector<std::string> escrituras_;
 };
 
-// The current printer's name for the result; the kick is over, so a failure
-// to read it only leaves the name out.
-std::string NombreImpresoraActual(Printing& impresora) {
+// The current printer's name, or empty when there is none.
+std::string NombreImpresoraActual(Printing& impresora) noexcept {
     try {
         return impresora.CurrentDeviceName();
-    } catch (const std::exception&) {
+    } catch (...) {
         return {};
     }
 }
@@ -99,9 +98,11 @@ ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosAp
         // The message names the port as typed, or on a RAW job the printer.
         mensaje = TextoFalloApertura(*resultado.fallo, resultado.destino);
     }
+    // Asked only now, so that the job itself goes exactly as before.
     if (resultado.via == ViaApertura::Impresora) {
         resultado.destino = NombreImpresoraActual(servicios.impresora);
     }
+    if (servicios.alTerminar) servicios.alTerminar(resultado);
     if (resultado.fallo) servicios.dialogs.Stop(mensaje);
     return resultado;
 }

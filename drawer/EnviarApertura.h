@@ -3,6 +3,7 @@
 // installed printer, as a RAW job to that printer's queue), or a minimal print
 // job to the current printer, whose driver opens the drawer.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,21 +24,23 @@ class ControlesApertura {
     virtual bool CheckConPuntoyComa() const = 0;  // checked: writes end without CR LF
 };
 
+// How a kick went out, and how it ended.
+enum class ViaApertura { Puerto, Impresora, Raw };
+struct ResultadoApertura {
+    ViaApertura via = ViaApertura::Puerto;
+    std::string destino;         // the port text, or the printer's name
+    std::optional<Fallo> fallo;  // empty when the kick was sent
+};
+
 struct ServiciosApertura {
     PortOpener& puertos;
     Printing& impresora;
     Parametros& parametros;
     Dialogs& dialogs;
-};
-
-// The way a kick went.
-enum class ViaApertura { Puerto, Impresora, Raw };
-
-// What a kick did, for whoever wants to know; the user has already been told.
-struct ResultadoApertura {
-    ViaApertura via = ViaApertura::Puerto;
-    std::string destino;         // the port text, or the printer's name
-    std::optional<Fallo> fallo;  // empty when the kick was sent
+    // Called once the kick's output is over (the port closed, the job ended
+    // or failed), before a failure's stop box: the box waits for the cashier,
+    // what is told here need not. It must not throw.
+    std::function<void(const ResultadoApertura&)> alTerminar = {};
 };
 
 // One kick. Never fails to its caller: a failure ends the kick, closes the

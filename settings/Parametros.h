@@ -22,6 +22,7 @@ inline constexpr std::string_view PrinterDeviceName = "PrinterDeviceName";
 inline constexpr std::string_view AC_BIXOLON_Char = "AC_BIXOLON_Char";
 inline constexpr std::string_view AC_BIXOLON_FontSize = "AC_BIXOLON_FontSize";
 inline constexpr std::string_view AC_PC = "AC_PC";
+inline constexpr std::string_view KovraRegistro = "KovraRegistro";
 }  // namespace claves
 
 // The full path: the program's folder plus "\INIS\PARAMETROS.INI", joined as

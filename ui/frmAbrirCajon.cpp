@@ -110,8 +110,16 @@ void frmAbrirCajon::txtPuerto_LostFocus() {
     parametros_.VRXSetParametro(claves::KovraPuerto, vista_.Texto(Control::txtPuerto));
 }
 
-void frmAbrirCajon::Kick() {
-    EnviarApertura(*this, {servicios_.puertos, servicios_.impresora, parametros_, dialogs_});
+void frmAbrirCajon::Kick(OrigenApertura origen) {
+    ServiciosApertura servicios{servicios_.puertos, servicios_.impresora, parametros_, dialogs_};
+    if (servicios_.aperturas != nullptr) {
+        // Handed over before a failure's box: the line does not wait for the
+        // cashier to close it.
+        servicios.alTerminar = [this, origen](const ResultadoApertura& resultado) {
+            servicios_.aperturas->Anotar(parametros_.Ruta(), origen, resultado);
+        };
+    }
+    EnviarApertura(*this, servicios);
 }
 
 void frmAbrirCajon::Timer_Timer() {
@@ -119,11 +127,11 @@ void frmAbrirCajon::Timer_Timer() {
     if (servicios_.teclas.GetAsyncKeyState(kTeclaF12) >= 0) return;
     if (servicios_.teclas.GetAsyncKeyState(kTeclaShift) != 0) return;
     if (servicios_.teclas.GetAsyncKeyState(kTeclaControl) != 0) return;
-    Kick();
+    Kick(OrigenApertura::TeclaF12);
 }
 
 void frmAbrirCajon::Command_Click() {
-    Kick();
+    Kick(OrigenApertura::BotonF12);
 }
 
 void frmAbrirCajon::Command1_Click() {

@@ -7,6 +7,7 @@
 
 #include "drawer/ElegirImpresora.h"
 #include "drawer/EnviarApertura.h"
+#include "drawer/RegistroAperturas.h"
 #include "platform/KeyState.h"
 #include "platform/NotificationArea.h"
 #include "settings/modFunGenerales.h"
@@ -38,6 +39,9 @@ struct ServiciosPrincipal {
     NotificationArea& bandeja;
     std::string carpetaPrograma;   // the folder of the program file
     std::string separadorDecimal;  // the user's decimal separator
+    // The record of kicks (INIS\APERTURAS.CSV), written on a thread of its
+    // own; none where nothing is recorded.
+    RegistroAperturas* aperturas = nullptr;
 };
 
 class frmAbrirCajon : public ControlesApertura {
@@ -88,7 +92,7 @@ class frmAbrirCajon : public ControlesApertura {
 
   private:
     void FijarCheckPrinter(int valor);
-    void Kick();
+    void Kick(OrigenApertura origen);
     void PonerSystray();
     void QuitarSystray();
     void Restaurar(Linea& linea, int primerPaso);

@@ -271,4 +271,50 @@ TEST_F(EnviarAperturaTest, AFailedRawJobIsDeletedAndTheMessageNamesThePrinter) {
     EXPECT_TRUE(puertos_.registros.empty()) << "a failed RAW job never falls back to a file";
 }
 
+TEST_F(EnviarAperturaTest, TheResultSaysHowAndWhereAndIsToldBeforeAnyBox) {
+    struct Caso {
+        bool printer;
+        bool falla;
+        ViaApertura via;
+        std::string destino;
+        std::optional<int> numero;
+    };
+    const Caso casos[] = {
+        {false, false, ViaApertura::Puerto, "COM3:", std::nullopt},
+        {false, true, ViaApertura::Puerto, "COM3:", 2},
+        {true, false, ViaApertura::Impresora, "Tickets", std::nullopt},
+        {true, true, ViaApertura::Impresora, "Tickets", 1801},
+    };
+    controles_.puerto = "COM3:";
+    impresora_.instaladas = {"Caja", "Tickets"};
+    impresora_.actual = 1;
+    for (const auto& c : casos) {
+        dialogs_.cajas.clear();
+        controles_.printer = c.printer;
+        puertos_.fallarAlAbrir = c.falla;
+        impresora_.fallarAlImprimir = c.falla;
+        std::vector<ResultadoApertura> contados;
+        std::size_t cajasAntes = 99;
+        const auto r = EnviarApertura(controles_, {puertos_, impresora_, parametros_, dialogs_,
+                                                   [&](const ResultadoApertura& dicho) {
+                                                       contados.push_back(dicho);
+                                                       cajasAntes = dialogs_.cajas.size();
+                                                   }});
+        EXPECT_EQ(r.via, c.via);
+        EXPECT_EQ(r.destino, c.destino);
+        EXPECT_EQ(r.fallo ? std::optional(r.fallo->numero) : std::nullopt, c.numero);
+        ASSERT_EQ(contados.size(), 1u);
+        EXPECT_EQ(contados[0].destino, r.destino);
+        EXPECT_EQ(contados[0].fallo.has_value(), r.fallo.has_value());
+        EXPECT_EQ(cajasAntes, 0u) << "told before the stop box";
+        EXPECT_EQ(dialogs_.cajas.size(), c.falla ? 1u : 0u);
+    }
+    // No printer at all: the failure names no printer.
+    impresora_.actual.reset();
+    impresora_.fallarAlImprimir = true;
+    const auto r = EnviarApertura(controles_, {puertos_, impresora_, parametros_, dialogs_});
+    EXPECT_EQ(r.destino, "");
+    EXPECT_TRUE(r.fallo.has_value());
+}
+
 }  // namespace

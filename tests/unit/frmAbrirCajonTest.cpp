@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeRegistro.h"
 #include "tests/support/FakeVista.h"
 #include "tests/support/Fakes.h"
 #include "ui/frmAbrirCajon.h"
@@ -248,6 +249,49 @@ TEST_F(frmAbrirCajonTest, TheF12ButtonKicksOnceWithTheLiveControls) {
     ASSERT_EQ(puertos_.registros.size(), 1u);
     EXPECT_EQ(puertos_.registros[0].nombre, "COM1:");
     EXPECT_EQ(puertos_.registros[0].escrituras, std::vector<std::string>{"\x07\r\n"});
+}
+
+TEST_F(frmAbrirCajonTest, EachKickIsRecordedWithItsTriggerBeforeAnyBox) {
+    FakeClock reloj;
+    FakeSession sesion;
+    FakeTextFiles archivos;
+    RegistroAperturas aperturas(reloj, sesion, archivos, perfil_);
+    // While the box is open, the writer takes what was handed over.
+    struct DialogsQueLeen : FakeDialogs {
+        void Stop(const std::string& t) override {
+            FakeDialogs::Stop(t);
+            aperturas->EscribirPendientes();
+            leido = archivos->archivos[kCsv];
+        }
+        RegistroAperturas* aperturas = nullptr;
+        FakeTextFiles* archivos = nullptr;
+        std::string leido;
+        const std::string kCsv = "C:\\Caja\\INIS\\APERTURAS.CSV";
+    } dialogs;
+    dialogs.archivos = &archivos;
+    dialogs.aperturas = &aperturas;
+    perfil_.valores["KovraTipo"] = "0";
+    frmAbrirCajon form(vista_, {perfil_, puertos_, impresora_, dialogs, selector_, teclas_,
+                                bandeja_, "C:\\Caja", ",", &aperturas});
+    form.Form_Load();
+    form.Command_Click();
+    teclas_.estados = {{0x7B, static_cast<std::int16_t>(0x8000)}};
+    form.Timer_Timer();
+    puertos_.fallarAlAbrir = true;
+    form.Command_Click();
+    aperturas.EscribirPendientes();
+
+    const auto linea = [&](OrigenApertura o, std::optional<Fallo> f) {
+        return LineaApertura(reloj.momento, "cajera", o, {ViaApertura::Puerto, "LPT1:", f}, 0);
+    };
+    const std::string esperado =
+        "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas\r\n" +
+        linea(OrigenApertura::BotonF12, std::nullopt) +
+        linea(OrigenApertura::TeclaF12, std::nullopt) +
+        linea(OrigenApertura::BotonF12, Fallo(2, "No se encuentra el dispositivo o el archivo"));
+    EXPECT_EQ(archivos.archivos[dialogs.kCsv], esperado);
+    EXPECT_EQ(dialogs.leido, esperado) << "the line is handed over before the stop box";
+    EXPECT_EQ(dialogs.cajas.size(), 1u);
 }
 
 TEST_F(frmAbrirCajonTest, CloseReasonsMinimizeOrClose) {

@@ -1,6 +1,6 @@
 // Runs the drawer kick on the port path with the real port and printing
 // functions, as the window would, for the end-to-end tests:
-//   kick_driver ASCII PORT TODOJUNTO PUNTOYCOMA [REPETICIONES [PORT...]]
+//   kick_driver ASCII PORT TODOJUNTO PUNTOYCOMA [REPETICIONES [PORT...] [ini=INI]]
 // PORT may name an installed printer: the kick then goes as a RAW job.
 // ASCII "@file" reads the sequence from a file, for texts longer than a
 // command line may be.
@@ -8,19 +8,32 @@
 // REPETICIONES, per port, the median and 90th-percentile time of one kick in
 // microseconds. With several ports their kicks take turns, so that both
 // figures see the same load on the machine.
+// With ini=INI, the path of a parameter file, every round also makes one kick
+// on the first port recorded as the window records a click of "F12", with the
+// record's writer thread running (APERTURAS.CSV beside INI, KovraRegistro read
+// from INI); a line "recorded_..." gives their times, and one the lines lost.
+// Then each kick comes 2 ms after the one before, as kicks at a till come
+// apart, so that the writer has written the last line.
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "drawer/EnviarApertura.h"
+#include "drawer/RegistroAperturas.h"
 #include "platform/win32/Texto.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Port.h"
 #include "platform/win32/Win32Printing.h"
+#include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Session.h"
+#include "platform/win32/Win32TextFiles.h"
 
 namespace {
 
@@ -90,36 +103,72 @@ int wmain(int argc, wchar_t** argv) {
     controles.conPuntoyComa = Utf8(argv[4]) == "1";
     const int repeticiones = argc > 5 ? std::max(1, std::atoi(Utf8(argv[5]).c_str())) : 1;
     std::vector<std::string> puertos{Utf8(argv[2])};
-    for (int i = 6; i < argc; ++i) puertos.push_back(Utf8(argv[i]));
+    std::string ini;
+    for (int i = 6; i < argc; ++i) {
+        std::string arg = Utf8(argv[i]);
+        if (arg.starts_with("ini=")) {
+            ini = arg.substr(4);
+        } else {
+            puertos.push_back(std::move(arg));
+        }
+    }
+    const bool registrar = !ini.empty();
 
     Win32PortOpener abridor;
     Win32Printing impresora;
-    SinPerfil perfil;
+    SinPerfil sinPerfil;
+    Win32Profile perfil;
     ConsoleDialogs dialogs;
-    Parametros parametros(perfil, dialogs);
+    Parametros parametros(registrar ? static_cast<PrivateProfile&>(perfil) : sinPerfil, dialogs);
+    if (registrar) parametros.FijarRuta(ini);
+    Win32Clock reloj;
+    Win32Session sesion;
+    Win32TextFiles archivos;
+    RegistroAperturas aperturas(reloj, sesion, archivos, perfil);
+    std::optional<std::jthread> escritor;
+    if (registrar) {
+        escritor.emplace([&aperturas](std::stop_token parar) { aperturas.Atender(parar); });
+    }
 
     LARGE_INTEGER frecuencia;
     QueryPerformanceFrequency(&frecuencia);
+    const auto Cronometrar = [&](const ServiciosApertura& servicios) {
+        if (registrar) Sleep(2);
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        EnviarApertura(controles, servicios);
+        QueryPerformanceCounter(&b);
+        return 1e6 * static_cast<double>(b.QuadPart - a.QuadPart) /
+               static_cast<double>(frecuencia.QuadPart);
+    };
     std::vector<std::vector<double>> tiempos(puertos.size());
+    std::vector<double> tiemposRegistrados;
     for (int i = 0; i < repeticiones; ++i) {
         for (std::size_t p = 0; p < puertos.size(); ++p) {
             controles.puerto = puertos[p];
-            LARGE_INTEGER a, b;
-            QueryPerformanceCounter(&a);
-            EnviarApertura(controles, {abridor, impresora, parametros, dialogs});
-            QueryPerformanceCounter(&b);
-            tiempos[p].push_back(1e6 * static_cast<double>(b.QuadPart - a.QuadPart) /
-                                 static_cast<double>(frecuencia.QuadPart));
+            tiempos[p].push_back(Cronometrar({abridor, impresora, parametros, dialogs}));
+        }
+        if (registrar) {
+            controles.puerto = puertos[0];
+            tiemposRegistrados.push_back(Cronometrar(
+                {abridor, impresora, parametros, dialogs, [&](const ResultadoApertura& r) {
+                     aperturas.Anotar(parametros.Ruta(), OrigenApertura::BotonF12, r);
+                 }}));
         }
     }
     if (dialogs.mostrados == 0) std::printf("ok\n");
+    const auto Mediana = [](const char* prefijo, std::vector<double> t, const std::string& puerto) {
+        std::sort(t.begin(), t.end());
+        std::printf("%smedian_us=%.1f p90_us=%.1f kicks=%zu port=%s\n", prefijo, t[t.size() / 2],
+                    t[t.size() * 9 / 10], t.size(), puerto.c_str());
+    };
     if (argc > 5) {
-        for (std::size_t p = 0; p < puertos.size(); ++p) {
-            auto& t = tiempos[p];
-            std::sort(t.begin(), t.end());
-            std::printf("median_us=%.1f p90_us=%.1f kicks=%d port=%s\n", t[t.size() / 2],
-                        t[t.size() * 9 / 10], repeticiones, puertos[p].c_str());
-        }
+        for (std::size_t p = 0; p < puertos.size(); ++p) Mediana("", tiempos[p], puertos[p]);
+    }
+    if (registrar) {
+        escritor.reset();  // every line written
+        Mediana("recorded_", tiemposRegistrados, puertos[0]);
+        std::printf("lost=%llu\n", static_cast<unsigned long long>(aperturas.Perdidas()));
     }
     return 0;
 }

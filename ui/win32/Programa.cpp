@@ -5,13 +5,17 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 
 #include "platform/win32/Texto.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32KeyState.h"
 #include "platform/win32/Win32Port.h"
 #include "platform/win32/Win32Printing.h"
 #include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Session.h"
+#include "platform/win32/Win32TextFiles.h"
 #include "ui/frmAbrirCajon.h"
 #include "ui/win32/Programa.h"
 #include "ui/win32/UnaInstancia.h"
@@ -79,9 +83,16 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     Win32Printing impresora;
     VentanaPrinters selector(instancia, impresora);
     Win32KeyState teclas;
+    Win32Clock reloj;
+    Win32Session sesion;
+    Win32TextFiles archivos;
+    RegistroAperturas aperturas(reloj, sesion, archivos, perfil);
+    // The record's writer: ended, with every pending line written, before
+    // the record goes.
+    std::jthread escritor([&aperturas](std::stop_token parar) { aperturas.Atender(parar); });
     frmAbrirCajon logica(
         ventana, ServiciosPrincipal{perfil, puertos, impresora, dialogs, selector, teclas, bandeja,
-                                    CarpetaPrograma(), SeparadorDecimal()});
+                                    CarpetaPrograma(), SeparadorDecimal(), &aperturas});
     logica.FijarIdentidad(reinterpret_cast<std::uintptr_t>(ventana.Handle()),
                           reinterpret_cast<std::uintptr_t>(ventana.Icono()),
                           /*midePixeles=*/false, ventana.TwipsPorPixel());

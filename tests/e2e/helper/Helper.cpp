@@ -11,6 +11,9 @@
 //   helper dpi                          the display's logical pixels per inch
 //   helper focus <caption>              id and text of the control with the focus
 //   helper list <caption> <id>          rows of a list box: count, selected row, then one per line
+//   helper hold <path> <seconds>        holds a file open without sharing, as a spreadsheet
+//                                       would; prints "held" once it has it, "released" after
+//   helper acp                          the system's 8-bit (ANSI) code page
 // Output is UTF-8, one record per line. Exit code 1: window not found.
 
 #include <windows.h>
@@ -144,6 +147,24 @@ int wmain(int argc, wchar_t** argv) {
                         IsIconic(h) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top,
                         Utf8(Texto(h)).c_str());
         }
+        return 0;
+    }
+    if (orden == "acp") {
+        std::printf("%u\n", GetACP());
+        return 0;
+    }
+    if (orden == "hold" && args.size() >= 3) {
+        HANDLE archivo = CreateFileW(Ancho(args[1].c_str()).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                     0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (archivo == INVALID_HANDLE_VALUE) {
+            std::printf("cannot hold: error %lu\n", GetLastError());
+            return 1;
+        }
+        std::printf("held\n");
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(std::atoi(args[2].c_str())) * 1000);
+        CloseHandle(archivo);
+        std::printf("released\n");
         return 0;
     }
     if (orden == "dpi") {

@@ -1,0 +1,164 @@
+#include "drawer/RegistroAperturas.h"
+
+#include <cstdio>
+#include <iterator>
+
+namespace {
+
+constexpr std::string_view kFinDeLinea = "\r\n";
+constexpr char kSeparador = ';';
+// Any value but "0" keeps the record on; this one is only the default.
+constexpr std::string_view kRegistroEncendido = "1";
+
+std::string TextoOrigen(OrigenApertura origen) {
+    return origen == OrigenApertura::TeclaF12 ? "Tecla F12" : "Botón F12";
+}
+
+std::string TextoVia(ViaApertura via) {
+    switch (via) {
+        case ViaApertura::Puerto:
+            return "Puerto";
+        case ViaApertura::Impresora:
+            return "Impresora";
+        case ViaApertura::Raw:
+            return "RAW";
+    }
+    return {};
+}
+
+// "Enviado", or the number and description of the kick's stop message.
+std::string TextoResultado(const ResultadoApertura& resultado) {
+    if (!resultado.fallo) return "Enviado";
+    return "Error " + std::to_string(resultado.fallo->numero) + ": " + resultado.fallo->descripcion;
+}
+
+std::string Fecha(const MomentoLocal& m) {
+    char texto[64];
+    std::snprintf(texto, sizeof texto, "%04d-%02d-%02d", m.anio, m.mes, m.dia);
+    return texto;
+}
+
+std::string Hora(const MomentoLocal& m) {
+    char texto[64];
+    std::snprintf(texto, sizeof texto, "%02d:%02d:%02d.%03d", m.hora, m.minuto, m.segundo,
+                  m.milisegundo);
+    return texto;
+}
+
+}  // namespace
+
+std::string RutaJuntoAParametros(std::string_view rutaParametros, std::string_view nombre) {
+    const auto barra = rutaParametros.find_last_of("\\/");
+    const std::string_view carpeta =
+        barra == std::string_view::npos ? std::string_view{} : rutaParametros.substr(0, barra + 1);
+    return std::string(carpeta) + std::string(nombre);
+}
+
+std::string CampoCsv(std::string_view campo) {
+    if (campo.find_first_of(";\"\r\n") == std::string_view::npos) return std::string(campo);
+    std::string texto = "\"";
+    for (const char c : campo) {
+        if (c == '"') texto += '"';
+        texto += c;
+    }
+    return texto + '"';
+}
+
+std::string LineaApertura(const MomentoLocal& momento, std::string_view usuario,
+                          OrigenApertura origen, const ResultadoApertura& resultado,
+                          std::uint64_t perdidas) {
+    const std::string campos[] = {
+        Fecha(momento),
+        Hora(momento),
+        std::string(usuario),
+        TextoOrigen(origen),
+        TextoVia(resultado.via),
+        resultado.destino,
+        TextoResultado(resultado),
+        perdidas > 0 ? std::to_string(perdidas) : std::string(),
+    };
+    std::string linea = CampoCsv(campos[0]);
+    for (std::size_t i = 1; i < std::size(campos); ++i) {
+        linea += kSeparador;
+        linea += CampoCsv(campos[i]);
+    }
+    return linea + std::string(kFinDeLinea);
+}
+
+void RegistroAperturas::Anotar(const std::string& rutaParametros, OrigenApertura origen,
+                               const ResultadoApertura& resultado) noexcept {
+    try {
+        AperturaPendiente apertura{rutaParametros, reloj_.Ahora(), origen, resultado};
+        {
+            std::lock_guard bloqueo(mutex_);
+            if (pendientes_.size() >= kMaxPendientes) {
+                ++perdidas_;
+                return;
+            }
+            pendientes_.push_back(std::move(apertura));
+        }
+        hayPendientes_.notify_one();
+    } catch (...) {
+        ++perdidas_;  // no memory for the line: nothing may reach the kick
+    }
+}
+
+void RegistroAperturas::EscribirPendientes() noexcept {
+    for (;;) {
+        std::deque<AperturaPendiente> lote;
+        {
+            std::lock_guard bloqueo(mutex_);
+            lote.swap(pendientes_);
+        }
+        if (lote.empty()) return;
+        for (const auto& apertura : lote) {
+            try {
+                Escribir(apertura);
+            } catch (...) {
+                // Nothing of the record may reach the cashier or stop the program.
+                ++perdidas_;
+            }
+        }
+    }
+}
+
+void RegistroAperturas::Atender(std::stop_token parar) {
+    while (!parar.stop_requested()) {
+        {
+            std::unique_lock bloqueo(mutex_);
+            hayPendientes_.wait(bloqueo, parar, [&] { return !pendientes_.empty(); });
+        }
+        EscribirPendientes();
+    }
+    EscribirPendientes();
+}
+
+void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
+    parametros_.FijarRuta(apertura.rutaParametros);
+    if (parametros_.VRXGetParametro(claves::KovraRegistro, kRegistroEncendido) ==
+        kRegistroApagado) {
+        return;
+    }
+    const std::uint64_t perdidas = perdidas_;
+    Anadir(RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas),
+           LineaApertura(apertura.momento, sesion_.NombreUsuario(), apertura.origen,
+                         apertura.resultado, perdidas));
+    // Lines lost meanwhile (a full queue) are told by the next one.
+    perdidas_ -= perdidas;
+}
+
+void RegistroAperturas::Anadir(const std::string& ruta, const std::string& linea) {
+    auto archivo = archivos_.Abrir(ruta);
+    if (archivo->Tamano() >= kLimiteAperturas) {
+        archivo.reset();  // an open file cannot be renamed
+        // If the older copy cannot be replaced now, the line still goes into
+        // the full file, and a later kick tries again.
+        archivos_.Reemplazar(ruta, RutaJuntoAParametros(ruta, kNombreAperturasAnterior));
+        archivo = archivos_.Abrir(ruta);
+    }
+    if (archivo->Tamano() == 0) {
+        archivo->Anadir(std::string(kCabeceraAperturas) + std::string(kFinDeLinea) + linea);
+    } else {
+        archivo->Anadir(linea);
+    }
+}

@@ -1,0 +1,111 @@
+#pragma once
+// The record of every drawer kick: one line per kick appended to
+// APERTURAS.CSV, in the folder of the parameter file, for cash control and
+// for support. Semicolon-separated, CR LF, the system's 8-bit code page: a
+// double click opens it in a Spanish Excel.
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <stop_token>
+#include <string>
+#include <string_view>
+
+#include "drawer/EnviarApertura.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/PrivateProfile.h"
+#include "platform/Session.h"
+#include "platform/TextFiles.h"
+#include "settings/Parametros.h"
+
+enum class OrigenApertura { TeclaF12, BotonF12 };
+
+inline constexpr std::string_view kCabeceraAperturas =
+    "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas";
+inline constexpr std::string_view kNombreAperturas = "APERTURAS.CSV";
+inline constexpr std::string_view kNombreAperturasAnterior = "APERTURAS-ANTERIOR.CSV";
+// A file that has reached this size is set aside before the next line.
+inline constexpr std::uint64_t kLimiteAperturas = 1024 * 1024;
+// KovraRegistro with this value turns the record off; missing or any other
+// value leaves it on.
+inline constexpr std::string_view kRegistroApagado = "0";
+
+// The file beside the parameter file at `rutaParametros`, by its name.
+std::string RutaJuntoAParametros(std::string_view rutaParametros, std::string_view nombre);
+
+// A field as CSV writes it: in double quotes, with its quotes doubled, when it
+// holds the separator, a quote or a line break; as it is otherwise.
+std::string CampoCsv(std::string_view campo);
+
+// One line of the record, CR LF included. `perdidas` is the number of lines
+// that could not be written before this one; 0 leaves the field empty.
+std::string LineaApertura(const MomentoLocal& momento, std::string_view usuario,
+                          OrigenApertura origen, const ResultadoApertura& resultado,
+                          std::uint64_t perdidas);
+
+// What the kick's thread hands over: all of the line that the kick knows.
+struct AperturaPendiente {
+    std::string rutaParametros;
+    MomentoLocal momento;
+    OrigenApertura origen;
+    ResultadoApertura resultado;
+};
+
+// Lines wait here for the writer; beyond this many (a folder that does not
+// answer) further kicks count as lost lines rather than fill the memory.
+inline constexpr std::size_t kMaxPendientes = 10000;
+
+// The kick's thread only hands its line over: the file, the switch and the
+// user name are dealt with on the writer's thread (Atender), so no kick waits
+// for a file, a slow network folder or a spreadsheet that holds the file.
+class RegistroAperturas {
+  public:
+    // `perfil` gives KovraRegistro; reading it shows no box.
+    RegistroAperturas(Clock& reloj, Session& sesion, TextFiles& archivos, PrivateProfile& perfil)
+        : reloj_(reloj), sesion_(sesion), archivos_(archivos), parametros_(perfil, sinCajas_) {}
+
+    // On the kick's thread: takes the moment and hands the line over.
+    void Anotar(const std::string& rutaParametros, OrigenApertura origen,
+                const ResultadoApertura& resultado) noexcept;
+
+    // On the writer's thread: writes every line handed over so far, unless
+    // KovraRegistro turns the record off (read for each line, like every
+    // parameter). A line that cannot be written shows nothing and is
+    // counted; the next line written says how many were lost. Never writes
+    // the parameter file.
+    void EscribirPendientes() noexcept;
+
+    // The writer's thread: writes lines as they come until `parar` is
+    // requested, then what is still pending, and returns.
+    void Atender(std::stop_token parar);
+
+    // Lines lost since the last one written.
+    std::uint64_t Perdidas() const { return perdidas_; }
+
+  private:
+    struct SinCajas : Dialogs {
+        void Report(const std::string&) override {}
+        void Stop(const std::string&) override {}
+        void Information(const std::string&) override {}
+        bool AskYesNo(const std::string&) override { return false; }
+        std::string InputBox(const std::string&, const std::string&, const std::string&) override {
+            return {};
+        }
+    };
+
+    void Escribir(const AperturaPendiente& apertura);
+    void Anadir(const std::string& ruta, const std::string& linea);
+
+    Clock& reloj_;
+    Session& sesion_;
+    TextFiles& archivos_;
+    SinCajas sinCajas_;
+    Parametros parametros_;  // the writer's own: its path is each line's
+    std::mutex mutex_;
+    std::condition_variable_any hayPendientes_;
+    std::deque<AperturaPendiente> pendientes_;
+    std::atomic<std::uint64_t> perdidas_ = 0;
+};

@@ -1,0 +1,73 @@
+#include "platform/win32/Win32TextFiles.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/win32/ErroresWin32.h"
+#include "platform/win32/Texto.h"
+
+namespace {
+
+class Win32AppendedFile : public AppendedFile {
+  public:
+    explicit Win32AppendedFile(HANDLE h) : handle_(h) {}
+    ~Win32AppendedFile() override { CloseHandle(handle_); }
+    Win32AppendedFile(const Win32AppendedFile&) = delete;
+    Win32AppendedFile& operator=(const Win32AppendedFile&) = delete;
+
+    std::uint64_t Tamano() override {
+        LARGE_INTEGER tamano;
+        if (!GetFileSizeEx(handle_, &tamano)) throw FalloWin32();
+        return static_cast<std::uint64_t>(tamano.QuadPart);
+    }
+
+    void Anadir(std::string_view texto) override {
+        const std::string bytes = EnCodigoSistema(texto);
+        LARGE_INTEGER fin;
+        if (!SetFilePointerEx(handle_, LARGE_INTEGER{}, &fin, FILE_END)) throw FalloWin32();
+        std::string_view resto = bytes;
+        while (!resto.empty()) {
+            const DWORD pedido = static_cast<DWORD>(std::min<std::size_t>(resto.size(), 1u << 20));
+            DWORD escritos = 0;
+            if (!WriteFile(handle_, resto.data(), pedido, &escritos, nullptr) || escritos == 0) {
+                const DWORD error = GetLastError();
+                // A line cut short (a full disk) would run into the next one.
+                SetFilePointerEx(handle_, fin, nullptr, FILE_BEGIN);
+                SetEndOfFile(handle_);
+                throw FalloWin32(error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
+            }
+            resto.remove_prefix(escritos);
+        }
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+}  // namespace
+
+std::string EnCodigoSistema(std::string_view utf8) {
+    const std::wstring ancho = Ancho(utf8);
+    if (ancho.empty() || ancho.size() > INT_MAX) return {};
+    const int largo = static_cast<int>(ancho.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, ancho.data(), largo, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, ancho.data(), largo, bytes.data(), n, nullptr, nullptr);
+    return bytes;
+}
+
+std::unique_ptr<AppendedFile> Win32TextFiles::Abrir(const std::string& ruta) {
+    // Others may read the file meanwhile; a program that holds it without
+    // sharing (a spreadsheet) makes this fail, and the caller carries on.
+    HANDLE h = CreateFileW(Ancho(ruta).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw FalloWin32();
+    return std::make_unique<Win32AppendedFile>(h);
+}
+
+bool Win32TextFiles::Reemplazar(const std::string& desde, const std::string& hacia) {
+    return MoveFileExW(Ancho(desde).c_str(), Ancho(hacia).c_str(), MOVEFILE_REPLACE_EXISTING) !=
+           FALSE;
+}

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <future>
+#include <thread>
+
+#include "drawer/RegistroAperturas.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeRegistro.h"
+#include "tests/support/Fakes.h"
+
+namespace {
+
+const std::string kIni = "C:\\Caja\\INIS\\PARAMETROS.INI";
+const std::string kRuta = "C:\\Caja\\INIS\\APERTURAS.CSV";
+const std::string kAnterior = "C:\\Caja\\INIS\\APERTURAS-ANTERIOR.CSV";
+const std::string kCabecera = "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas\r\n";
+
+ResultadoApertura Enviado(std::string puerto = "LPT1:") {
+    return {ViaApertura::Puerto, std::move(puerto), std::nullopt};
+}
+
+TEST(LineaAperturaTest, FieldsForEachRouteAndResult) {
+    struct Caso {
+        OrigenApertura origen;
+        ResultadoApertura resultado;
+        std::uint64_t perdidas;
+        std::string linea;
+    };
+    const Caso casos[] = {
+        {OrigenApertura::BotonF12, Enviado(), 0,
+         "2026-03-05;09:07:03.045;cajera;Botón F12;Puerto;LPT1:;Enviado;\r\n"},
+        {OrigenApertura::TeclaF12,
+         {ViaApertura::Puerto, "LPT9:", Fallo(2, "No se encuentra el dispositivo o el archivo")},
+         0,
+         "2026-03-05;09:07:03.045;cajera;Tecla F12;Puerto;LPT9:;"
+         "Error 2: No se encuentra el dispositivo o el archivo;\r\n"},
+        {OrigenApertura::TeclaF12,
+         {ViaApertura::Impresora, "Caja", std::nullopt},
+         3,
+         "2026-03-05;09:07:03.045;cajera;Tecla F12;Impresora;Caja;Enviado;3\r\n"},
+        {OrigenApertura::BotonF12,
+         {ViaApertura::Raw, "Tickets", Fallo(1801, "No válido")},
+         0,
+         "2026-03-05;09:07:03.045;cajera;Botón F12;RAW;Tickets;Error 1801: No válido;\r\n"},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(LineaApertura(FakeClock{}.momento, "cajera", c.origen, c.resultado, c.perdidas),
+                  c.linea);
+    }
+    // Every number of the date and time keeps its width.
+    EXPECT_EQ(
+        LineaApertura({987, 12, 31, 23, 59, 59, 999}, "", OrigenApertura::BotonF12, Enviado(), 0)
+            .substr(0, 24),
+        "0987-12-31;23:59:59.999;");
+}
+
+TEST(LineaAperturaTest, FieldsWithTheSeparatorQuotesOrLineBreaksAreQuoted) {
+    const std::pair<std::string, std::string> casos[] = {
+        {"LPT1:", "LPT1:"},
+        {"", ""},
+        {"\\\\caja\\tickets;1", "\"\\\\caja\\tickets;1\""},
+        {"O\"Brien", "\"O\"\"Brien\""},
+        {"\"", "\"\"\"\""},
+        {"a\r\nb", "\"a\r\nb\""},
+        {"Ana María, caja 2", "Ana María, caja 2"},
+    };
+    for (const auto& [campo, csv] : casos) EXPECT_EQ(CampoCsv(campo), csv) << campo;
+    EXPECT_EQ(
+        LineaApertura(FakeClock{}.momento, "O\"Brien", OrigenApertura::BotonF12, Enviado("a;b"), 0),
+        "2026-03-05;09:07:03.045;\"O\"\"Brien\";Botón F12;Puerto;\"a;b\";Enviado;\r\n");
+}
+
+class RegistroAperturasTest : public ::testing::Test {
+  protected:
+    // One kick, and the writer's turn.
+    void Anotar(OrigenApertura origen = OrigenApertura::BotonF12,
+                const ResultadoApertura& r = Enviado()) {
+        registro_.Anotar(kIni, origen, r);
+        registro_.EscribirPendientes();
+    }
+    std::string Linea(std::uint64_t perdidas = 0) {
+        return LineaApertura(reloj_.momento, "cajera", OrigenApertura::BotonF12, Enviado(),
+                             perdidas);
+    }
+
+    FakeClock reloj_;
+    FakeSession sesion_;
+    FakeTextFiles archivos_;
+    MemoryProfile perfil_;
+    RegistroAperturas registro_{reloj_, sesion_, archivos_, perfil_};
+};
+
+TEST_F(RegistroAperturasTest, ANewFileBeginsWithTheHeaderBesideTheParameterFile) {
+    Anotar();
+    Anotar(OrigenApertura::TeclaF12);
+    EXPECT_EQ(archivos_.archivos[kRuta],
+              kCabecera + Linea() +
+                  LineaApertura(reloj_.momento, "cajera", OrigenApertura::TeclaF12, Enviado(), 0));
+    archivos_.archivos[kRuta].clear();  // an empty file counts as new
+    Anotar();
+    EXPECT_EQ(archivos_.archivos[kRuta], kCabecera + Linea());
+    EXPECT_EQ(archivos_.archivos.size(), 1u);
+}
+
+TEST_F(RegistroAperturasTest, LinesThatCannotBeWrittenAreCountedInTheNextOne) {
+    Anotar();
+    archivos_.retenidos.insert(kRuta);
+    Anotar();
+    Anotar();
+    archivos_.retenidos.clear();
+    archivos_.discoLleno = true;
+    Anotar();
+    EXPECT_EQ(registro_.Perdidas(), 3u);
+    EXPECT_EQ(archivos_.archivos[kRuta], kCabecera + Linea());
+    archivos_.discoLleno = false;
+    Anotar();
+    Anotar();
+    EXPECT_EQ(archivos_.archivos[kRuta], kCabecera + Linea() + Linea(3) + Linea());
+    EXPECT_EQ(registro_.Perdidas(), 0u);
+    EXPECT_TRUE(perfil_.escrituras.empty()) << "the parameter file is never written";
+}
+
+TEST_F(RegistroAperturasTest, KicksNeverWaitForTheWriterAndAFullQueueCountsAsLost) {
+    // A writer stuck on the file, as on a network folder that does not answer.
+    std::promise<void> atascado, suelto;
+    std::shared_future<void> soltar = suelto.get_future().share();
+    std::atomic<bool> primero = true;
+    archivos_.alAbrir = [&] {
+        if (primero.exchange(false)) atascado.set_value();
+        soltar.wait();
+    };
+    {
+        std::jthread escritor([this](std::stop_token parar) { registro_.Atender(parar); });
+        registro_.Anotar(kIni, OrigenApertura::BotonF12, Enviado());
+        atascado.get_future().wait();
+        for (std::size_t i = 0; i < kMaxPendientes + 3; ++i) {
+            registro_.Anotar(kIni, OrigenApertura::BotonF12, Enviado());
+        }
+        EXPECT_EQ(registro_.Perdidas(), 3u);
+        suelto.set_value();
+    }  // the writer ends once every pending line is written
+    const std::string& texto = archivos_.archivos[kRuta];
+    EXPECT_EQ(static_cast<std::size_t>(std::count(texto.begin(), texto.end(), '\n')),
+              1 + 1 + kMaxPendientes);
+    EXPECT_EQ(texto.substr(0, kCabecera.size() + 2 * Linea().size() + 1),
+              kCabecera + Linea() + Linea(3));
+    EXPECT_EQ(registro_.Perdidas(), 0u);
+}
+
+TEST_F(RegistroAperturasTest, AFileThatReachedTheLimitIsSetAsideBeforeTheNextLine) {
+    const std::string casi(kLimiteAperturas - 1, 'x');
+    archivos_.archivos[kRuta] = casi;
+    Anotar();
+    EXPECT_EQ(archivos_.archivos[kRuta], casi + Linea()) << "below the limit: appended";
+    EXPECT_FALSE(archivos_.archivos.count(kAnterior));
+
+    const std::string lleno(kLimiteAperturas, 'y');
+    archivos_.archivos[kRuta] = lleno;
+    archivos_.archivos[kAnterior] = "older";
+    Anotar();
+    EXPECT_EQ(archivos_.archivos[kAnterior], lleno) << "the older copy is replaced";
+    EXPECT_EQ(archivos_.archivos[kRuta], kCabecera + Linea());
+
+    // The older copy held open: the line still goes into the full file.
+    archivos_.archivos[kRuta] = lleno;
+    archivos_.retenidos.insert(kAnterior);
+    Anotar();
+    EXPECT_EQ(archivos_.archivos[kRuta], lleno + Linea());
+    EXPECT_EQ(registro_.Perdidas(), 0u);
+    archivos_.retenidos.clear();
+    Anotar();
+    EXPECT_EQ(archivos_.archivos[kAnterior], lleno + Linea());
+    EXPECT_EQ(archivos_.archivos[kRuta], kCabecera + Linea());
+}
+
+TEST_F(RegistroAperturasTest, KovraRegistroZeroTurnsTheRecordOffAtTheNextKick) {
+    const std::pair<std::optional<std::string>, bool> casos[] = {
+        {std::nullopt, true}, {"0", false}, {"  0 ", false}, {"1", true},
+        {"", true},           {"00", true}, {"no", true},    {"0.0", true},
+    };
+    for (const auto& [valor, escribe] : casos) {
+        archivos_.archivos.clear();
+        archivos_.abiertos.clear();
+        perfil_.valores.erase("KovraRegistro");
+        if (valor) perfil_.valores["KovraRegistro"] = *valor;
+        Anotar();
+        EXPECT_EQ(archivos_.archivos.count(kRuta), escribe ? 1u : 0u) << valor.value_or("(none)");
+        EXPECT_EQ(archivos_.abiertos.size(), escribe ? 1u : 0u) << valor.value_or("(none)");
+    }
+    EXPECT_EQ(perfil_.Lecturas("KovraRegistro"), 8);
+    EXPECT_EQ(registro_.Perdidas(), 0u) << "a line not written by choice is not lost";
+}
+
+}  // namespace
