@@ -30,4 +30,9 @@ class Printing {
 
     // Ends the document and hands it to the printer's driver.
     virtual void EndDoc() = 0;
+
+    // Drops the document begun, if any: nothing of it reaches the printer, and
+    // a font asked for in it is forgotten. The next Print begins a new
+    // document on the printer current then. Never fails.
+    virtual void KillDoc() noexcept = 0;
 };

@@ -31,11 +31,11 @@ class Win32Printing : public Printing {
     void SetFontName(const std::string& face) override;
     void Print(std::string_view text, bool lineEnd) override;
     void EndDoc() override;
+    void KillDoc() noexcept override;
 
   private:
     class Documento;
     void EmpezarDocumento();
-    void AbandonarDocumento() noexcept;
 
     std::optional<std::string> actual_;
     // Font asked for while no document was open: it applies to the next one.

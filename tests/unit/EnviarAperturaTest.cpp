@@ -168,7 +168,8 @@ TEST_F(EnviarAperturaTest, APrinterFailureShowsTheKickMessageWithThePortLine) {
     Kick();
     EXPECT_EQ(MensajeUnico(),
               "1801.El nombre de la impresora no es válido\r\nPuerto:LPT1:\r\nLínea: 0");
-    EXPECT_TRUE(impresora_.llamadas.empty()) << "EndDoc is not called after a failure";
+    EXPECT_EQ(impresora_.llamadas, Escrituras{"KillDoc"})
+        << "the job is dropped; EndDoc is not called after a failure";
 }
 
 }  // namespace

@@ -11,6 +11,11 @@
 //   helper dpi                          the display's logical pixels per inch
 //   helper focus <caption>              id and text of the control with the focus
 //   helper list <caption> <id>          rows of a list box: count, selected row, then one per line
+//   helper zorder                       visible top-level windows, top first: topmost, caption
+//   helper foreground                   the caption of the foreground window
+//   helper hold <caption> <seconds>     a window of its own with that caption, in the foreground,
+//                                       for that long: another program holding the focus
+//   helper raise <caption>              brings that window to the top and to the foreground
 // Output is UTF-8, one record per line. Exit code 1: window not found.
 
 #include <windows.h>
@@ -146,6 +151,35 @@ int wmain(int argc, wchar_t** argv) {
         }
         return 0;
     }
+    if (orden == "zorder") {
+        for (HWND h = GetTopWindow(nullptr); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(h)) continue;
+            const bool encima = (GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+            std::printf("topmost=%d caption=%s\n", encima ? 1 : 0, Utf8(Texto(h)).c_str());
+        }
+        return 0;
+    }
+    if (orden == "foreground") {
+        const HWND h = GetForegroundWindow();
+        std::printf("%s\n", h != nullptr ? Utf8(Texto(h)).c_str() : "");
+        return 0;
+    }
+    if (orden == "hold" && args.size() >= 3) {
+        const HWND h = CreateWindowExW(0, L"STATIC", Ancho(args[1].c_str()).c_str(),
+                                       WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 300, 260, 200, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (h == nullptr) return 1;
+        SetForegroundWindow(h);
+        SetFocus(h);
+        const DWORD fin = GetTickCount() + static_cast<DWORD>(std::atoi(args[2].c_str())) * 1000;
+        MSG msg;
+        while (GetTickCount() < fin) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            Sleep(20);
+        }
+        DestroyWindow(h);
+        return 0;
+    }
     if (orden == "dpi") {
         HDC pantalla = GetDC(nullptr);
         std::printf("%d\n", GetDeviceCaps(pantalla, LOGPIXELSX));
@@ -183,6 +217,10 @@ int wmain(int argc, wchar_t** argv) {
             std::printf("%s\n", Utf8(fila).c_str());
         }
         return 0;
+    }
+    if (orden == "raise") {
+        SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return SetForegroundWindow(h) ? 0 : 1;
     }
     if (orden == "focus") {
         const HWND foco = FocoDe(h);
