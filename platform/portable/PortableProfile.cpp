@@ -112,33 +112,7 @@ std::u16string DeArchivo(std::string_view texto) {
     return Utf8ToUtf16(Cp1252ToUtf8(texto));
 }
 
-bool Escribir(std::string_view section, std::string_view key, std::string_view value,
-              const std::string& path);
-
-}  // namespace
-
-void PortableProfile::GetString(std::u16string_view section, std::u16string_view key,
-                                std::u16string_view defecto, std::span<char16_t> buffer,
-                                const std::u16string& path) {
-    if (buffer.empty()) return;
-    std::string valor;
-    const auto contenido = LeerArchivo(Utf16ToUtf8(path));
-    if (!contenido || !BuscarEnPerfil(*contenido, EnArchivo(section), EnArchivo(key), valor)) {
-        valor = std::string(Recortar(EnArchivo(defecto)));
-    }
-    const std::u16string texto = DeArchivo(valor);
-    const std::size_t n = std::min(texto.size(), buffer.size() - 1);
-    std::copy_n(texto.begin(), n, buffer.begin());
-    buffer[n] = u'\0';
-}
-
-bool PortableProfile::WriteString(std::u16string_view section, std::u16string_view key,
-                                  std::u16string_view value, const std::u16string& path) {
-    return Escribir(EnArchivo(section), EnArchivo(key), EnArchivo(value), Utf16ToUtf8(path));
-}
-
-namespace {
-
+// A write in the file's own bytes.
 bool Escribir(std::string_view section, std::string_view key, std::string_view value,
               const std::string& path) {
     const std::string contenido = LeerArchivo(path).value_or("");
@@ -202,3 +176,23 @@ bool Escribir(std::string_view section, std::string_view key, std::string_view v
 }
 
 }  // namespace
+
+void PortableProfile::GetString(std::u16string_view section, std::u16string_view key,
+                                std::u16string_view defecto, std::span<char16_t> buffer,
+                                const std::u16string& path) {
+    if (buffer.empty()) return;
+    std::string valor;
+    const auto contenido = LeerArchivo(Utf16ToUtf8(path));
+    if (!contenido || !BuscarEnPerfil(*contenido, EnArchivo(section), EnArchivo(key), valor)) {
+        valor = std::string(Recortar(EnArchivo(defecto)));
+    }
+    const std::u16string texto = DeArchivo(valor);
+    const std::size_t n = std::min(texto.size(), buffer.size() - 1);
+    std::copy_n(texto.begin(), n, buffer.begin());
+    buffer[n] = u'\0';
+}
+
+bool PortableProfile::WriteString(std::u16string_view section, std::u16string_view key,
+                                  std::u16string_view value, const std::u16string& path) {
+    return Escribir(EnArchivo(section), EnArchivo(key), EnArchivo(value), Utf16ToUtf8(path));
+}
