@@ -56,8 +56,10 @@ add_executable(cajon_win_tests
     tests/contract/Win32ProfileUnderTest.cpp
     tests/win32/Win32NotificationAreaTest.cpp
     tests/win32/Win32TextFilesTest.cpp
+    tests/win32/IniciarTimerTest.cpp
+    tests/win32/Win32DialogsTest.cpp
 )
-target_link_libraries(cajon_win_tests PRIVATE cajon_win32 gtest_main)
+target_link_libraries(cajon_win_tests PRIVATE cajon_ventanas gtest_main)
 target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})
 add_test(NAME win_tests COMMAND cajon_win_tests)
 set_tests_properties(win_tests PROPERTIES LABELS wine TIMEOUT 120)

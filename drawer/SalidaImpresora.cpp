@@ -26,6 +26,28 @@ std::string NumeroComoTexto(float valor, std::string_view separadorDecimal) {
     return texto;
 }
 
+// One kick's job. A failure at any step drops it, so that no document stays
+// open into the next kick: that one begins its own, on the printer current
+// then, which may have been changed in between.
+class TrabajoDeApertura {
+  public:
+    explicit TrabajoDeApertura(Printing& impresora) : impresora_(impresora) {}
+    ~TrabajoDeApertura() {
+        if (!terminado_) impresora_.KillDoc();
+    }
+    TrabajoDeApertura(const TrabajoDeApertura&) = delete;
+    TrabajoDeApertura& operator=(const TrabajoDeApertura&) = delete;
+
+    void EndDoc() {
+        impresora_.EndDoc();
+        terminado_ = true;
+    }
+
+  private:
+    Printing& impresora_;
+    bool terminado_ = false;
+};
+
 }  // namespace
 
 float TamanoFuente(std::string_view texto) {
@@ -38,6 +60,7 @@ float TamanoFuente(std::string_view texto) {
 }
 
 void ImprimirApertura(Printing& impresora, Parametros& parametros) {
+    TrabajoDeApertura trabajo(impresora);
     impresora.Print("", true);
     const std::string texto = parametros.VRXGetParametro(claves::AC_BIXOLON_Char, "");
     if (!texto.empty()) {
@@ -50,7 +73,7 @@ void ImprimirApertura(Printing& impresora, Parametros& parametros) {
     } else {
         impresora.Print("", true);
     }
-    impresora.EndDoc();
+    trabajo.EndDoc();
 }
 
 std::string TextoComandosPrinter(Parametros& parametros, std::string_view separadorDecimal) {

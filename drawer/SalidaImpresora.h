@@ -12,7 +12,8 @@
 inline constexpr const char* kFuenteControl = "FontControl";
 
 // One job: an empty line, then the control text in FontControl, or a second
-// empty line, or nothing; then the end of the document. Failures pass on.
+// empty line, or nothing; then the end of the document. A failure drops the
+// job (nothing is printed) and passes on.
 void ImprimirApertura(Printing& impresora, Parametros& parametros);
 
 // The job above written as the lines of commands shown in txtPrinter, joined

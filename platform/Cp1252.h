@@ -1,6 +1,7 @@
 #pragma once
-// The program keeps its texts in UTF-8 and stores them in Windows-1252, the
-// code page of the parameter file and of the Spanish texts users see.
+// Windows-1252, the 8-bit code page of Western European Windows: the code page
+// of the portable profile files and of the test doubles that stand for such a
+// system. The program itself leaves code pages to the system.
 
 #include <string>
 #include <string_view>

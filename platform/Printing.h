@@ -41,4 +41,9 @@ class Printing {
     // destroyed before Close is deleted from the queue. Throws Fallo.
     virtual std::unique_ptr<OutputPort> OpenRawJob(const std::string& printer,
                                                    const std::string& document) = 0;
+
+    // Drops the document begun, if any: nothing of it reaches the printer, and
+    // a font asked for in it is forgotten. The next Print begins a new
+    // document on the printer current then. Never fails.
+    virtual void KillDoc() noexcept = 0;
 };

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/Cp1252.h"
+#include "platform/Utf16.h"
 #include "settings/Conversiones.h"
 #include "settings/InformeError.h"
 
@@ -12,10 +12,10 @@ namespace {
 // The system's profile functions fill at most this many characters, NUL included.
 constexpr std::size_t kTamanoBuffer = 255;
 
-std::string SinBlancosAlrededor(std::string texto) {
-    const auto primero = texto.find_first_not_of(' ');
-    if (primero == std::string::npos) return {};
-    const auto ultimo = texto.find_last_not_of(' ');
+std::u16string SinBlancosAlrededor(std::u16string texto) {
+    const auto primero = texto.find_first_not_of(u' ');
+    if (primero == std::u16string::npos) return {};
+    const auto ultimo = texto.find_last_not_of(u' ');
     return texto.substr(primero, ultimo - primero + 1);
 }
 
@@ -31,13 +31,13 @@ std::string Parametros::VRXGetParametro(std::string_view VarDeLaQueRecuperar,
     try {
         // A buffer of blanks: the system writes the value and one NUL and leaves
         // the rest, so dropping the NULs and the blanks around gives the value.
-        std::array<char, kTamanoBuffer> buffer;
-        buffer.fill(' ');
-        perfil_.GetString(kSeccionParametros, Utf8ToCp1252(VarDeLaQueRecuperar),
-                          Utf8ToCp1252(Defecto), buffer, Utf8ToCp1252(ruta_));
-        std::string texto(buffer.begin(), buffer.end());
-        std::erase(texto, '\0');
-        return Cp1252ToUtf8(SinBlancosAlrededor(std::move(texto)));
+        std::array<char16_t, kTamanoBuffer> buffer;
+        buffer.fill(u' ');
+        perfil_.GetString(Utf8ToUtf16(kSeccionParametros), Utf8ToUtf16(VarDeLaQueRecuperar),
+                          Utf8ToUtf16(Defecto), buffer, Utf8ToUtf16(ruta_));
+        std::u16string texto(buffer.begin(), buffer.end());
+        std::erase(texto, u'\0');
+        return Utf16ToUtf8(SinBlancosAlrededor(std::move(texto)));
     } catch (const std::exception& e) {
         informe = TextoFalloModulo(FalloDeExcepcion(e));
     }
@@ -47,6 +47,6 @@ std::string Parametros::VRXGetParametro(std::string_view VarDeLaQueRecuperar,
 
 void Parametros::VRXSetParametro(std::string_view clave, std::string_view valor) {
     if (ValorNumerico(VRXGetParametro(claves::KovraBloqueado, "0")) != 0.0) return;
-    perfil_.WriteString(kSeccionParametros, Utf8ToCp1252(clave), Utf8ToCp1252(valor),
-                        Utf8ToCp1252(ruta_));
+    perfil_.WriteString(Utf8ToUtf16(kSeccionParametros), Utf8ToUtf16(clave), Utf8ToUtf16(valor),
+                        Utf8ToUtf16(ruta_));
 }

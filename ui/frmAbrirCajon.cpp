@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "drawer/SalidaImpresora.h"
-#include "platform/Cp1252.h"
 
 namespace {
 
@@ -14,10 +13,9 @@ constexpr std::uint32_t kIdIcono = 1;
 
 }  // namespace
 
-std::array<char, 64> CampoTip(const std::string& caption) {
+std::array<char, 64> CampoTip(std::string_view texto) {
     std::array<char, 64> tip;
     tip.fill(' ');
-    const std::string texto = Utf8ToCp1252(caption);
     const std::size_t n = std::min(texto.size(), tip.size());
     std::copy_n(texto.begin(), n, tip.begin());
     if (n < tip.size()) tip[n] = '\0';
@@ -172,19 +170,23 @@ void frmAbrirCajon::Form_Resize() {
     ProcedimientoGuardado(dialogs_, "Form_Resize", [&](Linea& linea) {
         linea = 10;
         if (vista_.WindowState() == kVentanaMinimizada) {
-            linea = 20;
-            vista_.Ocultar();
-            linea = 30;
-            PonerSystray();
-            // With no icon the hidden window could never be reached again: it
-            // stays on the taskbar, minimized, instead.
-            if (!iconoPuesto_) vista_.Mostrar();
+            IrABandeja(linea);
         } else {
             linea = 40;
             linea = 50;
             QuitarSystray();
         }
     });
+}
+
+void frmAbrirCajon::IrABandeja(Linea& linea) {
+    linea = 20;
+    vista_.Ocultar();
+    linea = 30;
+    PonerSystray();
+    // With no icon the hidden window could never be reached again: it stays
+    // on the taskbar, minimized, instead.
+    if (!iconoPuesto_) vista_.Mostrar();
 }
 
 void frmAbrirCajon::PonerSystray() {
@@ -205,7 +207,7 @@ void frmAbrirCajon::PonerSystray() {
         linea = 70;
         r.hIcon = hIcon_;
         linea = 80;
-        r.szTip = CampoTip(vista_.Caption());
+        r.szTip = CampoTip(servicios_.bandeja.TextoDeTip(vista_.Caption(), r.szTip.size()));
         linea = 90;
         iconoPuesto_ = servicios_.bandeja.Agregar(r);
         linea = 100;
@@ -218,7 +220,11 @@ void frmAbrirCajon::QuitarSystray() {
 }
 
 void frmAbrirCajon::TaskbarCreated() {
-    if (vista_.WindowState() == kVentanaMinimizada && iconoPuesto_) PonerSystray();
+    // A new notification area takes the minimized window as a minimize does,
+    // also one left on the taskbar because the old area refused its icon.
+    if (vista_.WindowState() != kVentanaMinimizada) return;
+    Linea linea;
+    IrABandeja(linea);
 }
 
 void frmAbrirCajon::MostrarVentana() {

@@ -93,6 +93,9 @@ class frmAbrirCajon : public ControlesApertura {
   private:
     void FijarCheckPrinter(int valor);
     void Kick(OrigenApertura origen);
+    // Hides the minimized window and adds the icon; without an icon the
+    // window stays shown, on the taskbar. Steps 20 and 30 of Form_Resize.
+    void IrABandeja(Linea& linea);
     void PonerSystray();
     void QuitarSystray();
     void Restaurar(Linea& linea, int primerPaso);
@@ -111,9 +114,10 @@ class frmAbrirCajon : public ControlesApertura {
     bool iconoPuesto_ = false;
 };
 
-// The tip field: caption, one NUL, blanks up to 64 characters; a caption of 64
-// characters or more is cut to 64 and has no NUL. The caption is UTF-8.
-std::array<char, 64> CampoTip(const std::string& caption);
+// The tip field: the caption, one NUL, blanks up to 64 bytes; a caption of 64
+// bytes or more is cut to 64 and has no NUL. The caption comes in the code
+// page of the tip (NotificationArea::TextoDeTip).
+std::array<char, 64> CampoTip(std::string_view texto);
 
 // The mouse event code from an x position: pixels as they are, twips divided
 // by the twips per pixel and rounded half to even.

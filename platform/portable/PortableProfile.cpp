@@ -8,6 +8,9 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/Cp1252.h"
+#include "platform/Utf16.h"
+
 namespace {
 
 bool EsBlanco(char c) {
@@ -97,22 +100,21 @@ bool BuscarEnPerfil(std::string_view contenido, std::string_view section, std::s
     return false;
 }
 
-void PortableProfile::GetString(std::string_view section, std::string_view key,
-                                std::string_view defecto, std::span<char> buffer,
-                                const std::string& path) {
-    if (buffer.empty()) return;
-    std::string valor;
-    const auto contenido = LeerArchivo(path);
-    if (!contenido || !BuscarEnPerfil(*contenido, section, key, valor)) {
-        valor = std::string(Recortar(defecto));
-    }
-    const std::size_t n = std::min(valor.size(), buffer.size() - 1);
-    std::copy_n(valor.begin(), n, buffer.begin());
-    buffer[n] = '\0';
+namespace {
+
+// The file's code page: this profile stands for a system whose 8-bit code page
+// is Windows-1252.
+std::string EnArchivo(std::u16string_view texto) {
+    return Utf8ToCp1252(Utf16ToUtf8(texto));
 }
 
-bool PortableProfile::WriteString(std::string_view section, std::string_view key,
-                                  std::string_view value, const std::string& path) {
+std::u16string DeArchivo(std::string_view texto) {
+    return Utf8ToUtf16(Cp1252ToUtf8(texto));
+}
+
+// A write in the file's own bytes.
+bool Escribir(std::string_view section, std::string_view key, std::string_view value,
+              const std::string& path) {
     const std::string contenido = LeerArchivo(path).value_or("");
     const std::string nuevaLinea = std::string(key) + "=" + std::string(value);
     auto lineas = Lineas(contenido);
@@ -171,4 +173,26 @@ bool PortableProfile::WriteString(std::string_view section, std::string_view key
     const std::string texto = salida.str();
     out.write(texto.data(), static_cast<std::streamsize>(texto.size()));
     return static_cast<bool>(out.flush());
+}
+
+}  // namespace
+
+void PortableProfile::GetString(std::u16string_view section, std::u16string_view key,
+                                std::u16string_view defecto, std::span<char16_t> buffer,
+                                const std::u16string& path) {
+    if (buffer.empty()) return;
+    std::string valor;
+    const auto contenido = LeerArchivo(Utf16ToUtf8(path));
+    if (!contenido || !BuscarEnPerfil(*contenido, EnArchivo(section), EnArchivo(key), valor)) {
+        valor = std::string(Recortar(EnArchivo(defecto)));
+    }
+    const std::u16string texto = DeArchivo(valor);
+    const std::size_t n = std::min(texto.size(), buffer.size() - 1);
+    std::copy_n(texto.begin(), n, buffer.begin());
+    buffer[n] = u'\0';
+}
+
+bool PortableProfile::WriteString(std::u16string_view section, std::u16string_view key,
+                                  std::u16string_view value, const std::u16string& path) {
+    return Escribir(EnArchivo(section), EnArchivo(key), EnArchivo(value), Utf16ToUtf8(path));
 }

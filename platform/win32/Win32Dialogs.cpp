@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Dialogs.h"
 
+#include <string_view>
 #include <vector>
 
 #include "platform/ModalAbierto.h"
@@ -11,9 +12,10 @@ namespace {
 // An in-memory dialog template: the system has no input box of its own.
 class Plantilla {
   public:
-    void Dialogo(DWORD estilo, short cx, short cy, const std::wstring& titulo, int controles) {
+    void Dialogo(DWORD estilo, DWORD extendido, short cx, short cy, const std::wstring& titulo,
+                 int controles) {
         DWord(estilo);
-        DWord(0);
+        DWord(extendido);
         Word(static_cast<WORD>(controles));
         Word(0), Word(0), Word(static_cast<WORD>(cx)), Word(static_cast<WORD>(cy));
         Word(0);  // no menu
@@ -48,6 +50,39 @@ class Plantilla {
     }
     // DWORD-aligned storage, as the template requires.
     std::vector<WORD> datos_;
+};
+
+// Every box opens above all other windows and takes the foreground where the
+// system allows it: a failed kick while the window sits in the notification
+// area must not hide behind the till program, for the F12 poll waits until
+// the box is answered.
+constexpr UINT kSobreTodo = MB_TOPMOST | MB_SETFOREGROUND;
+
+// Some systems (Wine among them) leave MB_TOPMOST out: as a box of this
+// thread becomes active, it is put above all other windows all the same.
+LRESULT CALLBACK AlActivar(int codigo, WPARAM wp, LPARAM lp) {
+    if (codigo == HCBT_ACTIVATE) {
+        const HWND caja = reinterpret_cast<HWND>(wp);
+        wchar_t clase[16] = {};
+        if (GetClassNameW(caja, clase, 16) > 0 && std::wstring_view(clase) == L"#32770") {
+            SetWindowPos(caja, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+    return CallNextHookEx(nullptr, codigo, wp, lp);
+}
+
+// The hook above, on this thread, for as long as one box is open.
+class CajaEncima {
+  public:
+    CajaEncima() : gancho_(SetWindowsHookExW(WH_CBT, AlActivar, nullptr, GetCurrentThreadId())) {}
+    ~CajaEncima() {
+        if (gancho_ != nullptr) UnhookWindowsHookEx(gancho_);
+    }
+    CajaEncima(const CajaEncima&) = delete;
+    CajaEncima& operator=(const CajaEncima&) = delete;
+
+  private:
+    HHOOK gancho_;
 };
 
 constexpr WORD kClaseBoton = 0x0080;
@@ -97,7 +132,9 @@ INT_PTR CALLBACK ProcInput(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 
 int Win32Dialogs::Mostrar(const std::string& text, UINT estilo) {
     ModalAbierto abierta(abiertos_);
-    return MessageBoxW(owner_, Ancho(text).c_str(), Ancho(kTituloPrograma).c_str(), estilo);
+    CajaEncima encima;
+    return MessageBoxW(owner_, Ancho(text).c_str(), Ancho(kTituloPrograma).c_str(),
+                       estilo | kSobreTodo);
 }
 
 void Win32Dialogs::Report(const std::string& text) {
@@ -118,8 +155,10 @@ std::string Win32Dialogs::InputBox(const std::string& prompt, const std::string&
                                    const std::string& defecto) {
     ModalAbierto abierta(abiertos_);
     Plantilla p;
-    p.Dialogo(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 240, 100,
-              Ancho(title), 4);
+    // Above every window and in the foreground, as the message boxes.
+    p.Dialogo(DS_MODALFRAME | DS_SETFONT | DS_CENTER | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION |
+                  WS_SYSMENU,
+              WS_EX_TOPMOST, 240, 100, Ancho(title), 4);
     p.Control(kClaseEstatico, 0xFFFF, SS_LEFT, 7, 7, 170, 60, Ancho(prompt));
     p.Control(kClaseBoton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 183, 7, 50, 14, L"Aceptar");
     p.Control(kClaseBoton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 183, 25, 50, 14, L"Cancelar");

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/Texto.h"
+
 namespace {
 
 // Copies the record as it stands, cbSize included: a record that was never
@@ -24,6 +26,23 @@ NOTIFYICONDATAA Registro(const RegistroIcono& r) {
 }
 
 }  // namespace
+
+std::string Win32NotificationArea::TextoDeTip(const std::string& utf8, std::size_t maximo) const {
+    const std::wstring ancho = Ancho(utf8);
+    std::string texto;
+    // One character at a time (a surrogate pair is one), so that a cut never
+    // splits the bytes of a double-byte or UTF-8 code page.
+    for (std::size_t i = 0; i < ancho.size();) {
+        const int largo = IS_HIGH_SURROGATE(ancho[i]) && i + 1 < ancho.size() ? 2 : 1;
+        char bytes[8];
+        const int n = WideCharToMultiByte(CP_ACP, 0, ancho.data() + i, largo, bytes, sizeof bytes,
+                                          nullptr, nullptr);
+        if (n <= 0 || texto.size() + static_cast<std::size_t>(n) > maximo) break;
+        texto.append(bytes, static_cast<std::size_t>(n));
+        i += static_cast<std::size_t>(largo);
+    }
+    return texto;
+}
 
 std::uint32_t Win32NotificationArea::TamanoRegistro() const {
     return NOTIFYICONDATAA_V1_SIZE;

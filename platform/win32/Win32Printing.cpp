@@ -245,15 +245,17 @@ void Win32Printing::MakeCurrent(int index) {
 }
 
 void Win32Printing::SetFontSize(float points) {
-    ValidarTamanoFuente(points);
     if (!documento_) {
+        ValidarTamanoFuente(points);
         tamanoPendiente_ = points;
         return;
     }
+    // A refused size fails the document like any other failure in it.
     try {
+        ValidarTamanoFuente(points);
         documento_->CambiarFuente(std::nullopt, points);
     } catch (...) {
-        AbandonarDocumento();
+        KillDoc();
         throw;
     }
 }
@@ -266,7 +268,7 @@ void Win32Printing::SetFontName(const std::string& face) {
     try {
         documento_->CambiarFuente(face, std::nullopt);
     } catch (...) {
-        AbandonarDocumento();
+        KillDoc();
         throw;
     }
 }
@@ -276,7 +278,7 @@ void Win32Printing::Print(std::string_view text, bool lineEnd) {
     try {
         documento_->Imprimir(Ancho(text), lineEnd);
     } catch (...) {
-        AbandonarDocumento();
+        KillDoc();
         throw;
     }
 }
@@ -286,7 +288,7 @@ void Win32Printing::EndDoc() {
     try {
         documento_->Terminar();
     } catch (...) {
-        AbandonarDocumento();
+        KillDoc();
         throw;
     }
     documento_.reset();
@@ -308,6 +310,8 @@ std::unique_ptr<OutputPort> Win32Printing::OpenRawJob(const std::string& printer
     return AbrirTrabajoRaw(printer, document);
 }
 
-void Win32Printing::AbandonarDocumento() noexcept {
+void Win32Printing::KillDoc() noexcept {
     documento_.reset();
+    fuentePendiente_.reset();
+    tamanoPendiente_.reset();
 }

@@ -34,11 +34,11 @@ class Win32Printing : public Printing {
     void EndDoc() override;
     std::unique_ptr<OutputPort> OpenRawJob(const std::string& printer,
                                            const std::string& document) override;
+    void KillDoc() noexcept override;
 
   private:
     class Documento;
     void EmpezarDocumento();
-    void AbandonarDocumento() noexcept;
 
     std::optional<std::string> actual_;
     // Font asked for while no document was open: it applies to the next one.

@@ -2,20 +2,34 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <limits>
 
-void Win32Profile::GetString(std::string_view section, std::string_view key,
-                             std::string_view defecto, std::span<char> buffer,
-                             const std::string& path) {
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16");
+
+std::wstring Ancho(std::u16string_view texto) {
+    return std::wstring(texto.begin(), texto.end());
+}
+
+}  // namespace
+
+void Win32Profile::GetString(std::u16string_view section, std::u16string_view key,
+                             std::u16string_view defecto, std::span<char16_t> buffer,
+                             const std::u16string& path) {
     if (buffer.empty()) return;
     const auto size =
         static_cast<DWORD>(std::min<std::size_t>(buffer.size(), std::numeric_limits<DWORD>::max()));
-    GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
-                             std::string(defecto).c_str(), buffer.data(), size, path.c_str());
+    // The caller's buffer as it stands: the system leaves what follows the NUL.
+    std::wstring ancho(buffer.begin(), buffer.begin() + size);
+    GetPrivateProfileStringW(Ancho(section).c_str(), Ancho(key).c_str(), Ancho(defecto).c_str(),
+                             ancho.data(), size, Ancho(path).c_str());
+    std::copy(ancho.begin(), ancho.end(), buffer.begin());
 }
 
-bool Win32Profile::WriteString(std::string_view section, std::string_view key,
-                               std::string_view value, const std::string& path) {
-    return WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
-                                      std::string(value).c_str(), path.c_str()) != FALSE;
+bool Win32Profile::WriteString(std::u16string_view section, std::u16string_view key,
+                               std::u16string_view value, const std::u16string& path) {
+    return WritePrivateProfileStringW(Ancho(section).c_str(), Ancho(key).c_str(),
+                                      Ancho(value).c_str(), Ancho(path).c_str()) != FALSE;
 }

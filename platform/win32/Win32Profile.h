@@ -1,12 +1,15 @@
 #pragma once
-// Profile files through the system's ANSI profile functions.
+// Profile files through the system's wide profile functions: the path and the
+// texts reach the system whole, and the system reads and writes the file in
+// its own code page.
 
 #include "platform/PrivateProfile.h"
 
 class Win32Profile : public PrivateProfile {
   public:
-    void GetString(std::string_view section, std::string_view key, std::string_view defecto,
-                   std::span<char> buffer, const std::string& path) override;
-    bool WriteString(std::string_view section, std::string_view key, std::string_view value,
-                     const std::string& path) override;
+    void GetString(std::u16string_view section, std::u16string_view key,
+                   std::u16string_view defecto, std::span<char16_t> buffer,
+                   const std::u16string& path) override;
+    bool WriteString(std::u16string_view section, std::u16string_view key,
+                     std::u16string_view value, const std::u16string& path) override;
 };

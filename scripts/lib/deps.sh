@@ -7,6 +7,9 @@ CAJON_PACKAGES=(
     binutils-mingw-w64-x86-64 mingw-w64-tools
     wine wine64 wine32:i386 xvfb xdotool x11-utils xxd imagemagick fonts-dejavu-core
     cups cups-client cups-bsd ghostscript
+    # A non-Western code page under Wine (tests/e2e/test_code_page.sh) needs
+    # the Unix locale it comes from.
+    locales
     # The 32-bit Wine loads the i386 libcups to see the CUPS printers; without
     # it a 32-bit program lists none.
     libcups2:i386

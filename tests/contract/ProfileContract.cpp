@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/Utf16.h"
 #include "tests/contract/ProfileUnderTest.h"
 #include "tests/support/TempDir.h"
 
@@ -16,27 +17,30 @@ namespace {
 class ProfileContract : public ::testing::Test {
   protected:
     std::string Leer(const std::string& key, const std::string& defecto,
-                     const std::string& archivo = "INIS/PARAMETROS.INI") {
-        buffer_.fill('x');
-        perfil_->GetString("Parametros", key, defecto, buffer_, dir_.Texto(archivo));
-        const auto nul = std::find(buffer_.begin(), buffer_.end(), '\0');
+                     const std::string& archivo = "INIS/PARAMETROS.INI",
+                     const std::string& seccion = "Parametros") {
+        buffer_.fill(u'x');
+        perfil_->GetString(Utf8ToUtf16(seccion), Utf8ToUtf16(key), Utf8ToUtf16(defecto), buffer_,
+                           Utf8ToUtf16(dir_.Texto(archivo)));
+        const auto nul = std::find(buffer_.begin(), buffer_.end(), u'\0');
         EXPECT_NE(nul, buffer_.end()) << "no NUL written";
-        return std::string(buffer_.begin(), nul);
+        return Utf16ToUtf8(std::u16string(buffer_.begin(), nul));
     }
     // Everything after the first NUL must still be what the buffer held.
     bool RestoIntacto() const {
-        const auto nul = std::find(buffer_.begin(), buffer_.end(), '\0');
+        const auto nul = std::find(buffer_.begin(), buffer_.end(), u'\0');
         return nul != buffer_.end() &&
-               std::all_of(nul + 1, buffer_.end(), [](char c) { return c == 'x'; });
+               std::all_of(nul + 1, buffer_.end(), [](char16_t c) { return c == u'x'; });
     }
     bool Escribir(const std::string& key, const std::string& value,
                   const std::string& archivo = "INIS/PARAMETROS.INI") {
-        return perfil_->WriteString("Parametros", key, value, dir_.Texto(archivo));
+        return perfil_->WriteString(u"Parametros", Utf8ToUtf16(key), Utf8ToUtf16(value),
+                                    Utf8ToUtf16(dir_.Texto(archivo)));
     }
 
     TempDir dir_;
     std::unique_ptr<PrivateProfile> perfil_ = CrearPerfilBajoPrueba();
-    std::array<char, 255> buffer_{};
+    std::array<char16_t, 255> buffer_{};
 };
 
 TEST_F(ProfileContract, MissingFileSectionOrKeyGivesTheDefault) {
@@ -103,9 +107,7 @@ TEST_F(ProfileContract, WriteReplacesTheValueAndKeepsTheOtherKeys) {
     EXPECT_EQ(Leer("KovraPuerto", ""), "COM2:");
     EXPECT_EQ(Leer("KovraTipo", ""), "1");
     EXPECT_EQ(Leer("KovraASCII", "default"), "") << "writing the empty text leaves an empty key";
-    buffer_.fill('x');
-    perfil_->GetString("Otra", "X", "", buffer_, dir_.Texto("INIS/PARAMETROS.INI"));
-    EXPECT_STREQ(buffer_.data(), "1");
+    EXPECT_EQ(Leer("X", "", "INIS/PARAMETROS.INI", "Otra"), "1");
 }
 
 TEST_F(ProfileContract, WriteIsRefusedWithoutFolderOrOnAReadOnlyFile) {
@@ -120,11 +122,17 @@ TEST_F(ProfileContract, WriteIsRefusedWithoutFolderOrOnAReadOnlyFile) {
     EXPECT_EQ(Leer("KovraTipo", ""), "1");
 }
 
-TEST_F(ProfileContract, KeepsEightBitTextAsItIs) {
-    std::filesystem::create_directories(dir_.Path() / "INIS");
-    const std::string cajon = "Caj\xF3n \xA1S\xED!";  // Windows-1252
-    EXPECT_TRUE(Escribir("AC_BIXOLON_Char", cajon));
-    EXPECT_EQ(Leer("AC_BIXOLON_Char", ""), cajon);
+// On a Western European system: the file is in Windows-1252, whether the
+// program or a person wrote it, and its path may hold any letter.
+TEST_F(ProfileContract, KeepsSpanishTextInTheFileCodePageAndReachesAnyPath) {
+    std::filesystem::create_directories(dir_.Path() / u8"Łódź/INIS");
+    const std::string archivo = "Łódź/INIS/PARAMETROS.INI";
+    const std::string cajon = "Cajón ¡Sí! €";
+    EXPECT_TRUE(Escribir("AC_BIXOLON_Char", cajon, archivo));
+    EXPECT_EQ(Leer("AC_BIXOLON_Char", "", archivo), cajon);
+    EXPECT_EQ(dir_.Leer(archivo), "[Parametros]\r\nAC_BIXOLON_Char=Caj\xF3n \xA1S\xED! \x80\r\n");
+    dir_.Escribir(archivo, "[Parametros]\r\nKovraPuerto=Caj\xF3n\r\n");
+    EXPECT_EQ(Leer("KovraPuerto", "LPT1:", archivo), "Cajón");
 }
 
 }  // namespace

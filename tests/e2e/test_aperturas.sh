@@ -118,7 +118,7 @@ check_eq "times in order" "$(cut -d';' -f2 "$work/csv.txt" | sed 1d | sort | tr 
 
 # Held without sharing: the kicks go out, silently; the next line counts the lost ones.
 set_port LPT1:
-cajon_wine "$CAJON_HELPER" hold "$csv_win" 6 </dev/null >"$work/hold.out" 2>&1 &
+cajon_wine "$CAJON_HELPER" holdfile "$csv_win" 6 </dev/null >"$work/hold.out" 2>&1 &
 holder=$!
 for _ in $(seq 1 100); do grep -q held "$work/hold.out" && break; sleep 0.05; done
 grep -q held "$work/hold.out" || fail "the file could not be held: $(cat "$work/hold.out")"

@@ -192,6 +192,22 @@ if ningun_trabajo Caja_PS "$antes"; then ok "a document not ended prints nothing
     fail "a document not ended was printed"
 fi
 
+# A size the printer refuses ends the document it was asked in: nothing of it is
+# printed, and the next document goes to the printer current by then.
+antes=$(trabajos Caja_PS)
+antes_copia=$(trabajos Bixolon_Copia)
+probe "$TRABAJO/tamano" "use=$(indice_de Caja_PS)" "line=Antes" size=0 \
+    "use=$(indice_de Bixolon_Copia)" "line=Despues" end
+check_eq "refused size: 380" "fallo 380 El valor de la propiedad no es válido" "$(resultado "$TRABAJO/tamano" size=0)"
+if archivo=$(nuevo_trabajo Bixolon_Copia "$antes_copia"); then
+    check_eq "refused size: the next document on the printer chosen after it" "Despues" "$(texto_de "$archivo")"
+else
+    fail "refused size: no document on the printer chosen after it"
+fi
+if ningun_trabajo Caja_PS "$antes"; then ok "refused size: nothing printed where it was refused"; else
+    fail "refused size: a job reached the printer that refused the size"
+fi
+
 # --- A queue that rejects jobs ------------------------------------------------------
 # The document fails with a number and a description, nothing is printed, and the
 # same printing object prints again once the queue accepts jobs.

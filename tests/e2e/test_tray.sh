@@ -3,7 +3,8 @@
 # minimizing in its three ways hides the window behind an icon; a double-click
 # or a right-button release on the icon brings it back, a single click does
 # not; a restarted shell gets the icon again; a second copy of the program
-# shows the first one's window and ends; "Salir" leaves no icon behind.
+# shows the first one's window and ends; "Salir" leaves no icon behind, and
+# neither does the end of the session while the window is in the area.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin tray
@@ -98,3 +99,18 @@ e2e_wait_window AbrirCajon 10 >/dev/null && e2e_helper command AbrirCajon 6 >/de
 for _ in $(seq 1 50); do e2e_running || break; sleep 0.1; done
 e2e_running && fail "Salir: still running" || ok "Salir: the program ended"
 tray_shown 0 && ok "Salir: no icon left" || fail "Salir: an icon was left"
+
+# Log-off or shutdown while in the notification area: the program ends without
+# a question, and its icon goes with it.
+e2e_start
+answer_startup || fail "main window not shown again"
+win=$(e2e_wait_window "$MAIN")
+sleep 0.5
+click_control $ID_COMMAND1
+minimized_with_icon "before the session ends"
+e2e_helper post "$MAIN" 0x0011 0 0 >/dev/null  # WM_QUERYENDSESSION
+e2e_helper post "$MAIN" 0x0016 1 0 >/dev/null  # WM_ENDSESSION, ending
+for _ in $(seq 1 50); do e2e_running || break; sleep 0.1; done
+e2e_running && fail "session end: still running" || ok "session end: the program ended"
+check_eq "session end: no question" "" "$(e2e_helper windows | grep 'caption=AbrirCajon$')"
+tray_shown 0 && ok "session end: no icon left" || fail "session end: an icon was left"

@@ -10,26 +10,31 @@
 #include <vector>
 
 #include "drawer/EnviarApertura.h"
+#include "platform/Cp1252.h"
 #include "platform/Fallo.h"
 #include "platform/OutputPort.h"
 #include "platform/Printing.h"
 #include "platform/PrivateProfile.h"
+#include "platform/Utf16.h"
 
-// A parameter file held in memory: section "Parametros" only.
+// A parameter file held in memory, section "Parametros" only, its keys and
+// values in UTF-8 as the tests write them.
 struct MemoryProfile : PrivateProfile {
-    void GetString(std::string_view, std::string_view key, std::string_view defecto,
-                   std::span<char> buffer, const std::string&) override {
-        lecturas.emplace_back(key);
-        const auto it = valores.find(std::string(key));
-        const std::string valor = it != valores.end() ? it->second : std::string(defecto);
+    void GetString(std::u16string_view, std::u16string_view key, std::u16string_view defecto,
+                   std::span<char16_t> buffer, const std::u16string&) override {
+        const std::string clave = Utf16ToUtf8(key);
+        lecturas.push_back(clave);
+        const auto it = valores.find(clave);
+        const std::u16string valor =
+            it != valores.end() ? Utf8ToUtf16(it->second) : std::u16string(defecto);
         const std::size_t n = std::min(valor.size(), buffer.size() - 1);
-        std::memcpy(buffer.data(), valor.data(), n);
-        buffer[n] = '\0';
+        std::copy_n(valor.begin(), n, buffer.begin());
+        buffer[n] = u'\0';
     }
-    bool WriteString(std::string_view, std::string_view key, std::string_view value,
-                     const std::string&) override {
-        escrituras.push_back(std::string(key) + "=" + std::string(value));
-        valores[std::string(key)] = std::string(value);
+    bool WriteString(std::u16string_view, std::u16string_view key, std::u16string_view value,
+                     const std::u16string&) override {
+        escrituras.push_back(Utf16ToUtf8(key) + "=" + Utf16ToUtf8(value));
+        valores[Utf16ToUtf8(key)] = Utf16ToUtf8(value);
         return true;
     }
     int Lecturas(const std::string& key) const {
@@ -81,7 +86,8 @@ struct FakePorts : PortOpener {
     bool fallarAlAbrir = false;
 };
 
-// A printing service that records its calls as text, e.g. "Print(|1)".
+// A printing service that records its calls as text, e.g. "Print(|1)"; the
+// call named in fallarEn fails after it is recorded.
 struct FakePrinting : Printing {
     std::vector<std::string> InstalledPrinters() override {
         llamadas.push_back("InstalledPrinters");
@@ -98,18 +104,22 @@ struct FakePrinting : Printing {
         actual = index;
     }
     void SetFontSize(float points) override {
-        llamadas.push_back("FontSize(" + std::to_string(points) + ")");
+        Registrar("FontSize(" + std::to_string(points) + ")");
         if (!(points > 0 && points < 1639))
             throw Fallo(380, "El valor de la propiedad no es válido");
     }
-    void SetFontName(const std::string& face) override {
-        llamadas.push_back("FontName(" + face + ")");
-    }
+    void SetFontName(const std::string& face) override { Registrar("FontName(" + face + ")"); }
     void Print(std::string_view text, bool lineEnd) override {
         if (fallarAlImprimir) throw Fallo(1801, "El nombre de la impresora no es válido");
-        llamadas.push_back("Print(" + std::string(text) + "|" + (lineEnd ? "1" : "0") + ")");
+        Registrar("Print(" + std::string(text) + "|" + (lineEnd ? "1" : "0") + ")");
     }
-    void EndDoc() override { llamadas.push_back("EndDoc"); }
+    void EndDoc() override { Registrar("EndDoc"); }
+    void KillDoc() noexcept override { llamadas.push_back("KillDoc"); }
+
+    void Registrar(const std::string& llamada) {
+        llamadas.push_back(llamada);
+        if (llamada == fallarEn) throw Fallo(482, "Error de impresora");
+    }
     // A RAW job records like a port named after the printer.
     std::unique_ptr<OutputPort> OpenRawJob(const std::string& printer,
                                            const std::string& document) override {
@@ -125,6 +135,7 @@ struct FakePrinting : Printing {
     bool fallarAlListar = false;
     FakePorts trabajosRaw;
     std::vector<std::string> documentosRaw;
+    std::string fallarEn;
 };
 
 struct FakeControles : ControlesApertura {
@@ -155,8 +166,12 @@ struct FakeKeys : KeyState {
     std::vector<int> consultas;
 };
 
+// A notification area on a Western European system: tips in Windows-1252.
 struct FakeTray : NotificationArea {
     std::uint32_t TamanoRegistro() const override { return 88; }
+    std::string TextoDeTip(const std::string& utf8, std::size_t maximo) const override {
+        return Utf8ToCp1252(utf8).substr(0, maximo);
+    }
     bool Agregar(const RegistroIcono& r) override {
         acciones.push_back("add");
         if (!acepta) return false;

@@ -26,20 +26,26 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    // The path as the program passes it to the system: '\' separators on Windows.
+    // The path as the program holds it, in UTF-8, with '\' separators on Windows.
     std::string Texto(const std::string& relativo) const {
-        return (path_ / std::filesystem::path(relativo)).make_preferred().string();
+        const auto texto = (path_ / Relativa(relativo)).make_preferred().u8string();
+        return std::string(texto.begin(), texto.end());
     }
 
     void Escribir(const std::string& relativo, const std::string& contenido) const {
-        std::filesystem::create_directories((path_ / relativo).parent_path());
-        std::ofstream(path_ / relativo, std::ios::binary) << contenido;
+        std::filesystem::create_directories((path_ / Relativa(relativo)).parent_path());
+        std::ofstream(path_ / Relativa(relativo), std::ios::binary) << contenido;
     }
     std::string Leer(const std::string& relativo) const {
-        std::ifstream in(path_ / relativo, std::ios::binary);
+        std::ifstream in(path_ / Relativa(relativo), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
   private:
+    // Relative paths are UTF-8 whatever the system's code page.
+    static std::filesystem::path Relativa(const std::string& utf8) {
+        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    }
+
     std::filesystem::path path_;
 };

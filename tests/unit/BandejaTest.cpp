@@ -8,7 +8,7 @@
 namespace {
 
 TEST(CampoTip, CaptionThenNulThenBlanksOrCutTo64) {
-    const auto tip = CampoTip("Apertura cajón");
+    const auto tip = CampoTip("Apertura caj\xF3n");
     EXPECT_EQ(std::string(tip.data(), 14), "Apertura caj\xF3n");
     EXPECT_EQ(tip[14], '\0');
     EXPECT_EQ(std::string(tip.data() + 15, 49), std::string(49, ' '));
@@ -111,6 +111,22 @@ TEST_F(BandejaTest, ARestartedShellGetsTheIconBackOnlyWhileMinimized) {
     form_.TaskbarCreated();
     EXPECT_TRUE(bandeja_.presente);
     EXPECT_EQ(bandeja_.acciones, (std::vector<std::string>{"add", "add"}));
+}
+
+TEST_F(BandejaTest, ARestartedShellThatRefusesTheIconLeavesTheWindowOnTheTaskbar) {
+    form_.Command1_Click();
+    ASSERT_FALSE(vista_.visible);
+    bandeja_.presente = false;  // the shell lost it, and its new area refuses it
+    bandeja_.acepta = false;
+    form_.TaskbarCreated();
+    EXPECT_TRUE(vista_.visible) << "never hidden with no icon";
+    EXPECT_EQ(vista_.estado, kVentanaMinimizada);
+    // A later area that takes the icon takes the window back into it.
+    bandeja_.acepta = true;
+    form_.TaskbarCreated();
+    EXPECT_FALSE(vista_.visible);
+    EXPECT_TRUE(bandeja_.presente);
+    EXPECT_TRUE(dialogs_.cajas.empty());
 }
 
 TEST_F(BandejaTest, ASecondCopyBringsTheWindowBackFromTheIcon) {

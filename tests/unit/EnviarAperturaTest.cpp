@@ -199,7 +199,8 @@ TEST_F(EnviarAperturaTest, APrinterFailureShowsTheKickMessageWithThePortLine) {
               "1801.El nombre de la impresora no es válido\r\nPuerto:LPT1:\r\nLínea: 0");
     ASSERT_TRUE(resultado.fallo.has_value());
     EXPECT_EQ(resultado.fallo->numero, 1801);
-    EXPECT_TRUE(impresora_.llamadas.empty()) << "EndDoc is not called after a failure";
+    EXPECT_EQ(impresora_.llamadas, Escrituras{"KillDoc"})
+        << "the job is dropped; EndDoc is not called after a failure";
 }
 
 TEST_F(EnviarAperturaTest, TextsThatNameNoPrinterStayPorts) {

@@ -100,12 +100,12 @@ TEST_F(ParametrosTest, ARefusedWriteIsNotReported) {
 
 TEST(ParametrosFallo, AFailingReadIsReportedInTheShortFormAndGivesEmpty) {
     struct PerfilRoto : PrivateProfile {
-        void GetString(std::string_view, std::string_view, std::string_view, std::span<char>,
-                       const std::string&) override {
+        void GetString(std::u16string_view, std::u16string_view, std::u16string_view,
+                       std::span<char16_t>, const std::u16string&) override {
             throw Fallo(53, "No se ha encontrado el archivo");
         }
-        bool WriteString(std::string_view, std::string_view, std::string_view,
-                         const std::string&) override {
+        bool WriteString(std::u16string_view, std::u16string_view, std::u16string_view,
+                         const std::u16string&) override {
             escrituras++;
             return true;
         }

@@ -90,10 +90,48 @@ TEST_F(SalidaImpresoraTest, SizesAreWrittenWithTheUsersSeparatorAndBadOnesRefuse
     perfil_.valores["AC_BIXOLON_FontSize"] = "abc";
     EXPECT_TRUE(Texto().starts_with("Printer.FontSize \"0\"\r\n"));
     EXPECT_THROW(Trabajo(), Fallo);
-    EXPECT_EQ(impresora_.llamadas.back(), "FontSize(0.000000)") << "nothing after the refused size";
+    EXPECT_EQ(impresora_.llamadas, (Llamadas{"Print(|1)", "FontSize(0.000000)", "KillDoc"}))
+        << "nothing after the refused size: the job is dropped";
     perfil_.valores["AC_BIXOLON_FontSize"] = "1e300";
     EXPECT_TRUE(std::isinf(TamanoFuente("1e300")));
     EXPECT_THROW(Trabajo(), Fallo);
+}
+
+TEST_F(SalidaImpresoraTest, AFailureAtAnyStepDropsTheJobAndTheNextJobStartsAfresh) {
+    struct Caso {
+        std::map<std::string, std::string> claves;
+        std::string falla;  // the call that fails
+        Llamadas trabajo;
+    };
+    const std::map<std::string, std::string> conTexto = {{"AC_BIXOLON_Char", "ABC"},
+                                                         {"AC_BIXOLON_FontSize", "12"}};
+    const Caso casos[] = {
+        {conTexto, "Print(|1)", {"Print(|1)", "KillDoc"}},
+        {conTexto, "FontSize(12.000000)", {"Print(|1)", "FontSize(12.000000)", "KillDoc"}},
+        {conTexto,
+         "FontName(FontControl)",
+         {"Print(|1)", "FontSize(12.000000)", "FontName(FontControl)", "KillDoc"}},
+        {conTexto,
+         "Print(ABC|1)",
+         {"Print(|1)", "FontSize(12.000000)", "FontName(FontControl)", "Print(ABC|1)", "KillDoc"}},
+        {conTexto,
+         "EndDoc",
+         {"Print(|1)", "FontSize(12.000000)", "FontName(FontControl)", "Print(ABC|1)", "EndDoc",
+          "KillDoc"}},
+        {{{"AC_PC", "S"}}, "Print(|0)", {"Print(|1)", "Print(|0)", "KillDoc"}},
+        {{}, "EndDoc", {"Print(|1)", "Print(|1)", "EndDoc", "KillDoc"}},
+    };
+    for (const auto& c : casos) {
+        perfil_.valores = c.claves;
+        impresora_.fallarEn = c.falla;
+        EXPECT_THROW(Trabajo(), Fallo) << c.falla;
+        EXPECT_EQ(impresora_.llamadas, c.trabajo) << c.falla;
+        impresora_.fallarEn.clear();
+        const Llamadas siguiente = Trabajo();
+        EXPECT_EQ(siguiente.front(), "Print(|1)") << "after " << c.falla;
+        EXPECT_EQ(siguiente.back(), "EndDoc")
+            << "after " << c.falla << ": a whole job, not dropped";
+    }
 }
 
 }  // namespace

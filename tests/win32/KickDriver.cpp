@@ -62,14 +62,14 @@ struct ConsoleDialogs : Dialogs {
 };
 
 struct SinPerfil : PrivateProfile {
-    void GetString(std::string_view, std::string_view, std::string_view d, std::span<char> b,
-                   const std::string&) override {
+    void GetString(std::u16string_view, std::u16string_view, std::u16string_view d,
+                   std::span<char16_t> b, const std::u16string&) override {
         const std::size_t n = std::min(d.size(), b.size() - 1);
         std::copy_n(d.begin(), n, b.begin());
-        b[n] = '\0';
+        b[n] = u'\0';
     }
-    bool WriteString(std::string_view, std::string_view, std::string_view,
-                     const std::string&) override {
+    bool WriteString(std::u16string_view, std::u16string_view, std::u16string_view,
+                     const std::u16string&) override {
         return false;
     }
 };

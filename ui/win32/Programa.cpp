@@ -99,6 +99,13 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     ventana.Conectar(logica, dialogs);
 
     ventana.Cargar();
-    ventana.MostrarPorPrimeraVez();
+    try {
+        ventana.MostrarPorPrimeraVez();
+    } catch (const Fallo& fallo) {
+        // Without its timer the program would run on with F12 dead: it says
+        // so and ends, as when its window cannot be made.
+        dialogs.Report(fallo.descripcion);
+        return 1;
+    }
     return ventana.Bucle();
 }

@@ -235,7 +235,12 @@ void VentanaPrincipal::MostrarPorPrimeraVez() {
     }
     UpdateWindow(hwnd_);
     SetFocus(Hijo(Control::Command));
-    SetTimer(hwnd_, kIdTimer, kIntervaloTimerMs, nullptr);
+    IniciarTimer(hwnd_, kIdTimer, kIntervaloTimerMs);
+}
+
+void IniciarTimer(HWND ventana, UINT_PTR id, UINT milisegundos) {
+    SetLastError(ERROR_SUCCESS);
+    if (SetTimer(ventana, id, milisegundos, nullptr) == 0) throw FalloWin32();
 }
 
 int VentanaPrincipal::Bucle() {

@@ -20,6 +20,9 @@ inline constexpr wchar_t kClaseVentanaPrincipal[] = L"AbrirCajon.frmAbrirCajon";
 // Posted by a second copy: show the window, also from the notification area.
 inline constexpr wchar_t kMensajeMostrarVentana[] = L"AbrirCajon.MostrarVentana";
 
+// Starts the window's timer `id`. Throws Fallo when the system refuses it.
+void IniciarTimer(HWND ventana, UINT_PTR id, UINT milisegundos);
+
 class VentanaPrincipal final : public VistaPrincipal {
   public:
     explicit VentanaPrincipal(HINSTANCE instancia);
@@ -43,7 +46,8 @@ class VentanaPrincipal final : public VistaPrincipal {
     // Form_Load, before the window is first shown.
     void Cargar();
     // The first display: centred, normal, "F12" focused; the first resize
-    // reaches the logic and the timer starts.
+    // reaches the logic and the timer starts. Throws Fallo when the system
+    // refuses the timer: without it F12 would never work.
     void MostrarPorPrimeraVez();
     // The message loop, with dialog navigation (Tab) on this window. Returns
     // the exit code once the window is gone.

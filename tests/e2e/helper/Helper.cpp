@@ -11,9 +11,14 @@
 //   helper dpi                          the display's logical pixels per inch
 //   helper focus <caption>              id and text of the control with the focus
 //   helper list <caption> <id>          rows of a list box: count, selected row, then one per line
-//   helper hold <path> <seconds>        holds a file open without sharing, as a spreadsheet
+//   helper holdfile <path> <seconds>    holds a file open without sharing, as a spreadsheet
 //                                       would; prints "held" once it has it, "released" after
 //   helper acp                          the system's 8-bit (ANSI) code page
+//   helper zorder                       visible top-level windows, top first: topmost, caption
+//   helper foreground                   the caption of the foreground window
+//   helper hold <caption> <seconds>     a window of its own with that caption, in the foreground,
+//                                       for that long: another program holding the focus
+//   helper raise <caption>              brings that window to the top and to the foreground
 // Output is UTF-8, one record per line. Exit code 1: window not found.
 
 #include <windows.h>
@@ -153,7 +158,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%u\n", GetACP());
         return 0;
     }
-    if (orden == "hold" && args.size() >= 3) {
+    if (orden == "holdfile" && args.size() >= 3) {
         HANDLE archivo = CreateFileW(Ancho(args[1].c_str()).c_str(), GENERIC_READ | GENERIC_WRITE,
                                      0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (archivo == INVALID_HANDLE_VALUE) {
@@ -165,6 +170,35 @@ int wmain(int argc, wchar_t** argv) {
         Sleep(static_cast<DWORD>(std::atoi(args[2].c_str())) * 1000);
         CloseHandle(archivo);
         std::printf("released\n");
+        return 0;
+    }
+    if (orden == "zorder") {
+        for (HWND h = GetTopWindow(nullptr); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(h)) continue;
+            const bool encima = (GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+            std::printf("topmost=%d caption=%s\n", encima ? 1 : 0, Utf8(Texto(h)).c_str());
+        }
+        return 0;
+    }
+    if (orden == "foreground") {
+        const HWND h = GetForegroundWindow();
+        std::printf("%s\n", h != nullptr ? Utf8(Texto(h)).c_str() : "");
+        return 0;
+    }
+    if (orden == "hold" && args.size() >= 3) {
+        const HWND h = CreateWindowExW(0, L"STATIC", Ancho(args[1].c_str()).c_str(),
+                                       WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 300, 260, 200, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (h == nullptr) return 1;
+        SetForegroundWindow(h);
+        SetFocus(h);
+        const DWORD fin = GetTickCount() + static_cast<DWORD>(std::atoi(args[2].c_str())) * 1000;
+        MSG msg;
+        while (GetTickCount() < fin) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            Sleep(20);
+        }
+        DestroyWindow(h);
         return 0;
     }
     if (orden == "dpi") {
@@ -204,6 +238,10 @@ int wmain(int argc, wchar_t** argv) {
             std::printf("%s\n", Utf8(fila).c_str());
         }
         return 0;
+    }
+    if (orden == "raise") {
+        SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return SetForegroundWindow(h) ? 0 : 1;
     }
     if (orden == "focus") {
         const HWND foco = FocoDe(h);
