@@ -7,6 +7,8 @@ CAJON_PACKAGES=(
     binutils-mingw-w64-x86-64 mingw-w64-tools
     wine wine64 wine32:i386 xvfb xdotool x11-utils xxd imagemagick fonts-dejavu-core
     cups cups-client cups-bsd ghostscript
+    # The release packages (scripts/package.sh): installer, signature, zip.
+    nsis osslsigncode zip unzip
     # The 32-bit Wine loads the i386 libcups to see the CUPS printers; without
     # it a 32-bit program lists none.
     libcups2:i386
