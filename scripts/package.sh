@@ -43,9 +43,12 @@ else
     echo "No code-signing certificate (CAJON_SIGN_PKCS12 is not set): the packages are UNSIGNED."
 fi
 
-rm -rf "$dist"
-work="$dist/.trabajo"
-mkdir -p "$work/win32" "$work/win64" "$work/zip/INIS"
+# Everything is made aside and moved into place at the end: a failure leaves
+# no half set of packages behind.
+work="$CAJON_ROOT/build/package-work"
+rm -rf "$work"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/win32" "$work/win64" "$work/zip/INIS" "$work/dist"
 for preset in win32 win64; do
     cp "build/$preset/AbrirCajon.exe" "$work/$preset/AbrirCajon.exe"
     if cajon_signing_configured; then cajon_sign "$work/$preset/AbrirCajon.exe"; fi
@@ -54,14 +57,16 @@ done
 # The zip, for installing by hand: LEAME.txt as Notepad on any Windows reads it.
 cp "$work/win32/AbrirCajon.exe" "$work/zip/"
 sed "s/@VERSION@/$version/g; s/\$/\r/" installer/LEAME.txt | iconv -f UTF-8 -t WINDOWS-1252 >"$work/zip/LEAME.txt"
-zip_file="$dist/AbrirCajon-$version.zip"
+zip_file="$work/dist/AbrirCajon-$version.zip"
 (cd "$work/zip" && zip -q -X -r "$zip_file" AbrirCajon.exe INIS LEAME.txt)
 
-cajon_make_installer x86 "$work/win32/AbrirCajon.exe" "$version" "$dist/AbrirCajon-$version-instalar.exe" \
+cajon_make_installer x86 "$work/win32/AbrirCajon.exe" "$version" "$work/dist/AbrirCajon-$version-instalar.exe" \
     >"$logs/installer-x86.log" 2>&1 || { cat "$logs/installer-x86.log"; exit 1; }
-cajon_make_installer x64 "$work/win64/AbrirCajon.exe" "$version" "$dist/AbrirCajon-$version-instalar-x64.exe" \
+cajon_make_installer x64 "$work/win64/AbrirCajon.exe" "$version" "$work/dist/AbrirCajon-$version-instalar-x64.exe" \
     >"$logs/installer-x64.log" 2>&1 || { cat "$logs/installer-x64.log"; exit 1; }
-rm -rf "$work"
+rm -rf "$dist"
+mkdir -p "$(dirname "$dist")"
+mv "$work/dist" "$dist"
 
 echo "Packages of AbrirCajon $version in $dist:"
 (cd "$dist" && ls -l AbrirCajon-*)
