@@ -13,8 +13,9 @@
 #              version running and PARAMETROS.INI byte-identical; a silent
 #              uninstall removes all but PARAMETROS.INI; /D= installs elsewhere
 #   pages      (x64) the installer's pages, clicked through with the keyboard,
-#              "Iniciar con Windows" unchecked: no Run value; screenshots of
-#              every page in build/package-test/
+#              "Iniciar con Windows" unchecked: no Run value, nor after a silent
+#              upgrade; the uninstaller's pages keep PARAMETROS.INI by default;
+#              screenshots of every page in build/package-test/
 # Needs the Windows builds configured with -DCAJON_E2E=ON (scripts/test.sh
 # builds them so) and an X display (one is started when DISPLAY is unset).
 # Ends with "N passed, N failed" (", N skipped"), one count per group above
@@ -34,6 +35,10 @@ clase=AbrirCajon.frmAbrirCajon
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 uninst_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\AbrirCajon'
 cn="AbrirCajon prueba de firma $$"
+
+# The programs here see no printers, whether a CUPS server runs or not: the
+# same first start every time, and nothing of the shared CUPS is used.
+export CUPS_SERVER=/nonexistent/abrircajon-sin-impresoras
 
 passed=0
 failed=0
@@ -101,18 +106,36 @@ wait_program_version() {
 }
 
 # A first start asks for the printer (the chooser, "Form1") before the main
-# window shows: it is closed as from its close box. Then the main window must
-# show.
+# window shows: it is closed as from its close box. With no printer at all the
+# program reports that in a box (caption "AbrirCajon"): it is answered. Then
+# the main window must show.
 main_window_shows() {
     local i
-    for i in $(seq 1 80); do
+    for i in $(seq 1 120); do
         xdotool search --onlyvisible --name '^Apertura cajón$' >/dev/null 2>&1 && return 0
         if xdotool search --onlyvisible --name '^Form1$' >/dev/null 2>&1; then
             cajon_wine "$helper" post Form1 0x10 0 0 </dev/null >/dev/null 2>&1
+        elif xdotool search --onlyvisible --name '^AbrirCajon$' >/dev/null 2>&1; then
+            cajon_wine "$helper" command AbrirCajon 1 </dev/null >/dev/null 2>&1
         fi
         sleep 0.25
     done
     return 1
+}
+
+# Clicks the check box "Enviar a: ..." (id 105) of the main window, as a user
+# would: the program stores KovraTipo at once.
+click_check_printer() {
+    local controls origin rect ox oy l t w h
+    cajon_wine "$helper" controls 'Apertura cajón' </dev/null >"$work/controls.out" 2>/dev/null
+    controls=$(tr -d '\r' <"$work/controls.out")
+    origin=$(head -1 <<<"$controls" | field origin)
+    rect=$(grep -E '^id=105 ' <<<"$controls" | field rect)
+    IFS=, read -r ox oy <<<"$origin"
+    IFS=, read -r l t w h <<<"$rect"
+    [ -n "$h" ] || return 1
+    xdotool mousemove $((ox + l + 10)) $((oy + t + h / 2)) click 1
+    sleep 0.5
 }
 
 # The Linux path of a Windows path in the prefix (C: only).
@@ -140,6 +163,8 @@ pe_magic_of() { cajon_pe_magic "$1"; }
 group "packages: scripts/package.sh without a certificate"
 version=$(cajon_built_version build/win64)
 version4=$(cajon_version4 "$version")
+# The version cajon_version_siguiente carries: the same program, one version on.
+next_version=$(tr -d '\r\n' <build/win64/version-siguiente/version.txt)
 unsigned="$work/sin-firma"
 if env -u CAJON_SIGN_PKCS12 CAJON_DIST="$unsigned" scripts/package.sh >"$work/package.log" 2>&1; then
     ok "package.sh succeeds"
@@ -216,8 +241,7 @@ install_cycle() {
         end_group
         return
     }
-    local next next4 next_installer
-    next=$(tr -d '\r\n' <"build/$preset/version-siguiente/version.txt")
+    local next=$next_version next4 next_installer
     next4=$(cajon_version4 "$next")
     next_installer="$work/AbrirCajon-$next-$arch.exe"
     cajon_make_installer "$arch" "build/$preset/cajon_version_siguiente.exe" "$next" "$next_installer" \
@@ -255,7 +279,8 @@ install_cycle() {
     check "its window shows" main_window_shows
     import -window root "$work/$arch-installed.png" 2>/dev/null
     local ini="$dir/INIS/PARAMETROS.INI"
-    check "it saved its parameters in the installed INIS" grep -q '^PrinterDeviceName=' "$ini"
+    click_check_printer || fail "no check box \"Enviar a\" in the window"
+    check "it saves its parameters in the installed INIS" grep -q '^KovraTipo=' "$ini"
 
     # The shop's settings, with bytes a rewrite would change.
     printf '; ajustes de la tienda: caj\xf3n 2\r\nKovraPuerto=COM7:\r\n' >>"$ini"
@@ -293,8 +318,8 @@ install_cycle() {
     wait_program_version "$version4" >/dev/null || fail "/D=: the program does not run"
     cajon_wine "$(unix_path "$other")/Desinstalar.exe" /S </dev/null >/dev/null 2>&1
     check "/D=: the silent uninstall removes it" wait_gone "$(unix_path "$other")/Desinstalar.exe"
-    check_eq "/D=: all but the parameters are gone" "INIS INIS/PARAMETROS.INI" \
-        "$(cd "$(unix_path "$other")" && find . -mindepth 1 | sed 's|^\./||' | sort | xargs)"
+    # The program saved nothing there: the folder goes with the program.
+    check "/D=: and its folder" wait_gone "$(unix_path "$other")"
     check "the first folder's PARAMETROS.INI is untouched" test "$(md5sum <"$ini")" == "$before"
     end_group
 }
@@ -326,7 +351,7 @@ wait_pid() {
 
 # pages INSTALLER: in the prefix of the last install cycle.
 pages() {
-    local installer=$1 w pid dir
+    local installer=$1 next_x64=$2 w pid dir
     group "pages (x64): the installer and the uninstaller clicked through"
     dir="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Local/Programs/AbrirCajon"
     (cajon_wine_exec "$installer" </dev/null >"$work/pages.log" 2>&1) &
@@ -347,6 +372,11 @@ pages() {
         check_eq "\"Iniciar con Windows\" unchecked: no Run value" "" "$(reg_value "$run_key" AbrirCajon)"
         wait_program_version "$version4" >/dev/null
         check_eq "\"Iniciar AbrirCajon ahora\" started it" 0 $?
+        # A silent upgrade keeps that choice.
+        cajon_wine "$next_x64" /S </dev/null >"$work/pages-upgrade.log" 2>&1
+        check_eq "a silent upgrade after it adds no Run value" "" "$(reg_value "$run_key" AbrirCajon)"
+        wait_program_version "$(cajon_version4 "$next_version")" >/dev/null
+        check_eq "and the program runs again" 0 $?
     else
         fail "no installer window"
     fi
@@ -379,7 +409,7 @@ wait_program_files() {
 }
 
 install_cycle x64 win64 "$signed/AbrirCajon-$version-instalar-x64.exe"
-pages "$signed/AbrirCajon-$version-instalar-x64.exe"
+pages "$signed/AbrirCajon-$version-instalar-x64.exe" "$work/AbrirCajon-$next_version-x64.exe"
 if cajon_host_runs_32bit; then
     install_cycle x86 win32 "$signed/AbrirCajon-$version-instalar.exe"
 else
