@@ -42,6 +42,9 @@ InstallDir "$LOCALAPPDATA\Programs\${PROGRAMA}"
 ; An upgrade goes where the installed copy is.
 InstallDirRegKey HKCU "${CLAVE_DESINSTALAR}" "InstallLocation"
 SetCompressor /SOLID lzma
+; A file that cannot be written (the exe still running) fails the install,
+; also a silent one (exit code 2), instead of leaving the old exe behind.
+AllowSkipFiles off
 ShowInstDetails show
 ShowUninstDetails show
 BrandingText "${PROGRAMA} ${CAJON_VERSION}"
@@ -86,7 +89,6 @@ VIAddVersionKey /LANG=${LANG_SPANISH} "ProductVersion" "${CAJON_VERSION}"
 VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${CAJON_VERSION}"
 VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalación de ${PROGRAMA} (apertura de cajón portamonedas)"
 VIAddVersionKey /LANG=${LANG_SPANISH} "CompanyName" "${EDITOR}"
-VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "${EDITOR}"
 
 Var Reabrir   ; 1: a running copy was ended and must be started again
 Var Iniciado  ; 1: the program was already started at the end of the install
