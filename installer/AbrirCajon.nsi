@@ -1,6 +1,6 @@
 ; The installer of AbrirCajon, in Spanish. scripts/package.sh compiles it
 ; (through scripts/lib/package.sh) with:
-;   makensis -INPUTCHARSET UTF8 -DCAJON_VERSION=1.2.3 -DCAJON_VERSION4=1.2.3.0
+;   makensis -WX -INPUTCHARSET UTF8 -DCAJON_VERSION=1.2.3 -DCAJON_VERSION4=1.2.3.0
 ;            -DCAJON_EXE=<the exe to install> -DCAJON_ARCH=x86|x64
 ;            -DCAJON_SALIDA=<installer to write> [-DCAJON_FIRMAR=<signing command>]
 ;            installer/AbrirCajon.nsi
@@ -33,7 +33,8 @@ Unicode true
 ; The program's main window: a running copy is found by it.
 !define CLASE_VENTANA "AbrirCajon.frmAbrirCajon"
 !define ACCESO "$SMPROGRAMS\${PROGRAMA}.lnk"
-!define RESOURCES "${__FILEDIR__}/../resources"
+; makensis works in this folder (it changes into it).
+!define RESOURCES "../resources"
 
 Name "${PROGRAMA}"
 OutFile "${CAJON_SALIDA}"
@@ -89,6 +90,7 @@ VIAddVersionKey /LANG=${LANG_SPANISH} "ProductVersion" "${CAJON_VERSION}"
 VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${CAJON_VERSION}"
 VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalación de ${PROGRAMA} (apertura de cajón portamonedas)"
 VIAddVersionKey /LANG=${LANG_SPANISH} "CompanyName" "${EDITOR}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "© ${EDITOR}"
 
 Var Reabrir   ; 1: a running copy was ended and must be started again
 Var Iniciado  ; 1: the program was already started at the end of the install

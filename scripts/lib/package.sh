@@ -49,7 +49,7 @@ cajon_make_installer() {
     local arch=$1 exe version=$3 out firmar=()
     exe=$(realpath "$2") && out=$(realpath -m "$4") || return 1
     cajon_signing_configured && firmar=(-DCAJON_FIRMAR="$CAJON_ROOT/scripts/lib/sign.sh")
-    makensis -V2 -INPUTCHARSET UTF8 -DCAJON_VERSION="$version" -DCAJON_VERSION4="$(cajon_version4 "$version")" \
+    makensis -WX -V2 -INPUTCHARSET UTF8 -DCAJON_VERSION="$version" -DCAJON_VERSION4="$(cajon_version4 "$version")" \
         -DCAJON_EXE="$exe" -DCAJON_ARCH="$arch" -DCAJON_SALIDA="$out" "${firmar[@]}" \
         "$CAJON_ROOT/installer/AbrirCajon.nsi"
 }

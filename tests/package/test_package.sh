@@ -34,7 +34,7 @@ helper="$CAJON_ROOT/build/win64/cajon_e2e_helper.exe"
 clase=AbrirCajon.frmAbrirCajon
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 uninst_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\AbrirCajon'
-cn="AbrirCajon prueba de firma $$"
+cn="AbrirCajon prueba de firma"
 
 # The programs here see no printers, whether a CUPS server runs or not: the
 # same first start every time, and nothing of the shared CUPS is used.
@@ -151,9 +151,16 @@ wait_gone() {
     return 1
 }
 
+# osslsigncode accepts the signature against the test certificate, and the
+# certificate it carries is that one (compared by fingerprint, whatever the
+# tool's version prints).
 signed_by_test_cert() {
-    osslsigncode verify -in "$1" -CAfile "$work/cert.pem" >"$work/verify.out" 2>&1 &&
-        grep -q "Subject: /CN=$cn" "$work/verify.out"
+    local fp
+    osslsigncode verify -in "$1" -CAfile "$work/cert.pem" >"$work/verify.out" 2>&1 || return 1
+    rm -f "$work/sig.der"
+    osslsigncode extract-signature -in "$1" -out "$work/sig.der" >/dev/null 2>&1 || return 1
+    fp=$(openssl pkcs7 -inform DER -in "$work/sig.der" -print_certs | openssl x509 -noout -fingerprint -sha256)
+    [ -n "$fp" ] && [ "$fp" == "$(openssl x509 -in "$work/cert.pem" -noout -fingerprint -sha256)" ]
 }
 
 pe_magic_of() { cajon_pe_magic "$1"; }
