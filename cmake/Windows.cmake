@@ -41,12 +41,17 @@ add_library(cajon_ventanas STATIC
 )
 target_link_libraries(cajon_ventanas PUBLIC cajon_win32 comctl32)
 
+include(cmake/Version.cmake)
+cajon_version_files(${CMAKE_BINARY_DIR}/version ${PROJECT_VERSION})
+
 add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp resources/AbrirCajon.rc)
+target_include_directories(AbrirCajon PRIVATE ${CMAKE_BINARY_DIR}/version)
 target_link_libraries(AbrirCajon PRIVATE cajon_ventanas)
 # The release carries no symbols: a third of its size.
 target_link_options(AbrirCajon PRIVATE ${CAJON_STATIC_LINK} -municode $<$<CONFIG:Release>:-s>)
 
 add_executable(cajon_sin_bandeja WIN32 tests/win32/SinBandejaMain.cpp resources/AbrirCajon.rc)
+target_include_directories(cajon_sin_bandeja PRIVATE ${CMAKE_BINARY_DIR}/version)
 target_link_libraries(cajon_sin_bandeja PRIVATE cajon_ventanas)
 target_link_options(cajon_sin_bandeja PRIVATE ${CAJON_STATIC_LINK} -municode)
 
@@ -96,6 +101,21 @@ set_tests_properties(system_dlls_only PROPERTIES TIMEOUT 60)
 # the environment that scripts/test.sh prepares (display, prefix, CUPS).
 if(CAJON_E2E)
     file(GLOB CAJON_E2E_TESTS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
+    # For the package tests: the program as the next version would be (the
+    # same code; only its version differs), to install over the current one.
+    cajon_next_version(${PROJECT_VERSION} siguiente)
+    cajon_version_files(${CMAKE_BINARY_DIR}/version-siguiente ${siguiente})
+    add_executable(cajon_version_siguiente WIN32 ui/win32/WinMain.cpp resources/AbrirCajon.rc)
+    target_include_directories(cajon_version_siguiente PRIVATE ${CMAKE_BINARY_DIR}/version-siguiente)
+    target_link_libraries(cajon_version_siguiente PRIVATE cajon_ventanas)
+    target_link_options(cajon_version_siguiente PRIVATE ${CAJON_STATIC_LINK} -municode -s)
+
+    # For the package tests: which exe, of which version, runs a window.
+    add_executable(cajon_proceso_ventana tests/package/ProcesoVentana.cpp)
+    target_link_libraries(cajon_proceso_ventana PRIVATE cajon_warnings version)
+    target_compile_definitions(cajon_proceso_ventana PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+    target_link_options(cajon_proceso_ventana PRIVATE ${CAJON_STATIC_LINK} -municode)
+
     foreach(script ${CAJON_E2E_TESTS})
         get_filename_component(nombre ${script} NAME_WE)
         add_test(NAME e2e_${nombre} COMMAND bash ${script})

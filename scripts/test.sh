@@ -122,6 +122,27 @@ if [ $((built_win32 + built_win64)) -gt 0 ]; then
     fi
 fi
 
+# --- Release packages -------------------------------------------------------
+# scripts/package.sh, then its zip and installers under Wine in a prefix of
+# their own (tests/package/test_package.sh); one count per group of checks.
+if [ $((built_win32 + built_win64)) -eq 2 ]; then
+    bash tests/package/test_package.sh </dev/null >"$logs/package.log" 2>&1
+    summary=$(sed -nE 's/^package tests: ([0-9]+) passed, ([0-9]+) failed, ([0-9]+) skipped$/\1 \2 \3/p' \
+        "$logs/package.log" | tail -1)
+    if [ -n "$summary" ]; then
+        read -r p f s <<<"$summary"
+        passed=$((passed + p))
+        failed=$((failed + f))
+        skipped=$((skipped + s))
+        grep -E 'FAIL|skipped:' "$logs/package.log" | head -40
+        echo "package: $p passed, $f failed, $s skipped"
+    else
+        failed=$((failed + 1))
+        echo "package: did not run (see $logs/package.log)"
+        tail -20 "$logs/package.log"
+    fi
+fi
+
 if [ "$skipped" -gt 0 ]; then
     echo "$passed passed, $failed failed, $skipped skipped"
 else

@@ -1,0 +1,264 @@
+; The installer of AbrirCajon, in Spanish. scripts/package.sh compiles it
+; (through scripts/lib/package.sh) with:
+;   makensis -WX -INPUTCHARSET UTF8 -DCAJON_VERSION=1.2.3 -DCAJON_VERSION4=1.2.3.0
+;            -DCAJON_EXE=<the exe to install> -DCAJON_ARCH=x86|x64
+;            -DCAJON_SALIDA=<installer to write> [-DCAJON_FIRMAR=<signing command>]
+;            installer/AbrirCajon.nsi
+;
+; It installs for the current user only, with no administrator prompt, into
+; %LOCALAPPDATA%\Programs\AbrirCajon: the program keeps its settings in INIS
+; beside the exe, and a folder under Program Files is not writable without
+; administrator rights (Windows would send the writes to the VirtualStore).
+; Upgrading keeps INIS\PARAMETROS.INI: the installer never writes it.
+
+!ifndef CAJON_VERSION | CAJON_VERSION4 | CAJON_EXE | CAJON_ARCH | CAJON_SALIDA
+  !error "CAJON_VERSION, CAJON_VERSION4, CAJON_EXE, CAJON_ARCH and CAJON_SALIDA must be defined"
+!endif
+
+Unicode true
+!if "${CAJON_ARCH}" == "x64"
+  Target amd64-unicode
+!else if "${CAJON_ARCH}" == "x86"
+  Target x86-unicode
+!else
+  !error "CAJON_ARCH must be x86 or x64"
+!endif
+
+!define PROGRAMA "AbrirCajon"
+!define EDITOR "AbrirCajon"
+!define EXE "AbrirCajon.exe"
+!define DESINSTALADOR "Desinstalar.exe"
+!define CLAVE_DESINSTALAR "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PROGRAMA}"
+!define CLAVE_RUN "Software\Microsoft\Windows\CurrentVersion\Run"
+; The program's main window: a running copy is found by it.
+!define CLASE_VENTANA "AbrirCajon.frmAbrirCajon"
+!define ACCESO "$SMPROGRAMS\${PROGRAMA}.lnk"
+; makensis works in this folder (it changes into it).
+!define RESOURCES "../resources"
+
+Name "${PROGRAMA}"
+OutFile "${CAJON_SALIDA}"
+RequestExecutionLevel user
+InstallDir "$LOCALAPPDATA\Programs\${PROGRAMA}"
+; An upgrade goes where the installed copy is.
+InstallDirRegKey HKCU "${CLAVE_DESINSTALAR}" "InstallLocation"
+SetCompressor /SOLID lzma
+; A file that cannot be written (the exe still running) fails the install,
+; also a silent one (exit code 2), instead of leaving the old exe behind.
+AllowSkipFiles off
+ShowInstDetails show
+ShowUninstDetails show
+BrandingText "${PROGRAMA} ${CAJON_VERSION}"
+
+!ifdef CAJON_FIRMAR
+  ; Signed as the last step of writing each: the installer and the
+  ; uninstaller it carries.
+  !finalize '"${CAJON_FIRMAR}" "%1"' = 0
+  !uninstfinalize '"${CAJON_FIRMAR}" "%1"' = 0
+!endif
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include Sections.nsh
+
+!define MUI_ICON "${RESOURCES}/abrircajon.ico"
+!define MUI_UNICON "${RESOURCES}/abrircajon.ico"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+
+!define MUI_WELCOMEPAGE_TEXT "Este asistente instalará ${PROGRAMA} ${CAJON_VERSION}, el programa que abre el cajón portamonedas con la tecla F12.$\r$\n$\r$\nSe instala solo para este usuario y no necesita permisos de administrador. Si ya está instalado, se actualiza y se conserva su configuración (INIS\PARAMETROS.INI).$\r$\n$\r$\nSi el programa está abierto, se cerrará durante la instalación y se volverá a abrir al terminar.$\r$\n$\r$\n$_CLICK"
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Iniciar ${PROGRAMA} ahora"
+!define MUI_FINISHPAGE_RUN_FUNCTION IniciarAlTerminar
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "Spanish"
+
+VIProductVersion "${CAJON_VERSION4}"
+VIFileVersion "${CAJON_VERSION4}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "ProductName" "${PROGRAMA}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "ProductVersion" "${CAJON_VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${CAJON_VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalación de ${PROGRAMA} (apertura de cajón portamonedas)"
+VIAddVersionKey /LANG=${LANG_SPANISH} "CompanyName" "${EDITOR}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "© ${EDITOR}"
+
+Var Reabrir   ; 1: a running copy was ended and must be started again
+Var Iniciado  ; 1: the program was already started at the end of the install
+
+; Pushes the long, full form of a path (the path itself when it does not
+; exist), so that two spellings of one file compare equal.
+!macro DEFINIR_RUTA_LARGA un
+Function ${un}RutaLarga
+  Exch $0
+  Push $1
+  Push $2
+  System::Call 'kernel32::GetFullPathNameW(w r0, i ${NSIS_MAX_STRLEN}, w .r1, p 0) i .r2'
+  ${If} $2 <> 0
+    StrCpy $0 $1
+  ${EndIf}
+  System::Call 'kernel32::GetLongPathNameW(w r0, w .r1, i ${NSIS_MAX_STRLEN}) i .r2'
+  ${If} $2 <> 0
+    StrCpy $0 $1
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+!macroend
+
+; Ends the copy of the program that runs from $INSTDIR: it holds the exe open.
+; It is asked to close as the task manager would ask it (it then removes its
+; notification-area icon and ends without a question); one that does not end
+; within 10 s is terminated. Copies run from other folders are left alone.
+; Sets $Reabrir to 1 when a copy was ended.
+!macro DEFINIR_CERRAR_COPIA un
+Function ${un}CerrarCopia
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push "$INSTDIR\${EXE}"
+  Call ${un}RutaLarga
+  Pop $4
+  StrCpy $0 0
+  ${Do}
+    FindWindow $0 "${CLASE_VENTANA}" "" 0 $0
+    ${If} $0 == 0
+      ${Break}
+    ${EndIf}
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1) i'
+    ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE
+    System::Call 'kernel32::OpenProcess(i 0x101001, i 0, i r1) p .r2'
+    ${If} $2 != 0
+      System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN}) i .r1'
+      ${If} $1 <> 0
+        Push $3
+        Call ${un}RutaLarga
+        Pop $3
+        ${If} $3 == $4
+          DetailPrint "Cerrando ${PROGRAMA}, que está abierto..."
+          System::Call 'user32::PostMessageW(p r0, i ${WM_CLOSE}, p 0, p 0)'
+          System::Call 'kernel32::WaitForSingleObject(p r2, i 10000) i .r1'
+          ${If} $1 <> 0
+            System::Call 'kernel32::TerminateProcess(p r2, i 1)'
+            System::Call 'kernel32::WaitForSingleObject(p r2, i 5000) i'
+          ${EndIf}
+          StrCpy $Reabrir 1
+          System::Call 'kernel32::CloseHandle(p r2)'
+          ; One copy per user session: the program allows no second one.
+          ${Break}
+        ${EndIf}
+      ${EndIf}
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${EndIf}
+  ${Loop}
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+
+!insertmacro DEFINIR_RUTA_LARGA ""
+!insertmacro DEFINIR_RUTA_LARGA "un."
+!insertmacro DEFINIR_CERRAR_COPIA ""
+!insertmacro DEFINIR_CERRAR_COPIA "un."
+
+Section "${PROGRAMA} (necesario)" SecPrograma
+  SectionIn RO
+  Call CerrarCopia
+  SetOutPath "$INSTDIR"
+  File "/oname=${EXE}" "${CAJON_EXE}"
+  ; The settings folder: the program writes INIS\PARAMETROS.INI there.
+  CreateDirectory "$INSTDIR\INIS"
+  WriteUninstaller "$INSTDIR\${DESINSTALADOR}"
+  CreateShortcut "${ACCESO}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0 SW_SHOWNORMAL "" \
+    "Abre el cajón portamonedas con la tecla F12"
+  ; Written again by "Iniciar con Windows" when it is chosen.
+  DeleteRegValue HKCU "${CLAVE_RUN}" "${PROGRAMA}"
+
+  WriteRegStr HKCU "${CLAVE_DESINSTALAR}" "DisplayName" "${PROGRAMA}"
+  WriteRegStr HKCU "${CLAVE_DESINSTALAR}" "DisplayVersion" "${CAJON_VERSION}"
+  WriteRegStr HKCU "${CLAVE_DESINSTALAR}" "Publisher" "${EDITOR}"
+  WriteRegStr HKCU "${CLAVE_DESINSTALAR}" "DisplayIcon" "$INSTDIR\${EXE},0"
+  WriteRegStr HKCU "${CLAVE_DESINSTALAR}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${CLAVE_DESINSTALAR}" "UninstallString" '"$INSTDIR\${DESINSTALADOR}"'
+  WriteRegStr HKCU "${CLAVE_DESINSTALAR}" "QuietUninstallString" '"$INSTDIR\${DESINSTALADOR}" /S'
+  WriteRegDWORD HKCU "${CLAVE_DESINSTALAR}" "NoModify" 1
+  WriteRegDWORD HKCU "${CLAVE_DESINSTALAR}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${CLAVE_DESINSTALAR}" "EstimatedSize" $0
+SectionEnd
+
+Section "Iniciar con Windows" SecInicio
+  WriteRegStr HKCU "${CLAVE_RUN}" "${PROGRAMA}" '"$INSTDIR\${EXE}"'
+SectionEnd
+
+; Last: a copy that was ended comes back; a silent install starts the program
+; as the finish page's choice does by default.
+Section "-Iniciar"
+  ${If} $Reabrir == 1
+  ${OrIf} ${Silent}
+    Exec '"$INSTDIR\${EXE}"'
+    StrCpy $Iniciado 1
+  ${EndIf}
+SectionEnd
+
+Function IniciarAlTerminar
+  ${If} $Iniciado != 1
+    Exec '"$INSTDIR\${EXE}"'
+  ${EndIf}
+FunctionEnd
+
+Function .onInit
+  ; An upgrade keeps the user's earlier choice: no Run value, no autostart.
+  ReadRegStr $0 HKCU "${CLAVE_DESINSTALAR}" "UninstallString"
+  ${If} $0 != ""
+    ClearErrors
+    ReadRegStr $1 HKCU "${CLAVE_RUN}" "${PROGRAMA}"
+    ${If} ${Errors}
+      !insertmacro UnselectSection ${SecInicio}
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; The registrations go only when they are this folder's: another copy
+; installed later keeps its own.
+Section "un.${PROGRAMA}" SecDesPrograma
+  SectionIn RO
+  Call un.CerrarCopia
+  Delete "$INSTDIR\${EXE}"
+  ReadRegStr $0 HKCU "${CLAVE_DESINSTALAR}" "InstallLocation"
+  ${If} $0 == ""
+  ${OrIf} $0 == $INSTDIR
+    Delete "${ACCESO}"
+    DeleteRegKey HKCU "${CLAVE_DESINSTALAR}"
+  ${EndIf}
+  ReadRegStr $0 HKCU "${CLAVE_RUN}" "${PROGRAMA}"
+  ${If} $0 == '"$INSTDIR\${EXE}"'
+    DeleteRegValue HKCU "${CLAVE_RUN}" "${PROGRAMA}"
+  ${EndIf}
+  Delete "$INSTDIR\${DESINSTALADOR}"
+SectionEnd
+
+Section /o "un.Configuración (INIS\PARAMETROS.INI)" SecDesConfiguracion
+  Delete "$INSTDIR\INIS\PARAMETROS.INI"
+SectionEnd
+
+; Folders go only when empty: nothing the user put there is removed.
+Section "-un.Carpetas"
+  RMDir "$INSTDIR\INIS"
+  RMDir "$INSTDIR"
+SectionEnd

@@ -1,0 +1,55 @@
+# Making the release packages: the version the build carries, the installer,
+# the optional code signature. Sourced by scripts/package.sh and the package
+# tests (which build a second installer of a newer version with it).
+#
+#   cajon_built_version BUILD_DIR       the version a configured build carries
+#   cajon_version4 VERSION              VERSION as four numbers: 1.2 -> 1.2.0.0
+#   cajon_signing_configured            true when a certificate is named
+#   cajon_sign FILE                     signs FILE in place with that certificate
+#   cajon_make_installer ARCH EXE VERSION OUT
+#                                       writes the installer OUT (ARCH x86 or x64)
+#                                       installing EXE as version VERSION; signed
+#                                       (with its uninstaller) when configured
+#
+# Signing: CAJON_SIGN_PKCS12 names a PKCS#12 file (.pfx/.p12) holding the
+# code-signing certificate and its key, CAJON_SIGN_PASSWORD is its password
+# (empty when unset); CAJON_SIGN_TIMESTAMP_URL, when set, names an RFC 3161
+# time-stamping server, so that the signature outlives the certificate.
+
+CAJON_ROOT=${CAJON_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+
+cajon_built_version() {
+    local f="$1/version/version.txt"
+    [ -s "$f" ] || { echo "no version in $1 (is it configured?)" >&2; return 1; }
+    tr -d '\r\n' <"$f"
+}
+
+cajon_version4() {
+    local v=$1
+    while [ "$(tr -cd . <<<"$v" | wc -c)" -lt 3 ]; do v="$v.0"; done
+    echo "$v"
+}
+
+cajon_signing_configured() { [ -n "${CAJON_SIGN_PKCS12:-}" ]; }
+
+cajon_sign() {
+    local file=$1 signed="$1.firmado" ts=()
+    [ -r "$CAJON_SIGN_PKCS12" ] || { echo "cannot read CAJON_SIGN_PKCS12=$CAJON_SIGN_PKCS12" >&2; return 1; }
+    [ -n "${CAJON_SIGN_TIMESTAMP_URL:-}" ] && ts=(-ts "$CAJON_SIGN_TIMESTAMP_URL")
+    rm -f "$signed"
+    # The password goes through a descriptor, never on a command line.
+    osslsigncode sign -pkcs12 "$CAJON_SIGN_PKCS12" -readpass /dev/fd/3 -h sha256 \
+        -n "AbrirCajon" "${ts[@]}" -in "$file" -out "$signed" >/dev/null \
+        3<<<"${CAJON_SIGN_PASSWORD:-}" || { rm -f "$signed"; echo "signing $file failed" >&2; return 1; }
+    mv -f "$signed" "$file"
+}
+
+cajon_make_installer() {
+    # makensis works in the script's folder: absolute paths.
+    local arch=$1 exe version=$3 out firmar=()
+    exe=$(realpath "$2") && out=$(realpath -m "$4") || return 1
+    cajon_signing_configured && firmar=(-DCAJON_FIRMAR="$CAJON_ROOT/scripts/lib/sign.sh")
+    makensis -WX -V2 -INPUTCHARSET UTF8 -DCAJON_VERSION="$version" -DCAJON_VERSION4="$(cajon_version4 "$version")" \
+        -DCAJON_EXE="$exe" -DCAJON_ARCH="$arch" -DCAJON_SALIDA="$out" "${firmar[@]}" \
+        "$CAJON_ROOT/installer/AbrirCajon.nsi"
+}

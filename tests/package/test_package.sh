@@ -1,0 +1,428 @@
+#!/usr/bin/env bash
+# The release packages, as a shop and its IT would use them:
+#   packages   scripts/package.sh: names, the zip's contents, LEAME.txt in
+#              Windows-1252 with CRLF, installer stubs, "unsigned" said and true
+#   signing    with a throw-away self-signed certificate every exe is signed by
+#              it; a wrong password fails the script and leaves no packages
+#   install    for each installer this host can run (x64 everywhere, the 32-bit
+#              one where the host runs 32-bit code), in a fresh Wine prefix of
+#              its own: silent install (files, shortcut, Run value, Uninstall
+#              key, signed exe and uninstaller), the program started from the
+#              installed folder shows its window and saves in its INIS; a silent
+#              install of the next version over the running copy leaves that
+#              version running and PARAMETROS.INI byte-identical; a silent
+#              uninstall removes all but PARAMETROS.INI; /D= installs elsewhere
+#   pages      (x64) the installer's pages, clicked through with the keyboard,
+#              "Iniciar con Windows" unchecked: no Run value, nor after a silent
+#              upgrade; the uninstaller's pages keep PARAMETROS.INI by default;
+#              screenshots of every page in build/package-test/
+# Needs the Windows builds configured with -DCAJON_E2E=ON (scripts/test.sh
+# builds them so) and an X display (one is started when DISPLAY is unset).
+# Ends with "N passed, N failed" (", N skipped"), one count per group above
+# and installer; exits non-zero on any failure.
+set -uo pipefail
+CAJON_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+cd "$CAJON_ROOT"
+source scripts/lib/services.sh
+source scripts/lib/package.sh
+
+work="$CAJON_ROOT/build/package-test"
+rm -rf "$work"
+mkdir -p "$work"
+proceso="$CAJON_ROOT/build/win64/cajon_proceso_ventana.exe"
+helper="$CAJON_ROOT/build/win64/cajon_e2e_helper.exe"
+clase=AbrirCajon.frmAbrirCajon
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+uninst_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\AbrirCajon'
+cn="AbrirCajon prueba de firma"
+
+# The programs here see no printers, whether a CUPS server runs or not: the
+# same first start every time, and nothing of the shared CUPS is used.
+export CUPS_SERVER=/nonexistent/abrircajon-sin-impresoras
+
+passed=0
+failed=0
+skipped=0
+group_fails=0
+ok() { echo "  ok: $*"; }
+fail() {
+    echo "  FAIL: $*"
+    group_fails=$((group_fails + 1))
+}
+check_eq() { if [ "$2" == "$3" ]; then ok "$1"; else fail "$1: expected [$2], got [$3]"; fi; }
+check() {  # check WHAT COMMAND...
+    local what=$1
+    shift
+    if "$@"; then ok "$what"; else fail "$what"; fi
+}
+group() {
+    echo "$1"
+    group_fails=0
+}
+end_group() {
+    if [ "$group_fails" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+}
+
+prefixes=()
+finish() {
+    cajon_stop_services
+    local p
+    for p in "${prefixes[@]}"; do
+        WINEPREFIX=$p "$WINESERVER" -k >/dev/null 2>&1
+        rm -rf "$p"
+    done
+}
+trap finish EXIT
+
+# --- Wine helpers: output always through files (a pipe would hang) ----------
+
+# Prints the data of one registry value, nothing when it is missing.
+reg_value() {
+    cajon_wine_tool reg query "$1" /v "$2" </dev/null >"$work/reg.out" 2>/dev/null || return 0
+    tr -d '\r' <"$work/reg.out" | sed -nE "s/^ +$2 +REG_[A-Z_]+ +//p"
+}
+no_key() { ! cajon_wine_tool reg query "$1" </dev/null >/dev/null 2>&1; }
+
+# Lines "pid=N version=V image=PATH" for the program's main windows.
+program_windows() {
+    cajon_wine "$proceso" "$clase" </dev/null >"$work/proceso.out" 2>/dev/null
+    tr -d '\r' <"$work/proceso.out"
+}
+field() { sed -nE "s/.*(^| )$1=([^ ]*).*/\2/p" | head -1; }
+
+# Waits until the program runs as version $1; prints its pid=... line.
+wait_program_version() {
+    local i line
+    for i in $(seq 1 60); do
+        line=$(program_windows | head -1)
+        if [ "$(field version <<<"$line")" == "$1" ]; then
+            echo "$line"
+            return 0
+        fi
+        sleep 0.5
+    done
+    echo "$line"
+    return 1
+}
+
+# A first start asks for the printer (the chooser, "Form1") before the main
+# window shows: it is closed as from its close box. With no printer at all the
+# program reports that in a box (caption "AbrirCajon"): it is answered. Then
+# the main window must show.
+main_window_shows() {
+    local i
+    for i in $(seq 1 120); do
+        xdotool search --onlyvisible --name '^Apertura cajón$' >/dev/null 2>&1 && return 0
+        if xdotool search --onlyvisible --name '^Form1$' >/dev/null 2>&1; then
+            cajon_wine "$helper" post Form1 0x10 0 0 </dev/null >/dev/null 2>&1
+        elif xdotool search --onlyvisible --name '^AbrirCajon$' >/dev/null 2>&1; then
+            cajon_wine "$helper" command AbrirCajon 1 </dev/null >/dev/null 2>&1
+        fi
+        sleep 0.25
+    done
+    return 1
+}
+
+# Clicks the check box "Enviar a: ..." (id 105) of the main window, as a user
+# would: the program stores KovraTipo at once.
+click_check_printer() {
+    local controls origin rect ox oy l t w h
+    cajon_wine "$helper" controls 'Apertura cajón' </dev/null >"$work/controls.out" 2>/dev/null
+    controls=$(tr -d '\r' <"$work/controls.out")
+    origin=$(head -1 <<<"$controls" | field origin)
+    rect=$(grep -E '^id=105 ' <<<"$controls" | field rect)
+    IFS=, read -r ox oy <<<"$origin"
+    IFS=, read -r l t w h <<<"$rect"
+    [ -n "$h" ] || return 1
+    xdotool mousemove $((ox + l + 10)) $((oy + t + h / 2)) click 1
+    sleep 0.5
+}
+
+# The Linux path of a Windows path in the prefix (C: only).
+unix_path() { sed -E 's|^[Cc]:\\|'"$WINEPREFIX"'/drive_c/|; s|\\|/|g' <<<"$1"; }
+
+# Waits until a path is gone (the uninstaller runs on as a copy of itself).
+wait_gone() {
+    local i
+    for i in $(seq 1 60); do
+        [ -e "$1" ] || return 0
+        sleep 0.5
+    done
+    return 1
+}
+
+# osslsigncode accepts the signature against the test certificate, and the
+# certificate it carries is that one (compared by fingerprint, whatever the
+# tool's version prints).
+signed_by_test_cert() {
+    local fp
+    osslsigncode verify -in "$1" -CAfile "$work/cert.pem" >"$work/verify.out" 2>&1 || return 1
+    rm -f "$work/sig.der"
+    osslsigncode extract-signature -in "$1" -out "$work/sig.der" >/dev/null 2>&1 || return 1
+    fp=$(openssl pkcs7 -inform DER -in "$work/sig.der" -print_certs | openssl x509 -noout -fingerprint -sha256)
+    [ -n "$fp" ] && [ "$fp" == "$(openssl x509 -in "$work/cert.pem" -noout -fingerprint -sha256)" ]
+}
+
+pe_magic_of() { cajon_pe_magic "$1"; }
+
+# --- packages -----------------------------------------------------------------
+
+group "packages: scripts/package.sh without a certificate"
+version=$(cajon_built_version build/win64)
+version4=$(cajon_version4 "$version")
+# The version cajon_version_siguiente carries: the same program, one version on.
+next_version=$(tr -d '\r\n' <build/win64/version-siguiente/version.txt)
+unsigned="$work/sin-firma"
+if env -u CAJON_SIGN_PKCS12 CAJON_DIST="$unsigned" scripts/package.sh >"$work/package.log" 2>&1; then
+    ok "package.sh succeeds"
+else
+    fail "package.sh failed: $(tail -5 "$work/package.log")"
+fi
+check "it says the packages are unsigned" grep -q UNSIGNED "$work/package.log"
+check_eq "the packages, named by the version" \
+    "AbrirCajon-$version-instalar-x64.exe AbrirCajon-$version-instalar.exe AbrirCajon-$version.zip" \
+    "$(cd "$unsigned" 2>/dev/null && echo *)"
+zip="$unsigned/AbrirCajon-$version.zip"
+check_eq "the zip holds the exe, INIS and LEAME.txt" "AbrirCajon.exe INIS/ LEAME.txt" \
+    "$(unzip -Z1 "$zip" 2>/dev/null | sort | xargs)"
+mkdir -p "$work/zip" && unzip -q -o "$zip" -d "$work/zip" 2>/dev/null
+check "the zip's exe is the 32-bit release" cmp -s "$work/zip/AbrirCajon.exe" build/win32/AbrirCajon.exe
+leame="$work/zip/LEAME.txt"
+check "LEAME.txt ends every line with CRLF" \
+    test "$(grep -c $'\r$' "$leame")" -eq "$(wc -l <"$leame")" -a "$(wc -l <"$leame")" -gt 20
+check "LEAME.txt is Windows-1252 (ó as byte F3) and names the version" \
+    bash -c 'LC_ALL=C grep -q $'"'"'caj\xf3n'"'"' "$1" && grep -q "AbrirCajon $2" "$1"' _ "$leame" "$version"
+check "LEAME.txt has no placeholder left" bash -c '! grep -q @ "$1"' _ "$leame"
+check_eq "the shop's installer has the 32-bit stub" 010b "$(pe_magic_of "$unsigned/AbrirCajon-$version-instalar.exe")"
+check_eq "the x64 installer has the 64-bit stub" 020b "$(pe_magic_of "$unsigned/AbrirCajon-$version-instalar-x64.exe")"
+check "the installer is unsigned" bash -c '! osslsigncode verify -in "$1" >/dev/null 2>&1' _ \
+    "$unsigned/AbrirCajon-$version-instalar.exe"
+end_group
+
+# --- signing -------------------------------------------------------------------
+
+group "signing: scripts/package.sh with a throw-away certificate"
+signed="$work/firmado"
+password='una "clave" con blancos'
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=$cn" \
+    -keyout "$work/key.pem" -out "$work/cert.pem" >/dev/null 2>&1 &&
+    openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/cert.p12" \
+        -passout "pass:$password" ||
+    fail "could not make the certificate"
+if CAJON_SIGN_PKCS12="$work/cert.p12" CAJON_SIGN_PASSWORD="$password" CAJON_DIST="$signed" \
+    scripts/package.sh >"$work/package-signed.log" 2>&1; then
+    ok "package.sh signs"
+else
+    fail "package.sh with a certificate failed: $(tail -5 "$work/package-signed.log")"
+fi
+unzip -q -o "$signed/AbrirCajon-$version.zip" AbrirCajon.exe -d "$work/zip-firmado" 2>/dev/null
+for f in "$signed/AbrirCajon-$version-instalar.exe" "$signed/AbrirCajon-$version-instalar-x64.exe" \
+    "$work/zip-firmado/AbrirCajon.exe"; do
+    check "signed by the test certificate: ${f#"$work"/}" signed_by_test_cert "$f"
+done
+if CAJON_SIGN_PKCS12="$work/cert.p12" CAJON_SIGN_PASSWORD=wrong CAJON_DIST="$work/mala-clave" \
+    scripts/package.sh >"$work/package-wrong.log" 2>&1; then
+    fail "a wrong password passed"
+else
+    ok "a wrong password fails the script"
+fi
+check "and leaves no packages" test ! -e "$work/mala-clave"
+end_group
+
+# --- install, upgrade, uninstall -------------------------------------------------
+
+cajon_start_display || { echo "no X display"; exit 1; }
+
+fresh_prefix() {
+    export WINEPREFIX="$work/prefix-$1"
+    prefixes+=("$WINEPREFIX")
+    cajon_start_wine >/dev/null
+}
+
+# install_cycle ARCH PRESET INSTALLER
+install_cycle() {
+    local arch=$1 preset=$2 installer=$3
+    group "install ($arch): $(basename "$installer")"
+    fresh_prefix "$arch" || {
+        fail "no Wine prefix"
+        end_group
+        return
+    }
+    local next=$next_version next4 next_installer
+    next4=$(cajon_version4 "$next")
+    next_installer="$work/AbrirCajon-$next-$arch.exe"
+    cajon_make_installer "$arch" "build/$preset/cajon_version_siguiente.exe" "$next" "$next_installer" \
+        >"$work/next-$arch.log" 2>&1 || fail "could not build the $next installer"
+
+    cajon_wine "$installer" /S </dev/null >"$work/install-$arch.log" 2>&1
+    check_eq "silent install exits 0" 0 $?
+    local location dir exe_w
+    location=$(reg_value "$uninst_key" InstallLocation)
+    dir=$(unix_path "$location")
+    exe_w="$location\\AbrirCajon.exe"
+    check_eq "installed under LOCALAPPDATA\\Programs" 'AppData\Local\Programs\AbrirCajon' \
+        "$(sed -E 's|^C:\\users\\[^\\]+\\||' <<<"$location")"
+    check "the exe, the uninstaller and INIS are there" \
+        test -f "$dir/AbrirCajon.exe" -a -f "$dir/Desinstalar.exe" -a -d "$dir/INIS"
+    check "the installed exe is signed" signed_by_test_cert "$dir/AbrirCajon.exe"
+    check "the uninstaller is signed" signed_by_test_cert "$dir/Desinstalar.exe"
+    local shortcut
+    shortcut=$(find "$WINEPREFIX/drive_c/users" -path '*Start Menu/Programs/AbrirCajon.lnk' | head -1)
+    check "Start-menu shortcut" test -n "$shortcut"
+    check_eq "Run value" "\"$exe_w\"" "$(reg_value "$run_key" AbrirCajon)"
+    check_eq "Uninstall: DisplayName" AbrirCajon "$(reg_value "$uninst_key" DisplayName)"
+    check_eq "Uninstall: DisplayVersion" "$version" "$(reg_value "$uninst_key" DisplayVersion)"
+    check "Uninstall: Publisher" test -n "$(reg_value "$uninst_key" Publisher)"
+    check_eq "Uninstall: DisplayIcon" "$exe_w,0" "$(reg_value "$uninst_key" DisplayIcon)"
+    check_eq "Uninstall: UninstallString" "\"$location\\Desinstalar.exe\"" "$(reg_value "$uninst_key" UninstallString)"
+    check_eq "Uninstall: QuietUninstallString" "\"$location\\Desinstalar.exe\" /S" \
+        "$(reg_value "$uninst_key" QuietUninstallString)"
+    check "Uninstall: EstimatedSize in KB" test $(($(reg_value "$uninst_key" EstimatedSize))) -gt 100
+
+    # The install started the program from its folder.
+    local first
+    first=$(wait_program_version "$version4") || fail "version $version4 not running: [$first]"
+    check_eq "it runs from the installed exe" "$exe_w" "$(field image <<<"$first")"
+    check "its window shows" main_window_shows
+    import -window root "$work/$arch-installed.png" 2>/dev/null
+    local ini="$dir/INIS/PARAMETROS.INI"
+    click_check_printer || fail "no check box \"Enviar a\" in the window"
+    check "it saves its parameters in the installed INIS" grep -q '^KovraTipo=' "$ini"
+
+    # The shop's settings, with bytes a rewrite would change.
+    printf '; ajustes de la tienda: caj\xf3n 2\r\nKovraPuerto=COM7:\r\n' >>"$ini"
+    local before
+    before=$(md5sum <"$ini")
+    cajon_wine "$next_installer" /S </dev/null >"$work/upgrade-$arch.log" 2>&1
+    check_eq "silent upgrade exits 0" 0 $?
+    local second
+    second=$(wait_program_version "$next4") || fail "version $next4 not running after the upgrade: [$second]"
+    check "the copy that ran was ended" test "$(field pid <<<"$second")" != "$(field pid <<<"$first")"
+    check_eq "the new version runs from the installed exe" "$exe_w" "$(field image <<<"$second")"
+    check_eq "one copy runs" 1 "$(program_windows | grep -c pid=)"
+    check "its window shows" main_window_shows
+    check_eq "Uninstall: DisplayVersion after the upgrade" "$next" "$(reg_value "$uninst_key" DisplayVersion)"
+    check_eq "the Run value stays" "\"$exe_w\"" "$(reg_value "$run_key" AbrirCajon)"
+    check_eq "PARAMETROS.INI byte-identical after the upgrade" "$before" "$(md5sum <"$ini")"
+
+    cajon_wine "$dir/Desinstalar.exe" /S </dev/null >"$work/uninstall-$arch.log" 2>&1
+    check_eq "silent uninstall exits 0" 0 $?
+    check "the uninstaller is removed" wait_gone "$dir/Desinstalar.exe"
+    check "the exe is removed" test ! -e "$dir/AbrirCajon.exe"
+    check "the shortcut is removed" test ! -e "$shortcut"
+    check_eq "the Run value is removed" "" "$(reg_value "$run_key" AbrirCajon)"
+    check "the Uninstall key is removed" no_key "$uninst_key"
+    check_eq "no copy runs" 0 "$(program_windows | grep -c pid=)"
+    check_eq "PARAMETROS.INI kept byte-identical" "$before" "$(md5sum <"$ini" 2>/dev/null)"
+    check_eq "nothing else is left" "INIS INIS/PARAMETROS.INI" "$(cd "$dir" && find . -mindepth 1 | sed 's|^\./||' | sort | xargs)"
+
+    # /D= chooses the folder (here one with a blank in its name). It comes
+    # last and unquoted, as on a Windows command line: two words for Wine.
+    local other='C:\Tienda Uno\AbrirCajon'
+    cajon_wine "$installer" /S '/D=C:\Tienda' 'Uno\AbrirCajon' </dev/null >"$work/install-d-$arch.log" 2>&1
+    check "/D= installs into the folder given" test -f "$(unix_path "$other")/AbrirCajon.exe"
+    check_eq "/D=: the Run value names it" "\"$other\\AbrirCajon.exe\"" "$(reg_value "$run_key" AbrirCajon)"
+    wait_program_version "$version4" >/dev/null || fail "/D=: the program does not run"
+    cajon_wine "$(unix_path "$other")/Desinstalar.exe" /S </dev/null >/dev/null 2>&1
+    check "/D=: the silent uninstall removes it" wait_gone "$(unix_path "$other")/Desinstalar.exe"
+    # The program saved nothing there: the folder goes with the program.
+    check "/D=: and its folder" wait_gone "$(unix_path "$other")"
+    check "the first folder's PARAMETROS.INI is untouched" test "$(md5sum <"$ini")" == "$before"
+    end_group
+}
+
+# The installer's window and its pages: they all carry this caption.
+wait_caption() {
+    local i id
+    for i in $(seq 1 80); do
+        id=$(xdotool search --onlyvisible --name "^$1" 2>/dev/null | head -1)
+        [ -n "$id" ] && echo "$id" && return 0
+        sleep 0.25
+    done
+    return 1
+}
+press() {  # press WINDOW KEY SCREENSHOT-NAME-AFTERWARDS
+    xdotool windowfocus --sync "$1" 2>/dev/null
+    xdotool key --window "$1" "$2"
+    sleep 1.5
+    [ -z "${3:-}" ] || import -window root "$work/pagina-$3.png" 2>/dev/null
+}
+wait_pid() {
+    local i
+    for i in $(seq 1 60); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.5
+    done
+    return 1
+}
+
+# pages INSTALLER: in the prefix of the last install cycle.
+pages() {
+    local installer=$1 next_x64=$2 w pid dir
+    group "pages (x64): the installer and the uninstaller clicked through"
+    dir="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Local/Programs/AbrirCajon"
+    (cajon_wine_exec "$installer" </dev/null >"$work/pages.log" 2>&1) &
+    pid=$!
+    if w=$(wait_caption 'Instalación de AbrirCajon'); then
+        sleep 1
+        import -window root "$work/pagina-1-bienvenida.png" 2>/dev/null
+        press "$w" Return 2-carpeta
+        press "$w" Return 3-componentes
+        press "$w" Down
+        press "$w" space 4-sin-iniciar-con-windows
+        press "$w" Return
+        check "Instalar installs" wait_program_files "$dir/AbrirCajon.exe"
+        sleep 2
+        import -window root "$work/pagina-5-terminar.png" 2>/dev/null
+        press "$w" Return
+        check "Terminar ends the installer" wait_pid "$pid"
+        check_eq "\"Iniciar con Windows\" unchecked: no Run value" "" "$(reg_value "$run_key" AbrirCajon)"
+        wait_program_version "$version4" >/dev/null
+        check_eq "\"Iniciar AbrirCajon ahora\" started it" 0 $?
+        # A silent upgrade keeps that choice.
+        cajon_wine "$next_x64" /S </dev/null >"$work/pages-upgrade.log" 2>&1
+        check_eq "a silent upgrade after it adds no Run value" "" "$(reg_value "$run_key" AbrirCajon)"
+        wait_program_version "$(cajon_version4 "$next_version")" >/dev/null
+        check_eq "and the program runs again" 0 $?
+    else
+        fail "no installer window"
+    fi
+    kill "$pid" 2>/dev/null
+
+    (cajon_wine_exec "$dir/Desinstalar.exe" </dev/null >"$work/pages-un.log" 2>&1) &
+    pid=$!
+    if w=$(wait_caption 'Desinstalación de AbrirCajon'); then
+        sleep 1
+        import -window root "$work/pagina-6-desinstalar.png" 2>/dev/null
+        press "$w" Return 7-desinstalar-componentes
+        press "$w" Return 8-desinstalado
+        check "Desinstalar removes the program" wait_gone "$dir/AbrirCajon.exe"
+        check "and keeps PARAMETROS.INI by default" test -f "$dir/INIS/PARAMETROS.INI"
+        press "$w" Return
+    else
+        fail "no uninstaller window"
+    fi
+    wait_pid "$pid" || kill "$pid" 2>/dev/null
+    end_group
+}
+
+wait_program_files() {
+    local i
+    for i in $(seq 1 60); do
+        [ -e "$1" ] && return 0
+        sleep 0.5
+    done
+    return 1
+}
+
+install_cycle x64 win64 "$signed/AbrirCajon-$version-instalar-x64.exe"
+pages "$signed/AbrirCajon-$version-instalar-x64.exe" "$work/AbrirCajon-$next_version-x64.exe"
+if cajon_host_runs_32bit; then
+    install_cycle x86 win32 "$signed/AbrirCajon-$version-instalar.exe"
+else
+    echo "install (x86): skipped: $(cajon_no_32bit_reason)"
+    skipped=$((skipped + 1))
+fi
+
+echo "package tests: $passed passed, $failed failed, $skipped skipped"
+[ "$failed" -eq 0 ]
