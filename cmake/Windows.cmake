@@ -112,8 +112,7 @@ if(CAJON_E2E)
 
     # For the package tests: which exe, of which version, runs a window.
     add_executable(cajon_proceso_ventana tests/package/ProcesoVentana.cpp)
-    target_link_libraries(cajon_proceso_ventana PRIVATE cajon_warnings version)
-    target_compile_definitions(cajon_proceso_ventana PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+    target_link_libraries(cajon_proceso_ventana PRIVATE cajon_win32 version)
     target_link_options(cajon_proceso_ventana PRIVATE ${CAJON_STATIC_LINK} -municode)
 
     foreach(script ${CAJON_E2E_TESTS})

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/Utf16.h"
+
 namespace {
 
 // Code points of the bytes 0x80..0x9F; 0 marks the five bytes with no character.
@@ -28,68 +30,29 @@ char ByteDePunto(char32_t cp) {
     return '?';
 }
 
-void AnadirUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 }  // namespace
 
 std::string Utf8ToCp1252(std::string_view utf8) {
+    const std::u16string texto = Utf8ToUtf16(utf8);
     std::string out;
-    out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        int extra = 0;
-        char32_t cp = 0;
-        if (b >= 0xF0 && b < 0xF8) {
-            extra = 3;
-            cp = b & 0x07;
-        } else if (b >= 0xE0 && b < 0xF0) {
-            extra = 2;
-            cp = b & 0x0F;
-        } else if (b >= 0xC2 && b < 0xE0) {
-            extra = 1;
-            cp = b & 0x1F;
-        }
-        bool valido = extra > 0;
-        for (int k = 1; valido && k <= extra; ++k) {
-            if (i + k >= utf8.size()) {
-                valido = false;
-                break;
-            }
-            const auto c = static_cast<unsigned char>(utf8[i + k]);
-            if ((c & 0xC0) != 0x80) valido = false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if (valido) {
-            out += ByteDePunto(cp);
-            i += static_cast<std::size_t>(extra) + 1;
+    out.reserve(texto.size());
+    for (std::size_t i = 0; i < texto.size(); ++i) {
+        const char16_t u = texto[i];
+        if (u >= 0xD800 && u < 0xDC00 && i + 1 < texto.size() && texto[i + 1] >= 0xDC00 &&
+            texto[i + 1] <= 0xDFFF) {
+            ++i;  // one character beyond the Basic Multilingual Plane: one '?'
+            out += '?';
         } else {
-            out += static_cast<char>(b);  // ASCII, or a stray byte taken as Latin-1
-            ++i;
+            out += ByteDePunto(u);
         }
     }
     return out;
 }
 
 std::string Cp1252ToUtf8(std::string_view cp1252) {
-    std::string out;
-    out.reserve(cp1252.size() + cp1252.size() / 8);
-    for (const char c : cp1252) AnadirUtf8(out, PuntoDeByte(static_cast<unsigned char>(c)));
-    return out;
+    std::u16string texto;
+    texto.reserve(cp1252.size());
+    for (const char c : cp1252)
+        texto += static_cast<char16_t>(PuntoDeByte(static_cast<unsigned char>(c)));
+    return Utf16ToUtf8(texto);
 }

@@ -68,7 +68,7 @@ run_ctest() {
     local preset=$1
     shift
     ctest --test-dir "build/$preset" --output-on-failure "$@" </dev/null >"$logs/ctest-$preset.log" 2>&1
-    grep -E '^\s*[0-9]+/[0-9]+ Test|Failed|FAILED' "$logs/ctest-$preset.log" | grep -vE 'Passed' | head -40
+    grep -E '\*\*\*(Failed|Timeout|Exception)|Not Run|tests FAILED|^\s+[0-9]+ - ' "$logs/ctest-$preset.log" | head -40
     count_ctest "$preset" "$logs/ctest-$preset.log"
 }
 
