@@ -67,7 +67,7 @@ add_executable(cajon_win_tests
 target_link_libraries(cajon_win_tests PRIVATE cajon_ventanas gtest_main)
 target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})
 add_test(NAME win_tests COMMAND cajon_win_tests)
-set_tests_properties(win_tests PROPERTIES LABELS wine TIMEOUT 120)
+set_tests_properties(win_tests PROPERTIES LABELS wine TIMEOUT 180)
 
 # Runs the drawer kick on a real port, for the end-to-end tests.
 add_executable(cajon_kick_driver tests/win32/KickDriver.cpp)

@@ -19,10 +19,13 @@ struct Visto {
 };
 
 // Waits for the box captioned `caption`, notes whether it is topmost, and
-// answers it with `respuesta`.
+// answers it with `respuesta`. The first box in a new Wine prefix can take
+// many seconds to appear; one that appears is always answered, or the test
+// would wait in it for ever.
 std::thread Contestar(const wchar_t* caption, int respuesta, Visto& visto) {
     return std::thread([caption, respuesta, &visto] {
-        for (int i = 0; i < 200 && !visto.encontrado; ++i) {
+        const ULONGLONG limite = GetTickCount64() + 90'000;
+        while (!visto.encontrado && GetTickCount64() < limite) {
             const HWND caja = FindWindowW(L"#32770", caption);
             if (caja != nullptr && IsWindowVisible(caja)) {
                 visto.encontrado = true;
