@@ -6,7 +6,7 @@
 # the old one.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
-CAPTURAS=/var/spool/abrircajon-capture
+source "$(dirname "$0")/capturas.sh"
 vieja=Caja_PS
 nueva=Bixolon_Copia  # first in the chooser's list
 e2e_begin printer_failure
@@ -16,22 +16,6 @@ answer_startup || fail "main window not shown"
 win=$(e2e_wait_window "$MAIN")
 sleep 0.5
 
-trabajos() { ls "$CAPTURAS/$1" 2>/dev/null | grep -E '^[0-9]+\.prn$' | sort -n; }
-# nuevo_trabajo QUEUE BEFORE TENTHS: the first job not in BEFORE, waiting for it.
-nuevo_trabajo() {
-    local i nuevo
-    for i in $(seq 1 "$3"); do
-        nuevo=$(trabajos "$1" | grep -vxF -f <(echo "$2") | head -1)
-        if [ -n "$nuevo" ]; then
-            echo "$CAPTURAS/$1/$nuevo"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
-texto_de() { gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=txtwrite -sOutputFile=- "$1" 2>/dev/null |
-    tr -d '\r' | sed -E 's/^ +//; s/ +$//' | grep -v '^$'; }
 antes_vieja=$(trabajos $vieja)
 antes_nueva=$(trabajos $nueva)
 

@@ -9,7 +9,7 @@
 source "$(dirname "$0")/lib.sh"
 : "${CAJON_PRINT_PROBE:?CAJON_PRINT_PROBE must name the print probe exe}"
 CUPS_DIR="$E2E_ROOT/tests/e2e/cups"
-CAPTURAS=/var/spool/abrircajon-capture
+source "$(dirname "$0")/capturas.sh"
 TRABAJO=$(mktemp -d)
 
 terminar() {
@@ -42,26 +42,8 @@ probe() {
 # The probe's line for one step, without the step: "ok ..." or "fallo N TEXT".
 resultado() { awk -v p="$2 " 'index($0, p) == 1 {print substr($0, length(p) + 1); exit}' "$1"; }
 
-trabajos() { ls "$CAPTURAS/$1" 2>/dev/null | grep -E '^[0-9]+\.prn$' | sort -n; }
-# nuevo_trabajo QUEUE BEFORE [TENTHS]: the path of the first job not in BEFORE,
-# waiting for it up to TENTHS tenths of a second (10 s by default).
-nuevo_trabajo() {
-    local cola=$1 antes=$2 i nuevo
-    for i in $(seq 1 "${3:-100}"); do
-        nuevo=$(trabajos "$cola" | grep -vxF -f <(echo "$antes") | head -1)
-        if [ -n "$nuevo" ]; then
-            echo "$CAPTURAS/$cola/$nuevo"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
 # True when no new job arrives within 2 s (jobs take 15-50 ms).
 ningun_trabajo() { ! nuevo_trabajo "$1" "$2" 20 >/dev/null; }
-# The text of a job, one line per printed line (txtwrite ends them with CR LF).
-texto_de() { gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=txtwrite -sOutputFile=- "$1" 2>/dev/null |
-    tr -d '\r' | sed -E 's/^ +//; s/ +$//' | grep -v '^$'; }
 # One "%%BoundingBox: llx lly urx ury" line per page, in points.
 cajas_de() { gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=bbox "$1" 2>&1 | grep '^%%BoundingBox:'; }
 

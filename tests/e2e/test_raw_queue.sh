@@ -11,7 +11,7 @@ source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin raw_queue
 COLA=Tickets_RAW
 QUITADA=Cajon_Quitada
-CAPTURAS=/var/spool/abrircajon-capture
+source "$(dirname "$0")/capturas.sh"
 work=$(mktemp -d)
 trap 'cupsaccept $COLA 2>/dev/null; lpadmin -x $QUITADA 2>/dev/null; rm -rf "$work" "$CAPTURAS/$QUITADA"; e2e_end' EXIT
 
@@ -23,7 +23,6 @@ fi
 lpadmin -p "$QUITADA" -E -v "abrircajon-capture:/$QUITADA" 2>&1 | grep -v deprecated >&2
 cupsenable "$QUITADA" && cupsaccept "$QUITADA"
 
-trabajos() { find "$CAPTURAS/$1" -maxdepth 1 -name '[0-9]*.prn' -printf '%f\n' 2>/dev/null | sort -n; }
 # nuevos QUEUE BEFORE: once the queue has nothing pending, the hex bytes of
 # each job not in BEFORE, one line per job, in the order they were made.
 nuevos() {
