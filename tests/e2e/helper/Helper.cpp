@@ -17,7 +17,8 @@
 //   helper zorder                       visible top-level windows, top first: topmost, caption
 //   helper foreground                   the caption of the foreground window
 //   helper hold <caption> <seconds>     a window of its own with that caption, in the foreground,
-//                                       for that long: another program holding the focus
+//                                       for that long or until it is closed: another program
+//                                       holding the focus
 //   helper raise <caption>              brings that window to the top and to the foreground
 // Output is UTF-8, one record per line. Exit code 1: window not found.
 
@@ -194,11 +195,12 @@ int wmain(int argc, wchar_t** argv) {
         SetFocus(h);
         const DWORD fin = GetTickCount() + static_cast<DWORD>(std::atoi(args[2].c_str())) * 1000;
         MSG msg;
-        while (GetTickCount() < fin) {
+        // A WM_CLOSE posted to the window ends the hold early.
+        while (GetTickCount() < fin && IsWindow(h)) {
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
             Sleep(20);
         }
-        DestroyWindow(h);
+        if (IsWindow(h)) DestroyWindow(h);
         return 0;
     }
     if (orden == "dpi") {
