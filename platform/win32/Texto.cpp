@@ -22,3 +22,13 @@ std::string Utf8(std::wstring_view ancho) {
                         nullptr, nullptr);
     return utf8;
 }
+
+std::string EnCodigoSistema(std::string_view utf8) {
+    const std::wstring ancho = Ancho(utf8);
+    if (ancho.empty() || ancho.size() > INT_MAX) return {};
+    const int largo = static_cast<int>(ancho.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, ancho.data(), largo, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, ancho.data(), largo, bytes.data(), n, nullptr, nullptr);
+    return bytes;
+}

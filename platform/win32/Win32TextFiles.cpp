@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <climits>
 
 #include "platform/win32/ErroresWin32.h"
 #include "platform/win32/Texto.h"
@@ -47,16 +46,6 @@ class Win32AppendedFile : public AppendedFile {
 };
 
 }  // namespace
-
-std::string EnCodigoSistema(std::string_view utf8) {
-    const std::wstring ancho = Ancho(utf8);
-    if (ancho.empty() || ancho.size() > INT_MAX) return {};
-    const int largo = static_cast<int>(ancho.size());
-    const int n = WideCharToMultiByte(CP_ACP, 0, ancho.data(), largo, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, ancho.data(), largo, bytes.data(), n, nullptr, nullptr);
-    return bytes;
-}
 
 std::unique_ptr<AppendedFile> Win32TextFiles::Abrir(const std::string& ruta) {
     // Others may read the file meanwhile; a program that holds it without

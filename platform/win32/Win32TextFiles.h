@@ -8,7 +8,3 @@ class Win32TextFiles : public TextFiles {
     std::unique_ptr<AppendedFile> Abrir(const std::string& ruta) override;
     bool Reemplazar(const std::string& desde, const std::string& hacia) override;
 };
-
-// UTF-8 text in the system's 8-bit (ANSI) code page; characters it lacks
-// become the code page's default character.
-std::string EnCodigoSistema(std::string_view utf8);

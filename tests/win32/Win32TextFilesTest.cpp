@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/Fallo.h"
+#include "platform/win32/Texto.h"
 #include "platform/win32/Win32TextFiles.h"
 #include "tests/support/TempDir.h"
 
