@@ -13,7 +13,7 @@
 #   e2e_helper ARGS...          runs the helper exe, prints its output
 #   e2e_control CAPTION ID      the helper's line for one control
 #   e2e_box_text CAPTION        text of the open message box with that caption
-#   e2e_key WINDOW KEYS...      xdotool key presses to an X window id
+#   e2e_key WINDOW KEYS...      key presses to an X window id, released on the display
 #   e2e_hold_f12 WINDOW SECONDS holds F12 down on the window for a while
 #   e2e_screenshot FILE         PNG of the whole display
 #   e2e_running                 true while the program's process lives
@@ -53,6 +53,9 @@ e2e_begin() {
 
 e2e_end() {
     e2e_stop
+    # A key pressed on a window that vanished before its release stays held on
+    # the display and repeats into the next test's window.
+    xdotool keyup Return space Escape Tab F12 F4 alt ctrl shift 2>/dev/null
     if [ "$E2E_FAILS" -ne 0 ]; then
         e2e_screenshot "$E2E_ARTIFACTS/$E2E_NAME-failure.png"
         echo "$E2E_NAME: $E2E_FAILS check(s) failed"
@@ -137,12 +140,17 @@ e2e_key() {
     shift
     xdotool windowfocus --sync "$win" 2>/dev/null || true
     xdotool key --window "$win" "$@"
+    # A key that closes its window (Enter on Aceptar, Alt+F4) is pressed on
+    # the display but released to the vanished window: held, it would repeat
+    # into whatever window comes next. Release it on the display as well.
+    xdotool keyup "$@"
 }
 
 e2e_hold_f12() {
     xdotool keydown --window "$1" F12
     sleep "$2"
     xdotool keyup --window "$1" F12
+    xdotool keyup F12  # released on the display too, should a box have taken the focus
 }
 
 

@@ -23,9 +23,8 @@ if elegir=$(e2e_wait_window Form1 30); then
     check_eq "first row selected" "selected=0" "$(e2e_helper list Form1 101 | head -1 | grep -o 'selected=.*')"
     xdotool key --window "$elegir" Tab
     sleep 0.25
-    xdotool keydown --window "$elegir" Return
+    e2e_key "$elegir" Return
     e2e_wait_gone Form1 || fail "chooser still open after Aceptar"
-    xdotool keyup Return
 else
     fail "no chooser at the first start"
 fi

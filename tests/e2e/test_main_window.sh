@@ -154,12 +154,8 @@ if [ -n "$impresoras" ]; then
             "$(e2e_helper list Form1 101 | head -1)"
         xdotool key --window "$elegir" Tab
         sleep 0.25
-        # Enter acts on its key-down, and the chooser is gone before the
-        # key-up: that is sent to no window in particular, or the display
-        # would keep Enter held for whatever window comes next.
-        xdotool keydown --window "$elegir" Return
+        e2e_key "$elegir" Return
         e2e_wait_gone Form1 || fail "chooser still open after Aceptar"
-        xdotool keyup Return
         sleep 0.3
         check_eq "main window enabled again" 1 "$(e2e_helper controls "$MAIN" | head -1 | e2e_field enabled)"
         check_eq "accepted printer shown" "Enviar a: $primera" "$(e2e_control_text "$MAIN" $ID_CHECKPRINTER)"
@@ -183,7 +179,6 @@ e2e_helper post "$MAIN" 0x0200 1 0x0205 >/dev/null  # the icon's right-button re
 check_eq "icon right click: shown again" "visible=1 iconic=0" "$(wait_state "visible=1 iconic=0")"
 sleep 0.3
 e2e_key "$win" alt+F4
-xdotool keyup F4 alt  # the window vanished before the key-up: release on the display
 check_eq "Alt+F4: hidden, minimized" "visible=0 iconic=1" "$(wait_state "visible=0 iconic=1")"
 e2e_running && ok "Alt+F4: still running" || fail "Alt+F4 ended the program"
 e2e_helper post "$MAIN" 0x0010 0 0 >/dev/null  # WM_CLOSE, as the task manager sends it

@@ -42,9 +42,8 @@ if elegir=$(e2e_wait_window Form1 10); then
     sleep 0.25
     xdotool key --window "$elegir" Tab
     sleep 0.25
-    xdotool keydown --window "$elegir" Return
+    e2e_key "$elegir" Return
     e2e_wait_gone Form1 || fail "chooser still open after Aceptar"
-    xdotool keyup Return
 else
     fail "no chooser"
 fi

@@ -18,7 +18,6 @@ sleep 0.5
 for como in "Cerrar (Minimizar)" "Alt+F4"; do
     if [ "$como" == "Alt+F4" ]; then
         e2e_key "$win" alt+F4
-        xdotool keyup F4 alt
     else
         click_control $ID_COMMAND1
     fi
