@@ -69,6 +69,8 @@ run_ctest() {
     shift
     ctest --test-dir "build/$preset" --output-on-failure "$@" </dev/null >"$logs/ctest-$preset.log" 2>&1
     grep -E '\*\*\*(Failed|Timeout|Exception)|Not Run|tests FAILED|^\s+[0-9]+ - ' "$logs/ctest-$preset.log" | head -40
+    # The checks that failed, so that a log holding only this summary says why.
+    grep -E '^FAIL: |: Failure$' "$logs/ctest-$preset.log" | head -20 | sed 's/^/  /'
     count_ctest "$preset" "$logs/ctest-$preset.log"
 }
 
