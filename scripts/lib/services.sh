@@ -1,6 +1,7 @@
 # Starts and stops what the program and its tests need: an X display, a Wine
 # prefix with its server, a CUPS server. Every process started here is stopped
-# by cajon_stop_services, also when a test fails (the callers trap EXIT).
+# by cajon_stop_services, also when a test fails (the callers trap EXIT). Tests
+# press keys on the display through cajon_key.
 
 CAJON_ROOT=${CAJON_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 source "$CAJON_ROOT/scripts/lib/wine.sh"
@@ -21,6 +22,18 @@ cajon_start_display() {
     done
     echo "Xvfb did not start" >&2
     return 1
+}
+
+# Presses keys on an X window as a user would, and releases them on the
+# display as well: a key that closes its window (Enter on a last page, Alt+F4)
+# is pressed on the display but released to the vanished window, and held it
+# would repeat into whatever window comes next.
+cajon_key() {  # cajon_key WINDOW KEYS...
+    local win=$1
+    shift
+    xdotool windowfocus --sync "$win" 2>/dev/null || true
+    xdotool key --window "$win" "$@"
+    xdotool keyup "$@"
 }
 
 cajon_start_wine() {

@@ -22,7 +22,7 @@
 
 set -uo pipefail
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-source "$E2E_ROOT/scripts/lib/wine.sh"
+source "$E2E_ROOT/scripts/lib/services.sh"  # Wine, and keys on the display
 : "${CAJON_EXE:?CAJON_EXE must name AbrirCajon.exe}"
 : "${CAJON_HELPER:?CAJON_HELPER must name the helper exe}"
 : "${WINEPREFIX:?WINEPREFIX must be set}"
@@ -135,16 +135,7 @@ e2e_field() { sed -nE "s/.*[ ^]$1=([^ ]*).*/\1/p" | head -1; }  # e2e_control ..
 e2e_control_text() { e2e_control "$1" "$2" | sed -n 's/.* text=//p'; }
 e2e_box_text() { e2e_helper boxtext "$1"; }
 
-e2e_key() {
-    local win=$1
-    shift
-    xdotool windowfocus --sync "$win" 2>/dev/null || true
-    xdotool key --window "$win" "$@"
-    # A key that closes its window (Enter on Aceptar, Alt+F4) is pressed on
-    # the display but released to the vanished window: held, it would repeat
-    # into whatever window comes next. Release it on the display as well.
-    xdotool keyup "$@"
-}
+e2e_key() { cajon_key "$@"; }
 
 e2e_hold_f12() {
     xdotool keydown --window "$1" F12

@@ -342,12 +342,7 @@ wait_caption() {
     return 1
 }
 press() {  # press WINDOW KEY SCREENSHOT-NAME-AFTERWARDS
-    xdotool windowfocus --sync "$1" 2>/dev/null
-    xdotool key --window "$1" "$2"
-    # A key that closes its page's window is pressed on the display but, the
-    # window gone, released to nowhere: held down, it would repeat into the
-    # next program that has the focus. Release it on the display.
-    xdotool keyup "$2"
+    cajon_key "$1" "$2"
     sleep 1.5
     [ -z "${3:-}" ] || import -window root "$work/pagina-$3.png" 2>/dev/null
 }
