@@ -16,6 +16,7 @@ add_library(cajon_win32 STATIC
     platform/win32/Win32Dialogs.cpp
     platform/win32/Win32KeyState.cpp
     platform/win32/Win32NotificationArea.cpp
+    platform/win32/Win32ColaImpresora.cpp
     platform/win32/Win32Printing.cpp
     platform/win32/Win32Port.cpp
     platform/win32/Win32Profile.cpp

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "drawer/ColaImpresora.h"
 #include "drawer/ImpresoraDelPuerto.h"
 #include "drawer/SalidaImpresora.h"
 #include "drawer/SecuenciaCodigos.h"
@@ -76,12 +77,12 @@ ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosAp
         const auto items = DividirItems(ascii);
         resultado.destino = controles.TextoPuerto();
         if (!controles.CheckPrinter()) {
-            // A printer's name wins over a file of the same name.
-            if (auto impresora = ImpresoraDelPuerto(resultado.destino, servicios.impresora)) {
+            if (PuedeSerImpresora(resultado.destino)) {
                 resultado.via = ViaApertura::Raw;
-                resultado.destino = std::move(*impresora);
+                resultado.destino = ImpresoraDelPuerto(resultado.destino, servicios.impresora);
                 EscriturasPreparadas escrituras;
                 EscribirSecuencia(items, controles, escrituras);
+                PrepararCola(servicios.impresora, resultado.destino, kDocumentoRaw);
                 escrituras.EnviarA(
                     *servicios.impresora.OpenRawJob(resultado.destino, kDocumentoRaw));
             } else {
@@ -89,6 +90,8 @@ ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosAp
             }
         } else {
             resultado.via = ViaApertura::Impresora;
+            PrepararCola(servicios.impresora, servicios.impresora.CurrentDeviceName(),
+                         kDocumentoImpresion);
             ImprimirApertura(servicios.impresora, servicios.parametros);
         }
     } catch (const std::exception& e) {

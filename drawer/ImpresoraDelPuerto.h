@@ -16,19 +16,17 @@
 // not even read.
 bool PuedeSerImpresora(std::string_view puerto);
 
-// Printer names compared as Windows compares them, without regard to case: the
-// ASCII letters and the accented letters of Latin-1 (Á, Ñ ...), in UTF-8.
-bool MismoNombreDeImpresora(std::string_view a, std::string_view b);
-
 // The printer of `instaladas` that `puerto` names, spelt as the system spells
-// it: the one equal to it, or else the first equal to it without regard to
-// case.
+// it: the one equal to it, or else the first that the system takes for the
+// same name (case aside).
 std::optional<std::string> BuscarImpresora(std::string_view puerto,
-                                           const std::vector<std::string>& instaladas);
+                                           const std::vector<std::string>& instaladas,
+                                           Printing& impresora);
 
-// The installed printer that the port text names, from the list read now (a
-// printer added while the program runs counts where the system lists it), or
-// nothing when the text is a device, a path or no printer's name. A list that
-// cannot be read counts as naming no printer: the text then keeps the meaning
-// it always had, a device or a file.
-std::optional<std::string> ImpresoraDelPuerto(std::string_view puerto, Printing& impresora);
+// The installed printer that a text that can name a printer (see
+// PuedeSerImpresora) names, from the list read now: a printer added while
+// the program runs counts where the system lists it. Such a bare name is
+// always a printer's name: one that names no installed printer, or a list
+// that cannot be read, fails with 1801 rather than become a file in whatever
+// folder the program happened to start in.
+std::string ImpresoraDelPuerto(std::string_view puerto, Printing& impresora);

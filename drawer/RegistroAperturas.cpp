@@ -55,8 +55,14 @@ std::string RutaJuntoAParametros(std::string_view rutaParametros, std::string_vi
 }
 
 std::string CampoCsv(std::string_view campo) {
-    if (campo.find_first_of(";\"\r\n") == std::string_view::npos) return std::string(campo);
-    std::string texto = "\"";
+    // A spreadsheet takes a field that begins so for a formula: a leading
+    // apostrophe inside quotes keeps it text.
+    const bool formula =
+        !campo.empty() && std::string_view("=+-@\t\r").find(campo[0]) != std::string_view::npos;
+    if (!formula && campo.find_first_of(";\"\r\n") == std::string_view::npos) {
+        return std::string(campo);
+    }
+    std::string texto = formula ? "\"'" : "\"";
     for (const char c : campo) {
         if (c == '"') texto += '"';
         texto += c;
@@ -161,4 +167,32 @@ void RegistroAperturas::Anadir(const std::string& ruta, const std::string& linea
     } else {
         archivo->Anadir(linea);
     }
+}
+
+EscritorAperturas::EscritorAperturas(RegistroAperturas& registro)
+    : hilo_([this, &registro] {
+          registro.Atender(parar_.get_token());
+          std::lock_guard bloqueo(mutex_);
+          acabado_ = true;
+          terminado_.notify_all();
+      }) {}
+
+EscritorAperturas::~EscritorAperturas() {
+    if (abandonado_ && !Terminar(std::chrono::milliseconds(0))) {
+        hilo_.detach();
+        return;
+    }
+    parar_.request_stop();
+    if (hilo_.joinable()) hilo_.join();
+}
+
+bool EscritorAperturas::Terminar(std::chrono::milliseconds limite) {
+    parar_.request_stop();
+    {
+        std::unique_lock bloqueo(mutex_);
+        abandonado_ = !terminado_.wait_for(bloqueo, limite, [&] { return acabado_; });
+        if (abandonado_) return false;
+    }
+    if (hilo_.joinable()) hilo_.join();
+    return true;
 }

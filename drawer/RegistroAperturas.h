@@ -5,6 +5,7 @@
 // double click opens it in a Spanish Excel.
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -12,6 +13,7 @@
 #include <stop_token>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "drawer/EnviarApertura.h"
 #include "platform/Clock.h"
@@ -37,7 +39,9 @@ inline constexpr std::string_view kRegistroApagado = "0";
 std::string RutaJuntoAParametros(std::string_view rutaParametros, std::string_view nombre);
 
 // A field as CSV writes it: in double quotes, with its quotes doubled, when it
-// holds the separator, a quote or a line break; as it is otherwise.
+// holds the separator, a quote or a line break; as it is otherwise. A field
+// that a spreadsheet would take for a formula (it begins with =, +, -, @, a
+// tab or a carriage return) is quoted with an apostrophe before it.
 std::string CampoCsv(std::string_view campo);
 
 // One line of the record, CR LF included. `perdidas` is the number of lines
@@ -108,4 +112,30 @@ class RegistroAperturas {
     std::condition_variable_any hayPendientes_;
     std::deque<AperturaPendiente> pendientes_;
     std::atomic<std::uint64_t> perdidas_ = 0;
+};
+
+// The writer's thread of a record, from its construction on.
+class EscritorAperturas {
+  public:
+    explicit EscritorAperturas(RegistroAperturas& registro);
+    // Ends the thread as Terminar does, waiting as long as it takes; a thread
+    // that Terminar gave up on is left to the end of the process.
+    ~EscritorAperturas();
+    EscritorAperturas(const EscritorAperturas&) = delete;
+    EscritorAperturas& operator=(const EscritorAperturas&) = delete;
+
+    // Asks the writer to write what is pending (one try for each line) and
+    // end, and waits for it at most `limite`. False when it is still writing
+    // then (a network folder that does not answer): the caller ends the
+    // process without it, so that no record keeps an ending program (and
+    // its single-copy lock) alive.
+    bool Terminar(std::chrono::milliseconds limite);
+
+  private:
+    std::stop_source parar_;
+    std::mutex mutex_;
+    std::condition_variable terminado_;
+    bool acabado_ = false;
+    bool abandonado_ = false;
+    std::thread hilo_;  // last: it starts once the rest is made
 };

@@ -24,6 +24,14 @@ inline constexpr std::int32_t kTiposNoCoinciden = 13;
 inline constexpr std::int32_t kErrorInterno = 51;
 inline constexpr std::int32_t kValorPropiedadNoValido = 380;
 inline constexpr std::int32_t kImpresoraNoDisponible = 482;
+
+// System numbers that the program's own rules give too, with the system's
+// wording: a printer's name that names no printer, a printer that cannot
+// take a job now.
+inline constexpr std::int32_t kNombreImpresoraNoValido = 1801;  // ERROR_INVALID_PRINTER_NAME
+inline constexpr std::int32_t kEstadoImpresoraNoValido = 1906;  // ERROR_INVALID_PRINTER_STATE
+inline constexpr char kTextoNombreImpresoraNoValido[] = "El nombre de la impresora no es válido";
+inline constexpr char kTextoImpresoraNoDisponible[] = "La impresora no está disponible";
 }  // namespace errores
 
 // A failure for anything thrown that is not already a Fallo, so a guard never

@@ -27,8 +27,14 @@ std::string EnCodigoSistema(std::string_view utf8) {
     const std::wstring ancho = Ancho(utf8);
     if (ancho.empty() || ancho.size() > INT_MAX) return {};
     const int largo = static_cast<int>(ancho.size());
-    const int n = WideCharToMultiByte(CP_ACP, 0, ancho.data(), largo, nullptr, 0, nullptr, nullptr);
+    // Without best fit a character the code page lacks becomes '?': a
+    // fullwidth ';' or '"' must not turn into the real one after the record's
+    // quoting was decided. (UTF-8 as the system's code page takes no flags.)
+    const DWORD sinParecidos = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int n = WideCharToMultiByte(CP_ACP, sinParecidos, ancho.data(), largo, nullptr, 0,
+                                      nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, ancho.data(), largo, bytes.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, sinParecidos, ancho.data(), largo, bytes.data(), n, nullptr,
+                        nullptr);
     return bytes;
 }

@@ -11,11 +11,10 @@
 #include "platform/win32/ErroresWin32.h"
 #include "platform/win32/FallosImpresion.h"
 #include "platform/win32/Texto.h"
+#include "platform/win32/Win32ColaImpresora.h"
 #include "platform/win32/Win32TrabajoRaw.h"
 
 namespace {
-
-constexpr wchar_t kNombreDocumento[] = L"AbrirCajon";
 
 // What the user reads when a call fails without a system error number.
 constexpr char kSinImpresoras[] = "No hay ninguna impresora instalada";
@@ -51,9 +50,10 @@ Dc AbrirDc(const std::wstring& impresora) {
 class Trabajo {
   public:
     explicit Trabajo(HDC dc) : dc_(dc) {
+        const std::wstring nombre = Ancho(kDocumentoImpresion);
         DOCINFOW info{};
         info.cbSize = sizeof info;
-        info.lpszDocName = kNombreDocumento;
+        info.lpszDocName = nombre.c_str();
         SetLastError(ERROR_SUCCESS);
         if (StartDocW(dc_, &info) <= 0) throw FalloImpresion(kNoAceptaDocumento);
     }
@@ -227,6 +227,22 @@ Win32Printing::~Win32Printing() = default;
 
 std::vector<std::string> Win32Printing::InstalledPrinters() {
     return ImpresorasInstaladas();
+}
+
+bool Win32Printing::SameName(std::string_view a, std::string_view b) {
+    return MismoNombreDeImpresora(a, b);
+}
+
+std::optional<EstadoImpresora> Win32Printing::State(const std::string& printer) noexcept {
+    return LeerEstadoImpresora(printer);
+}
+
+std::vector<TrabajoEnCola> Win32Printing::OwnJobs(const std::string& printer) noexcept {
+    return TrabajosPropios(printer);
+}
+
+void Win32Printing::DeleteJob(const std::string& printer, std::uint32_t id) noexcept {
+    BorrarTrabajo(printer, id);
 }
 
 std::string Win32Printing::CurrentDeviceName() {

@@ -2,6 +2,7 @@
 // In-memory stand-ins for the platform, recording what the program does.
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -94,6 +95,23 @@ struct FakePrinting : Printing {
         if (fallarAlListar) throw Fallo(1722, "El servidor RPC no está disponible");
         return instaladas;
     }
+    // Case folded for ASCII only: enough for the tests' names.
+    bool SameName(std::string_view a, std::string_view b) override {
+        return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
+            return std::tolower(x) == std::tolower(y);
+        });
+    }
+    std::optional<EstadoImpresora> State(const std::string& printer) noexcept override {
+        llamadas.push_back("State(" + printer + ")");
+        return estado;
+    }
+    std::vector<TrabajoEnCola> OwnJobs(const std::string& printer) noexcept override {
+        llamadas.push_back("OwnJobs(" + printer + ")");
+        return cola;
+    }
+    void DeleteJob(const std::string& printer, std::uint32_t id) noexcept override {
+        llamadas.push_back("DeleteJob(" + printer + "|" + std::to_string(id) + ")");
+    }
     std::string CurrentDeviceName() override {
         if (!actual) throw Fallo(482, "No hay ninguna impresora instalada");
         return instaladas.at(static_cast<std::size_t>(*actual));
@@ -130,6 +148,8 @@ struct FakePrinting : Printing {
 
     std::vector<std::string> instaladas;
     std::optional<int> actual;
+    std::optional<EstadoImpresora> estado = EstadoImpresora{};
+    std::vector<TrabajoEnCola> cola;
     std::vector<std::string> llamadas;
     bool fallarAlImprimir = false;
     bool fallarAlListar = false;

@@ -185,7 +185,8 @@ TEST_F(EnviarAperturaTest, ThePrinterPathIgnoresTheSequenceAndThePort) {
     const auto resultado = Kick();
     EXPECT_TRUE(puertos_.registros.empty());
     EXPECT_TRUE(dialogs_.cajas.empty());
-    EXPECT_EQ(impresora_.llamadas, (Escrituras{"Print(|1)", "Print(|1)", "EndDoc"}));
+    EXPECT_EQ(impresora_.llamadas,
+              (Escrituras{"State(Caja)", "OwnJobs(Caja)", "Print(|1)", "Print(|1)", "EndDoc"}));
     EXPECT_EQ(resultado.via, ViaApertura::Impresora);
     EXPECT_EQ(resultado.destino, "Caja");
     EXPECT_FALSE(resultado.fallo.has_value());
@@ -193,36 +194,104 @@ TEST_F(EnviarAperturaTest, ThePrinterPathIgnoresTheSequenceAndThePort) {
 
 TEST_F(EnviarAperturaTest, APrinterFailureShowsTheKickMessageWithThePortLine) {
     controles_.printer = true;
+    impresora_.instaladas = {"Caja"};
+    impresora_.actual = 0;
     impresora_.fallarAlImprimir = true;
     const auto resultado = Kick();
     EXPECT_EQ(MensajeUnico(),
               "1801.El nombre de la impresora no es válido\r\nPuerto:LPT1:\r\nLínea: 0");
     ASSERT_TRUE(resultado.fallo.has_value());
     EXPECT_EQ(resultado.fallo->numero, 1801);
-    EXPECT_EQ(impresora_.llamadas, Escrituras{"KillDoc"})
+    EXPECT_EQ(impresora_.llamadas, (Escrituras{"State(Caja)", "OwnJobs(Caja)", "KillDoc"}))
         << "the job is dropped; EndDoc is not called after a failure";
 }
 
-TEST_F(EnviarAperturaTest, TextsThatNameNoPrinterStayPorts) {
+// Devices and paths are ports; a bare name is a printer's name, and one that
+// names no printer fails: it never becomes a file in the current folder.
+TEST_F(EnviarAperturaTest, DevicesAndPathsArePortsABareNameIsAPrinter) {
     impresora_.instaladas = {"Tickets_RAW", "LPT1", "cajon"};
-    const std::string puertos[] = {"LPT1:", "LPT1", "cajon.bin", "C:\\cajon", "Tickets"};
-    for (const auto& puerto : puertos) {
+    const std::pair<std::string, bool> casos[] = {
+        {"LPT1:", true},        {"LPT1", true},       {"C:\\cajon", true},
+        {".\\cajon.bin", true}, {"cajon.bin", false}, {"Tickets", false},
+    };
+    for (const auto& [puerto, esPuerto] : casos) {
         puertos_.registros.clear();
+        dialogs_.cajas.clear();
         controles_.puerto = puerto;
         const auto resultado = Kick();
-        EXPECT_EQ(Unico().nombre, puerto);
-        EXPECT_EQ(resultado.via, ViaApertura::Puerto);
         EXPECT_EQ(resultado.destino, puerto);
+        if (esPuerto) {
+            EXPECT_EQ(Unico().nombre, puerto);
+            EXPECT_EQ(resultado.via, ViaApertura::Puerto);
+        } else {
+            EXPECT_TRUE(puertos_.registros.empty()) << puerto;
+            EXPECT_EQ(MensajeUnico(), "1801.El nombre de la impresora no es válido\r\nPuerto:" +
+                                          puerto + "\r\nLínea: 0");
+        }
     }
     EXPECT_TRUE(impresora_.trabajosRaw.registros.empty());
+}
 
-    // Without the printer list the text keeps the meaning it always had.
-    puertos_.registros.clear();
-    impresora_.fallarAlListar = true;
+// A printer that cannot print now would keep the kick and open the drawer
+// when it comes back: both printer routes refuse it. At most one kick job of
+// the program ever waits in a queue.
+TEST_F(EnviarAperturaTest, APrinterThatCannotPrintNowRefusesTheKickOnBothRoutes) {
+    using namespace estado_impresora;
+    struct Caso {
+        std::optional<EstadoImpresora> estado;
+        bool sale;
+    };
+    const Caso casos[] = {
+        {EstadoImpresora{}, true},
+        {std::nullopt, true},                       // unreadable: not a reason to refuse
+        {EstadoImpresora{0x00000200, 0x40}, true},  // busy, shared
+        {EstadoImpresora{kPausada, 0}, false},
+        {EstadoImpresora{kEnError, 0}, false},
+        {EstadoImpresora{kSinPapel, 0}, false},
+        {EstadoImpresora{kSinConexion, 0}, false},
+        {EstadoImpresora{kNoDisponible, 0}, false},
+        {EstadoImpresora{kTapaAbierta, 0}, false},
+        {EstadoImpresora{0, kUsarSinConexion}, false},
+    };
+    impresora_.instaladas = {"Tickets_RAW"};
+    impresora_.actual = 0;
     controles_.puerto = "Tickets_RAW";
-    Kick();
-    EXPECT_EQ(Unico().nombre, "Tickets_RAW");
-    EXPECT_TRUE(dialogs_.cajas.empty());
+    for (const bool printer : {false, true}) {
+        controles_.printer = printer;
+        for (const auto& c : casos) {
+            impresora_.llamadas.clear();
+            impresora_.trabajosRaw.registros.clear();
+            dialogs_.cajas.clear();
+            impresora_.estado = c.estado;
+            const auto r = Kick();
+            const bool impreso = printer ? std::ranges::count(impresora_.llamadas, "EndDoc") == 1
+                                         : impresora_.trabajosRaw.registros.size() == 1;
+            EXPECT_EQ(impreso, c.sale) << printer << " " << (c.estado ? c.estado->status : 99);
+            if (c.sale) continue;
+            EXPECT_EQ(MensajeUnico(),
+                      "1906.La impresora no está disponible\r\nPuerto:Tickets_RAW\r\nLínea: 0");
+            EXPECT_EQ(r.destino, "Tickets_RAW");
+        }
+    }
+
+    const std::string raw = "AbrirCajon: apertura del cajón";
+    impresora_.estado = EstadoImpresora{};
+    impresora_.cola = {
+        {1, raw, false}, {2, "Factura 7", false}, {3, raw, true}, {4, "AbrirCajon", false}};
+    for (const bool printer : {false, true}) {
+        controles_.printer = printer;
+        impresora_.llamadas.clear();
+        Kick();
+        const auto borrado = std::ranges::find_if(
+            impresora_.llamadas, [](const std::string& l) { return l.starts_with("DeleteJob"); });
+        ASSERT_NE(borrado, impresora_.llamadas.end());
+        EXPECT_EQ(*borrado, printer ? "DeleteJob(Tickets_RAW|4)" : "DeleteJob(Tickets_RAW|1)");
+        EXPECT_EQ(std::ranges::count_if(impresora_.llamadas,
+                                        [](const std::string& l) { return l.starts_with("Del"); }),
+                  1);
+        const auto despues = printer ? "Print(|1)" : "OpenRawJob(Tickets_RAW)";
+        EXPECT_LT(borrado, std::ranges::find(impresora_.llamadas, despues)) << "before the job";
+    }
 }
 
 // A RAW job that fails at any step is never handed to the printer: destroyed

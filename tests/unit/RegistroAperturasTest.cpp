@@ -55,7 +55,7 @@ TEST(LineaAperturaTest, FieldsForEachRouteAndResult) {
         "0987-12-31;23:59:59.999;");
 }
 
-TEST(LineaAperturaTest, FieldsWithTheSeparatorQuotesOrLineBreaksAreQuoted) {
+TEST(LineaAperturaTest, FieldsWithTheSeparatorQuotesLineBreaksOrAFormulaAreQuoted) {
     const std::pair<std::string, std::string> casos[] = {
         {"LPT1:", "LPT1:"},
         {"", ""},
@@ -64,6 +64,14 @@ TEST(LineaAperturaTest, FieldsWithTheSeparatorQuotesOrLineBreaksAreQuoted) {
         {"\"", "\"\"\"\""},
         {"a\r\nb", "\"a\r\nb\""},
         {"Ana María, caja 2", "Ana María, caja 2"},
+        // What a spreadsheet would run as a formula stays text.
+        {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+        {"+34 600", "\"'+34 600\""},
+        {"-1", "\"'-1\""},
+        {"@SUM(A1)", "\"'@SUM(A1)\""},
+        {"\tLPT1:", "\"'\tLPT1:\""},
+        {"\rx", "\"'\rx\""},
+        {"a=b-c", "a=b-c"},
     };
     for (const auto& [campo, csv] : casos) EXPECT_EQ(CampoCsv(campo), csv) << campo;
     EXPECT_EQ(
@@ -131,15 +139,21 @@ TEST_F(RegistroAperturasTest, KicksNeverWaitForTheWriterAndAFullQueueCountsAsLos
         soltar.wait();
     };
     {
-        std::jthread escritor([this](std::stop_token parar) { registro_.Atender(parar); });
+        EscritorAperturas escritor(registro_);
         registro_.Anotar(kIni, OrigenApertura::BotonF12, Enviado());
         atascado.get_future().wait();
         for (std::size_t i = 0; i < kMaxPendientes + 3; ++i) {
             registro_.Anotar(kIni, OrigenApertura::BotonF12, Enviado());
         }
         EXPECT_EQ(registro_.Perdidas(), 3u);
+        // The program's end does not wait for a writer that is stuck ...
+        const auto antes = std::chrono::steady_clock::now();
+        EXPECT_FALSE(escritor.Terminar(std::chrono::milliseconds(100)));
+        EXPECT_LT(std::chrono::steady_clock::now() - antes, std::chrono::seconds(2));
         suelto.set_value();
-    }  // the writer ends once every pending line is written
+        // ... and one that goes on writes every pending line before it ends.
+        EXPECT_TRUE(escritor.Terminar(std::chrono::seconds(30)));
+    }
     const std::string& texto = archivos_.archivos[kRuta];
     EXPECT_EQ(static_cast<std::size_t>(std::count(texto.begin(), texto.end(), '\n')),
               1 + 1 + kMaxPendientes);

@@ -27,6 +27,8 @@ TEST(Win32TextFiles, AppendsRenamesOverAnOlderFileAndCreatesNoFolder) {
         EXPECT_EQ(EnCodigoSistema("Vía;€"),
                   "V\xED"
                   "a;\x80");
+        // Fullwidth ';' '"' '=' and 'A' have no best fit: they add no column.
+        EXPECT_EQ(EnCodigoSistema("a\uFF1B\uFF02\uFF1D\uFF21"), "a????");
     }
 
     dir.Escribir("B.CSV", "older");

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
-#include <thread>
 
 #include "platform/win32/Texto.h"
 #include "platform/win32/Win32Clock.h"
@@ -60,6 +60,9 @@ std::string SeparadorDecimal() {
     return Utf8(separador);
 }
 
+// How long the end of the program waits for the record's pending lines.
+constexpr std::chrono::seconds kEsperaRegistro{2};
+
 }  // namespace
 
 int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
@@ -87,9 +90,7 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     Win32Session sesion;
     Win32TextFiles archivos;
     RegistroAperturas aperturas(reloj, sesion, archivos, perfil);
-    // The record's writer: ended, with every pending line written, before
-    // the record goes.
-    std::jthread escritor([&aperturas](std::stop_token parar) { aperturas.Atender(parar); });
+    EscritorAperturas escritor(aperturas);
     frmAbrirCajon logica(
         ventana, ServiciosPrincipal{perfil, puertos, impresora, dialogs, selector, teclas, bandeja,
                                     CarpetaPrograma(), SeparadorDecimal(), &aperturas});
@@ -97,6 +98,8 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
                           reinterpret_cast<std::uintptr_t>(ventana.Icono()),
                           /*midePixeles=*/false, ventana.TwipsPorPixel());
     ventana.Conectar(logica, dialogs);
+    // A kick made just before log-off still reaches the record.
+    ventana.AlTerminarSesion([&escritor] { escritor.Terminar(kEsperaRegistro); });
 
     ventana.Cargar();
     try {
@@ -107,5 +110,9 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
         dialogs.Report(fallo.descripcion);
         return 1;
     }
-    return ventana.Bucle();
+    const int codigo = ventana.Bucle();
+    // Pending lines get their one try; a folder that does not answer is not
+    // waited for, and the process ends without its writer.
+    if (!escritor.Terminar(kEsperaRegistro)) ExitProcess(static_cast<UINT>(codigo));
+    return codigo;
 }

@@ -329,6 +329,7 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp != FALSE) {
                 if (!finConsultado_) ConsultarCierre(vbAppWindows);
                 Cerrar();
+                if (alTerminarSesion_) alTerminarSesion_();
             }
             finConsultado_ = false;
             return 0;

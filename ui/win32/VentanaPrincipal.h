@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <string_view>
 
 #include "platform/win32/ImagenJpeg.h"
@@ -42,6 +43,10 @@ class VentanaPrincipal final : public VistaPrincipal {
     // From here on events reach `logica`; `dialogs` shows the report of a
     // failure that escapes a handler.
     void Conectar(frmAbrirCajon& logica, Win32Dialogs& dialogs);
+    // Called when the session ends (log-off, shutdown) once the window is
+    // closed: the system may end the process as soon as that message is
+    // answered, so what must still be saved is saved here.
+    void AlTerminarSesion(std::function<void()> guardar) { alTerminarSesion_ = std::move(guardar); }
 
     // Form_Load, before the window is first shown.
     void Cargar();
@@ -106,6 +111,7 @@ class VentanaPrincipal final : public VistaPrincipal {
 
     frmAbrirCajon* logica_ = nullptr;
     Win32Dialogs* dialogs_ = nullptr;
+    std::function<void()> alTerminarSesion_;
     UINT mensajeTaskbarCreated_ = 0;
     UINT mensajeMostrar_ = 0;
     bool mostrada_ = false;    // Form_Resize only once the window is shown
