@@ -5,7 +5,8 @@
 # bytes the port path writes, in each of the four output modes, and a file of
 # the same name is left alone. A queue that rejects jobs, or a printer removed
 # since start-up, gives the kick's stop message naming the printer and no job.
-# A file name and LPT1: still work as before.
+# A bare name that names no printer fails with 1801 and creates no file; a
+# file with a folder in front and LPT1: still work as before.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin raw_queue
@@ -120,9 +121,29 @@ click_control $ID_COMMAND
 mensaje_de_fallo "printer removed since start-up" "$QUITADA"
 check_eq "printer removed since start-up: no job" "" "$(trabajos $QUITADA)"
 
-# A file name and LPT1: are opened as before, with no job.
+# A bare name that names no printer is no file: the stop message with 1801
+# and the text as typed, nothing created; the record says so, and keeps a
+# text that a spreadsheet would run as a formula as text.
+set_puerto "=POS-80 Recibos"
+click_control $ID_COMMAND
+if e2e_wait_window AbrirCajon 15 >/dev/null; then
+    check_eq "no such printer: the stop message" \
+        '1801.El nombre de la impresora no es válido\r\nPuerto:=POS-80 Recibos\r\nLínea: 0' \
+        "$(e2e_box_text AbrirCajon)"
+    e2e_helper command AbrirCajon 1 >/dev/null
+    e2e_wait_gone AbrirCajon || fail "no such printer: message still open"
+else
+    fail "no such printer: no message"
+fi
+check_eq "no such printer: no file created" "" "$(find "$E2E_DIR" "$WINEPREFIX/drive_c/windows/system32" -maxdepth 1 -name '*POS-80*')"
+sleep 0.5
+check_eq "no such printer: the record's line" \
+    ";RAW;\"'=POS-80 Recibos\";Error 1801: El nombre de la impresora no es válido;" \
+    "$(iconv -f cp1252 -t utf-8 "$E2E_DIR/INIS/APERTURAS.CSV" | tail -1 | tr -d '\r' | sed 's/^[^;]*;[^;]*;[^;]*;[^;]*//')"
+
+# A file with a folder in front and LPT1: are opened as before, with no job.
 antes=$(trabajos $COLA)
-set_puerto "cajon.bin"
+set_puerto ".\\cajon.bin"
 click_control $ID_COMMAND
 sleep 0.3
 check_eq "file name: the bytes in the file" "${bytes_de[11]}" "$(xxd -p "$E2E_DIR/cajon.bin" 2>/dev/null)"
