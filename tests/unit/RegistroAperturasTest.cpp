@@ -23,36 +23,41 @@ ResultadoApertura Enviado(std::string puerto = "LPT1:") {
 TEST(LineaAperturaTest, FieldsForEachRouteAndResult) {
     struct Caso {
         OrigenApertura origen;
+        std::string tecla;
         ResultadoApertura resultado;
         std::uint64_t perdidas;
         std::string linea;
     };
     const Caso casos[] = {
-        {OrigenApertura::BotonF12, Enviado(), 0,
+        {OrigenApertura::Boton, "F12", Enviado(), 0,
          "2026-03-05;09:07:03.045;cajera;Botón F12;Puerto;LPT1:;Enviado;\r\n"},
-        {OrigenApertura::TeclaF12,
+        {OrigenApertura::Tecla,
+         "F12",
          {ViaApertura::Puerto, "LPT9:", Fallo(2, "No se encuentra el dispositivo o el archivo")},
          0,
          "2026-03-05;09:07:03.045;cajera;Tecla F12;Puerto;LPT9:;"
          "Error 2: No se encuentra el dispositivo o el archivo;\r\n"},
-        {OrigenApertura::TeclaF12,
+        {OrigenApertura::Tecla,
+         "F9",
          {ViaApertura::Impresora, "Caja", std::nullopt},
          3,
-         "2026-03-05;09:07:03.045;cajera;Tecla F12;Impresora;Caja;Enviado;3\r\n"},
-        {OrigenApertura::BotonF12,
+         "2026-03-05;09:07:03.045;cajera;Tecla F9;Impresora;Caja;Enviado;3\r\n"},
+        {OrigenApertura::Boton,
+         "F24",
          {ViaApertura::Raw, "Tickets", Fallo(1801, "No válido")},
          0,
-         "2026-03-05;09:07:03.045;cajera;Botón F12;RAW;Tickets;Error 1801: No válido;\r\n"},
+         "2026-03-05;09:07:03.045;cajera;Botón F24;RAW;Tickets;Error 1801: No válido;\r\n"},
     };
     for (const auto& c : casos) {
-        EXPECT_EQ(LineaApertura(FakeClock{}.momento, "cajera", c.origen, c.resultado, c.perdidas),
+        EXPECT_EQ(LineaApertura(FakeClock{}.momento, "cajera", c.origen, c.tecla, c.resultado,
+                                c.perdidas),
                   c.linea);
     }
     // Every number of the date and time keeps its width.
-    EXPECT_EQ(
-        LineaApertura({987, 12, 31, 23, 59, 59, 999}, "", OrigenApertura::BotonF12, Enviado(), 0)
-            .substr(0, 24),
-        "0987-12-31;23:59:59.999;");
+    EXPECT_EQ(LineaApertura({987, 12, 31, 23, 59, 59, 999}, "", OrigenApertura::Boton, "F12",
+                            Enviado(), 0)
+                  .substr(0, 24),
+              "0987-12-31;23:59:59.999;");
 }
 
 TEST(LineaAperturaTest, FieldsWithTheSeparatorQuotesOrLineBreaksAreQuoted) {
@@ -66,21 +71,21 @@ TEST(LineaAperturaTest, FieldsWithTheSeparatorQuotesOrLineBreaksAreQuoted) {
         {"Ana María, caja 2", "Ana María, caja 2"},
     };
     for (const auto& [campo, csv] : casos) EXPECT_EQ(CampoCsv(campo), csv) << campo;
-    EXPECT_EQ(
-        LineaApertura(FakeClock{}.momento, "O\"Brien", OrigenApertura::BotonF12, Enviado("a;b"), 0),
-        "2026-03-05;09:07:03.045;\"O\"\"Brien\";Botón F12;Puerto;\"a;b\";Enviado;\r\n");
+    EXPECT_EQ(LineaApertura(FakeClock{}.momento, "O\"Brien", OrigenApertura::Boton, "F12",
+                            Enviado("a;b"), 0),
+              "2026-03-05;09:07:03.045;\"O\"\"Brien\";Botón F12;Puerto;\"a;b\";Enviado;\r\n");
 }
 
 class RegistroAperturasTest : public ::testing::Test {
   protected:
     // One kick, and the writer's turn.
-    void Anotar(OrigenApertura origen = OrigenApertura::BotonF12,
+    void Anotar(OrigenApertura origen = OrigenApertura::Boton,
                 const ResultadoApertura& r = Enviado()) {
-        registro_.Anotar(kIni, origen, r);
+        registro_.Anotar(kIni, origen, "F9", r);
         registro_.EscribirPendientes();
     }
     std::string Linea(std::uint64_t perdidas = 0) {
-        return LineaApertura(reloj_.momento, "cajera", OrigenApertura::BotonF12, Enviado(),
+        return LineaApertura(reloj_.momento, "cajera", OrigenApertura::Boton, "F9", Enviado(),
                              perdidas);
     }
 
@@ -93,10 +98,11 @@ class RegistroAperturasTest : public ::testing::Test {
 
 TEST_F(RegistroAperturasTest, ANewFileBeginsWithTheHeaderBesideTheParameterFile) {
     Anotar();
-    Anotar(OrigenApertura::TeclaF12);
-    EXPECT_EQ(archivos_.archivos[kRuta],
-              kCabecera + Linea() +
-                  LineaApertura(reloj_.momento, "cajera", OrigenApertura::TeclaF12, Enviado(), 0));
+    Anotar(OrigenApertura::Tecla);
+    EXPECT_EQ(
+        archivos_.archivos[kRuta],
+        kCabecera + Linea() +
+            LineaApertura(reloj_.momento, "cajera", OrigenApertura::Tecla, "F9", Enviado(), 0));
     archivos_.archivos[kRuta].clear();  // an empty file counts as new
     Anotar();
     EXPECT_EQ(archivos_.archivos[kRuta], kCabecera + Linea());
@@ -132,10 +138,10 @@ TEST_F(RegistroAperturasTest, KicksNeverWaitForTheWriterAndAFullQueueCountsAsLos
     };
     {
         std::jthread escritor([this](std::stop_token parar) { registro_.Atender(parar); });
-        registro_.Anotar(kIni, OrigenApertura::BotonF12, Enviado());
+        registro_.Anotar(kIni, OrigenApertura::Boton, "F9", Enviado());
         atascado.get_future().wait();
         for (std::size_t i = 0; i < kMaxPendientes + 3; ++i) {
-            registro_.Anotar(kIni, OrigenApertura::BotonF12, Enviado());
+            registro_.Anotar(kIni, OrigenApertura::Boton, "F9", Enviado());
         }
         EXPECT_EQ(registro_.Perdidas(), 3u);
         suelto.set_value();

@@ -185,34 +185,62 @@ TEST_F(frmAbrirCajonTest, EstadoControlesStopsAtItsFailingStep) {
     EXPECT_EQ(perfil_.valores["KovraTipo"], "0") << "the click handling goes on with the write";
 }
 
-TEST_F(frmAbrirCajonTest, ThePollAsksF12ThenShiftThenControlAndKicksOnlyWhenBothAreUp) {
+TEST_F(frmAbrirCajonTest, ThePollAsksTheKeyThenShiftThenControlAndKicksOnlyWhenBothAreUp) {
+    struct Tecla {
+        std::optional<std::string> valor;  // KovraTecla
+        int codigo;
+        std::string caption;
+        bool caja;
+    };
+    const Tecla teclas[] = {
+        {std::nullopt, 0x7B, "F12", false}, {"", 0x7B, "F12", false},
+        {"F9", 0x78, "F9", false},          {" f1 ", 0x70, "F1", false},
+        {"F24", 0x87, "F24", false},        {"F25", 0x7B, "F12", true},
+        {"Ctrl+F9", 0x7B, "F12", true},     {"Intro", 0x7B, "F12", true},
+    };
     struct Caso {
-        std::int16_t f12, shift, control;
-        std::vector<int> consultas;
+        std::int16_t tecla, shift, control;
+        std::size_t consultas;  // of the key, Shift and Control, in that order
         bool kick;
     };
     const std::int16_t abajo = static_cast<std::int16_t>(0x8000);
     const Caso casos[] = {
-        {0, 0, 0, {0x7B}, false},
-        {1, 0, 0, {0x7B}, false},  // pressed since the last query, up now
-        {abajo, 0, 0, {0x7B, 0x10, 0x11}, true},
-        {static_cast<std::int16_t>(0x8001), 0, 0, {0x7B, 0x10, 0x11}, true},
-        {abajo, abajo, 0, {0x7B, 0x10}, false},
-        {abajo, 1, 0, {0x7B, 0x10}, false},
-        {abajo, 0, abajo, {0x7B, 0x10, 0x11}, false},
-        {abajo, 0, 1, {0x7B, 0x10, 0x11}, false},
+        {0, 0, 0, 1, false},         {1, 0, 0, 1, false},  // pressed since the last query, up now
+        {abajo, 0, 0, 3, true},      {static_cast<std::int16_t>(0x8001), 0, 0, 3, true},
+        {abajo, abajo, 0, 2, false}, {abajo, 1, 0, 2, false},
+        {abajo, 0, abajo, 3, false}, {abajo, 0, 1, 3, false},
     };
-    vista_.FijarValor(Control::CheckPrinter, 0);
-    for (const auto& c : casos) {
-        teclas_.estados = {{0x7B, c.f12}, {0x10, c.shift}, {0x11, c.control}};
-        teclas_.consultas.clear();
-        puertos_.registros.clear();
-        form_.Timer_Timer();
-        EXPECT_EQ(teclas_.consultas, c.consultas);
-        ASSERT_EQ(puertos_.registros.size(), c.kick ? 1u : 0u);
-        if (c.kick) {
-            EXPECT_EQ(puertos_.registros[0].escrituras,
-                      std::vector<std::string>{std::string("\x1B\x70\x00\x0A\x64", 5)});
+    perfil_.valores["KovraTipo"] = "0";
+    for (const auto& t : teclas) {
+        perfil_.valores.erase("KovraTecla");
+        if (t.valor) perfil_.valores["KovraTecla"] = *t.valor;
+        dialogs_.cajas.clear();
+        form_.Form_Load();
+        const std::string nombre = t.valor.value_or("(none)");
+        EXPECT_EQ(vista_.Texto(Control::Command), t.caption) << nombre;
+        EXPECT_EQ(Informes(), t.caja ? std::vector<std::string>{"info:El valor de KovraTecla no es "
+                                                                "válido: \"" +
+                                                                *t.valor +
+                                                                "\" (debe ser una tecla de F1 a "
+                                                                "F24). Se usa F12."}
+                                     : std::vector<std::string>{})
+            << nombre;
+        EXPECT_EQ(perfil_.valores["KovraTecla"], t.valor.value_or("")) << "never written";
+        for (const auto& c : casos) {
+            teclas_.estados = {{t.codigo, c.tecla}, {0x10, c.shift}, {0x11, c.control}};
+            teclas_.estados.insert({0x7B, abajo});  // F12 held: only the chosen key counts
+            teclas_.consultas.clear();
+            puertos_.registros.clear();
+            form_.Timer_Timer();
+            const std::vector<int> orden = {t.codigo, 0x10, 0x11};
+            EXPECT_EQ(teclas_.consultas,
+                      std::vector<int>(orden.begin(), orden.begin() + c.consultas))
+                << nombre;
+            ASSERT_EQ(puertos_.registros.size(), c.kick ? 1u : 0u) << nombre;
+            if (c.kick) {
+                EXPECT_EQ(puertos_.registros[0].escrituras,
+                          std::vector<std::string>{std::string("\x1B\x70\x00\x0A\x64", 5)});
+            }
         }
     }
 }
@@ -270,25 +298,25 @@ TEST_F(frmAbrirCajonTest, EachKickIsRecordedWithItsTriggerBeforeAnyBox) {
     } dialogs;
     dialogs.archivos = &archivos;
     dialogs.aperturas = &aperturas;
-    perfil_.valores["KovraTipo"] = "0";
+    perfil_.valores.insert({{"KovraTipo", "0"}, {"KovraTecla", "F9"}});
     frmAbrirCajon form(vista_, {perfil_, puertos_, impresora_, dialogs, selector_, teclas_,
                                 bandeja_, "C:\\Caja", ",", &aperturas});
     form.Form_Load();
     form.Command_Click();
-    teclas_.estados = {{0x7B, static_cast<std::int16_t>(0x8000)}};
+    teclas_.estados = {{0x78, static_cast<std::int16_t>(0x8000)}};
     form.Timer_Timer();
     puertos_.fallarAlAbrir = true;
     form.Command_Click();
     aperturas.EscribirPendientes();
 
     const auto linea = [&](OrigenApertura o, std::optional<Fallo> f) {
-        return LineaApertura(reloj.momento, "cajera", o, {ViaApertura::Puerto, "LPT1:", f}, 0);
+        return LineaApertura(reloj.momento, "cajera", o, "F9", {ViaApertura::Puerto, "LPT1:", f},
+                             0);
     };
     const std::string esperado =
         "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas\r\n" +
-        linea(OrigenApertura::BotonF12, std::nullopt) +
-        linea(OrigenApertura::TeclaF12, std::nullopt) +
-        linea(OrigenApertura::BotonF12, Fallo(2, "No se encuentra el dispositivo o el archivo"));
+        linea(OrigenApertura::Boton, std::nullopt) + linea(OrigenApertura::Tecla, std::nullopt) +
+        linea(OrigenApertura::Boton, Fallo(2, "No se encuentra el dispositivo o el archivo"));
     EXPECT_EQ(archivos.archivos[dialogs.kCsv], esperado);
     EXPECT_EQ(dialogs.leido, esperado) << "the line is handed over before the stop box";
     EXPECT_EQ(dialogs.cajas.size(), 1u);
