@@ -156,5 +156,7 @@ std::optional<TeclaFuncion> LeerTeclaFuncion(std::string_view texto) {
     const char* fin = texto.data() + texto.size();
     const auto [leido, error] = std::from_chars(texto.data() + 1, fin, numero);
     if (error != std::errc{} || leido != fin || numero > 24) return std::nullopt;
-    return TeclaFuncion{kTeclaF1 + numero - 1, "F" + std::to_string(numero)};
+    std::string nombre(texto);
+    nombre[0] = 'F';
+    return TeclaFuncion{kTeclaF1 + numero - 1, nombre};
 }

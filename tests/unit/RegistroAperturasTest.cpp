@@ -23,35 +23,31 @@ ResultadoApertura Enviado(std::string puerto = "LPT1:") {
 TEST(LineaAperturaTest, FieldsForEachRouteAndResult) {
     struct Caso {
         OrigenApertura origen;
-        std::string tecla;
         ResultadoApertura resultado;
         std::uint64_t perdidas;
         std::string linea;
     };
     const Caso casos[] = {
-        {OrigenApertura::Boton, "F12", Enviado(), 0,
-         "2026-03-05;09:07:03.045;cajera;Botón F12;Puerto;LPT1:;Enviado;\r\n"},
+        {OrigenApertura::Boton, Enviado(), 0,
+         "2026-03-05;09:07:03.045;cajera;Botón F9;Puerto;LPT1:;Enviado;\r\n"},
         {OrigenApertura::Tecla,
-         "F12",
          {ViaApertura::Puerto, "LPT9:", Fallo(2, "No se encuentra el dispositivo o el archivo")},
          0,
-         "2026-03-05;09:07:03.045;cajera;Tecla F12;Puerto;LPT9:;"
+         "2026-03-05;09:07:03.045;cajera;Tecla F9;Puerto;LPT9:;"
          "Error 2: No se encuentra el dispositivo o el archivo;\r\n"},
         {OrigenApertura::Tecla,
-         "F9",
          {ViaApertura::Impresora, "Caja", std::nullopt},
          3,
          "2026-03-05;09:07:03.045;cajera;Tecla F9;Impresora;Caja;Enviado;3\r\n"},
         {OrigenApertura::Boton,
-         "F24",
          {ViaApertura::Raw, "Tickets", Fallo(1801, "No válido")},
          0,
-         "2026-03-05;09:07:03.045;cajera;Botón F24;RAW;Tickets;Error 1801: No válido;\r\n"},
+         "2026-03-05;09:07:03.045;cajera;Botón F9;RAW;Tickets;Error 1801: No válido;\r\n"},
     };
     for (const auto& c : casos) {
-        EXPECT_EQ(LineaApertura(FakeClock{}.momento, "cajera", c.origen, c.tecla, c.resultado,
-                                c.perdidas),
-                  c.linea);
+        EXPECT_EQ(
+            LineaApertura(FakeClock{}.momento, "cajera", c.origen, "F9", c.resultado, c.perdidas),
+            c.linea);
     }
     // Every number of the date and time keeps its width.
     EXPECT_EQ(LineaApertura({987, 12, 31, 23, 59, 59, 999}, "", OrigenApertura::Boton, "F12",
