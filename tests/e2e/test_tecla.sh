@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # KovraTecla from the real window, LPT1: mapped to a FIFO. F9: the button
-# reads "F9", F9 kicks byte for byte, F12, Shift+F9 and Ctrl+F9 do not, and the
-# record names the key. F25: one box at start, the file untouched, F12 kicks.
+# reads "F9", F9 kicks byte for byte, F12, Shift+F9 and Ctrl+F9 do not. F25:
+# one box at start, the file untouched, and F12 kicks.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin tecla
 work=$(mktemp -d)
 trap 'exec 7>&- 2>/dev/null; rm -rf "$work"; e2e_end' EXIT
 mkfifo "$work/lpt1.fifo"
-: >"$work/fifo.out"
 exec 7<>"$work/lpt1.fifo"  # a writer kept open: the reader sees every kick
 cat "$work/lpt1.fifo" >"$work/fifo.out" 7>&- &
 e2e_map_lpt1 "$work/lpt1.fifo"
@@ -31,24 +30,16 @@ sent() {  # sent KEYS...: the keys held together 0.4 s; prints in hex what reach
     sleep 0.4
     tail -c +$((antes + 1)) "$work/fifo.out" | xxd -p | tr -d '\n'
 }
-kicks='^(1b70000a64)+$'
 
 start F9
 check_eq "F9: the button's caption" "F9" "$(e2e_control_text "$MAIN" $ID_COMMAND)"
 e2e_screenshot "$E2E_ARTIFACTS/tecla-F9.png"
-[[ $(sent F9) =~ $kicks ]] && ok "F9 kicks" || fail "F9 does not kick"
+[[ $(sent F9) =~ ^(1b70000a64)+$ ]] && ok "F9 kicks" || fail "F9 does not kick"
 for keys in F12 "shift F9" "ctrl F9"; do check_eq "$keys opens nothing" "" "$(sent $keys)"; done
-click_control $ID_COMMAND
-sleep 0.5
-check_eq "the record names F9" "Botón F9|Origen|Tecla F9|" \
-    "$(iconv -f CP1252 -t UTF-8 "$E2E_DIR/INIS/APERTURAS.CSV" | cut -d';' -f4 | sort -u | tr '\n' '|')"
 e2e_stop
 
 start F25
 check_eq "F25: one box at start" 'start-up box: El valor de KovraTecla no es válido: "F25" (debe ser una tecla de F1 a F24). Se usa F12.' \
     "$(grep KovraTecla "$work/cajas")"
 check_eq "F25: the file untouched" "F25" "$(e2e_ini_value KovraTecla)"
-check_eq "F25: the button's caption" "F12" "$(e2e_control_text "$MAIN" $ID_COMMAND)"
-[[ $(sent F12) =~ $kicks ]] && ok "F25: F12 kicks" || fail "F25: F12 does not kick"
-check_eq "F25: F9 opens nothing" "" "$(sent F9)"
-check_eq "F25: no box after start" "" "$(e2e_helper windows | grep 'caption=AbrirCajon$')"
+[[ $(sent F12) =~ ^(1b70000a64)+$ ]] && ok "F25: F12 kicks" || fail "F25: F12 does not kick"

@@ -185,57 +185,70 @@ TEST_F(frmAbrirCajonTest, EstadoControlesStopsAtItsFailingStep) {
     EXPECT_EQ(perfil_.valores["KovraTipo"], "0") << "the click handling goes on with the write";
 }
 
-TEST_F(frmAbrirCajonTest, ThePollAsksTheKeyThenShiftThenControlAndKicksOnlyWhenBothAreUp) {
-    struct Tecla {
-        std::optional<std::string> valor;  // KovraTecla
-        int codigo;
-        std::string caja;  // the box at start, if any
-    };
-    const Tecla teclas[] = {
-        {std::nullopt, 0x7B, ""},
-        {"", 0x7B, ""},
-        {"F24", 0x87, ""},
-        {"F9", 0x78, ""},
-        {"Intro", 0x7B,
-         "info:El valor de KovraTecla no es válido: \"Intro\" (debe ser una tecla de F1 a F24). "
-         "Se usa F12."}};
+TEST_F(frmAbrirCajonTest, ThePollAsksF12ThenShiftThenControlAndKicksOnlyWhenBothAreUp) {
     struct Caso {
-        std::int16_t tecla, shift, control;
-        std::size_t consultas;  // of the key, Shift and Control, in that order
+        std::int16_t f12, shift, control;
+        std::vector<int> consultas;
         bool kick;
     };
     const std::int16_t abajo = static_cast<std::int16_t>(0x8000);
     const Caso casos[] = {
-        {0, 0, 0, 1, false},         {1, 0, 0, 1, false},  // pressed since the last query, up now
-        {abajo, 0, 0, 3, true},      {static_cast<std::int16_t>(0x8001), 0, 0, 3, true},
-        {abajo, abajo, 0, 2, false}, {abajo, 1, 0, 2, false},
-        {abajo, 0, abajo, 3, false}, {abajo, 0, 1, 3, false},
+        {0, 0, 0, {0x7B}, false},
+        {1, 0, 0, {0x7B}, false},  // pressed since the last query, up now
+        {abajo, 0, 0, {0x7B, 0x10, 0x11}, true},
+        {static_cast<std::int16_t>(0x8001), 0, 0, {0x7B, 0x10, 0x11}, true},
+        {abajo, abajo, 0, {0x7B, 0x10}, false},
+        {abajo, 1, 0, {0x7B, 0x10}, false},
+        {abajo, 0, abajo, {0x7B, 0x10, 0x11}, false},
+        {abajo, 0, 1, {0x7B, 0x10, 0x11}, false},
     };
+    vista_.FijarValor(Control::CheckPrinter, 0);
+    for (const auto& c : casos) {
+        teclas_.estados = {{0x7B, c.f12}, {0x10, c.shift}, {0x11, c.control}};
+        teclas_.consultas.clear();
+        puertos_.registros.clear();
+        form_.Timer_Timer();
+        EXPECT_EQ(teclas_.consultas, c.consultas);
+        ASSERT_EQ(puertos_.registros.size(), c.kick ? 1u : 0u);
+        if (c.kick) {
+            EXPECT_EQ(puertos_.registros[0].escrituras,
+                      std::vector<std::string>{std::string("\x1B\x70\x00\x0A\x64", 5)});
+        }
+    }
+}
+
+TEST_F(frmAbrirCajonTest, KovraTeclaChoosesThePolledKeyAndNamesTheButton) {
+    struct Caso {
+        std::optional<std::string> valor;  // KovraTecla
+        int codigo;
+        bool caja;  // the box at start
+    };
+    const Caso casos[] = {
+        {std::nullopt, 0x7B, false}, {"", 0x7B, false},     {"F24", 0x87, false},
+        {"F9", 0x78, false},         {"Intro", 0x7B, true},
+    };
+    const std::int16_t abajo = static_cast<std::int16_t>(0x8000);
     perfil_.valores["KovraTipo"] = "0";
-    for (const auto& t : teclas) {
+    for (const auto& c : casos) {
         perfil_.valores.erase("KovraTecla");
-        if (t.valor) perfil_.valores["KovraTecla"] = *t.valor;
+        if (c.valor) perfil_.valores["KovraTecla"] = *c.valor;
         dialogs_.cajas.clear();
         form_.Form_Load();
-        const std::string nombre = t.valor.value_or("(none)");
-        EXPECT_EQ(vista_.Texto(Control::Command), "F" + std::to_string(t.codigo - 0x6F)) << nombre;
-        EXPECT_EQ(Informes(), t.caja.empty() ? std::vector<std::string>{} : std::vector{t.caja});
-        EXPECT_EQ(perfil_.valores["KovraTecla"], t.valor.value_or("")) << "never written";
-        for (const auto& c : casos) {
-            teclas_.estados = {{t.codigo, c.tecla}, {0x10, c.shift}, {0x11, c.control}};
-            teclas_.estados.insert({0x7B, abajo});  // F12 held: only the chosen key counts
-            teclas_.consultas.clear();
+        const std::string nombre = c.valor.value_or("(none)");
+        EXPECT_EQ(vista_.Texto(Control::Command), "F" + std::to_string(c.codigo - 0x6F)) << nombre;
+        EXPECT_EQ(Informes().size(), c.caja ? 1u : 0u) << nombre;
+        EXPECT_EQ(perfil_.valores["KovraTecla"], c.valor.value_or("")) << "never written";
+        const std::pair<std::map<int, std::int16_t>, bool> pulsaciones[] = {
+            {{{c.codigo, abajo}, {0x12, abajo}}, true},  // Alt does not hold it back
+            {{{c.codigo, abajo}, {0x10, abajo}}, false},
+            {{{c.codigo, abajo}, {0x11, 1}}, false},
+            {{{0x7B, abajo}}, c.codigo == 0x7B},
+        };
+        for (const auto& [estados, kick] : pulsaciones) {
+            teclas_.estados = estados;
             puertos_.registros.clear();
             form_.Timer_Timer();
-            const std::vector<int> orden = {t.codigo, 0x10, 0x11};
-            EXPECT_EQ(teclas_.consultas,
-                      std::vector<int>(orden.begin(), orden.begin() + c.consultas))
-                << nombre;
-            ASSERT_EQ(puertos_.registros.size(), c.kick ? 1u : 0u) << nombre;
-            if (c.kick) {
-                EXPECT_EQ(puertos_.registros[0].escrituras,
-                          std::vector<std::string>{std::string("\x1B\x70\x00\x0A\x64", 5)});
-            }
+            EXPECT_EQ(puertos_.registros.size(), kick ? 1u : 0u) << nombre;
         }
     }
 }
