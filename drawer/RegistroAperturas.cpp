@@ -10,8 +10,14 @@ constexpr char kSeparador = ';';
 // Any value but "0" keeps the record on; this one is only the default.
 constexpr std::string_view kRegistroEncendido = "1";
 
-std::string TextoOrigen(OrigenApertura origen) {
-    return origen == OrigenApertura::TeclaF12 ? "Tecla F12" : "Botón F12";
+std::string TextoOrigen(OrigenApertura origen, std::string_view tecla) {
+    switch (origen) {
+        case OrigenApertura::Tecla:
+            return "Tecla " + std::string(tecla);
+        case OrigenApertura::Boton:
+            return "Botón " + std::string(tecla);
+    }
+    return {};
 }
 
 std::string TextoVia(ViaApertura via) {
@@ -71,13 +77,13 @@ std::string CampoCsv(std::string_view campo) {
 }
 
 std::string LineaApertura(const MomentoLocal& momento, std::string_view usuario,
-                          OrigenApertura origen, const ResultadoApertura& resultado,
-                          std::uint64_t perdidas) {
+                          OrigenApertura origen, std::string_view tecla,
+                          const ResultadoApertura& resultado, std::uint64_t perdidas) {
     const std::string campos[] = {
         Fecha(momento),
         Hora(momento),
         std::string(usuario),
-        TextoOrigen(origen),
+        TextoOrigen(origen, tecla),
         TextoVia(resultado.via),
         resultado.destino,
         TextoResultado(resultado),
@@ -92,9 +98,11 @@ std::string LineaApertura(const MomentoLocal& momento, std::string_view usuario,
 }
 
 void RegistroAperturas::Anotar(const std::string& rutaParametros, OrigenApertura origen,
+                               std::string_view tecla,
                                const ResultadoApertura& resultado) noexcept {
     try {
-        AperturaPendiente apertura{rutaParametros, reloj_.Ahora(), origen, resultado};
+        AperturaPendiente apertura{rutaParametros, reloj_.Ahora(), origen, std::string(tecla),
+                                   resultado};
         {
             std::lock_guard bloqueo(mutex_);
             if (pendientes_.size() >= kMaxPendientes) {
@@ -147,7 +155,7 @@ void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
     }
     const std::uint64_t perdidas = perdidas_;
     Anadir(RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas),
-           LineaApertura(apertura.momento, sesion_.NombreUsuario(), apertura.origen,
+           LineaApertura(apertura.momento, sesion_.NombreUsuario(), apertura.origen, apertura.tecla,
                          apertura.resultado, perdidas));
     // Lines lost meanwhile (a full queue) are told by the next one.
     perdidas_ -= perdidas;

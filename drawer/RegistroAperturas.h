@@ -23,7 +23,9 @@
 #include "platform/TextFiles.h"
 #include "settings/Parametros.h"
 
-enum class OrigenApertura { TeclaF12, BotonF12 };
+// Who asked for a kick. The record names the key and the button after the key
+// that opens the drawer ("Tecla F9", "Botón F9").
+enum class OrigenApertura { Tecla, Boton };
 
 inline constexpr std::string_view kCabeceraAperturas =
     "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas";
@@ -46,15 +48,17 @@ std::string CampoCsv(std::string_view campo);
 
 // One line of the record, CR LF included. `perdidas` is the number of lines
 // that could not be written before this one; 0 leaves the field empty.
+// `tecla` is the name of the key that opens the drawer ("F12").
 std::string LineaApertura(const MomentoLocal& momento, std::string_view usuario,
-                          OrigenApertura origen, const ResultadoApertura& resultado,
-                          std::uint64_t perdidas);
+                          OrigenApertura origen, std::string_view tecla,
+                          const ResultadoApertura& resultado, std::uint64_t perdidas);
 
 // What the kick's thread hands over: all of the line that the kick knows.
 struct AperturaPendiente {
     std::string rutaParametros;
     MomentoLocal momento;
     OrigenApertura origen;
+    std::string tecla;
     ResultadoApertura resultado;
 };
 
@@ -72,7 +76,7 @@ class RegistroAperturas {
         : reloj_(reloj), sesion_(sesion), archivos_(archivos), parametros_(perfil, sinCajas_) {}
 
     // On the kick's thread: takes the moment and hands the line over.
-    void Anotar(const std::string& rutaParametros, OrigenApertura origen,
+    void Anotar(const std::string& rutaParametros, OrigenApertura origen, std::string_view tecla,
                 const ResultadoApertura& resultado) noexcept;
 
     // On the writer's thread: writes every line handed over so far, unless

@@ -7,6 +7,8 @@
 #include <limits>
 #include <string>
 
+#include "platform/KeyState.h"
+
 namespace {
 
 bool EsSaltable(char c) {
@@ -138,4 +140,23 @@ bool ToBoolean(std::string_view Texto, bool IfBlankOrNullPut) {
     if (primera >= 'a' && primera <= 'z') primera = static_cast<char>(primera - 'a' + 'A');
     if (ValorNumerico(Texto) == 1.0) return true;
     return primera == 'Y' || primera == 'T' || primera == 'V' || primera == 'S';
+}
+
+std::optional<TeclaFuncion> LeerTeclaFuncion(std::string_view texto) {
+    constexpr std::string_view kBlancos = " \t";
+    const auto inicio = texto.find_first_not_of(kBlancos);
+    if (inicio == std::string_view::npos) return std::nullopt;
+    texto = texto.substr(inicio, texto.find_last_not_of(kBlancos) + 1 - inicio);
+    // "F", then 1 to 24 without a leading zero.
+    if (texto.size() < 2 || texto.size() > 3) return std::nullopt;
+    if ((texto[0] != 'F' && texto[0] != 'f') || texto[1] < '1' || texto[1] > '9') {
+        return std::nullopt;
+    }
+    int numero = 0;
+    const char* fin = texto.data() + texto.size();
+    const auto [leido, error] = std::from_chars(texto.data() + 1, fin, numero);
+    if (error != std::errc{} || leido != fin || numero > 24) return std::nullopt;
+    std::string nombre(texto);
+    nombre[0] = 'F';
+    return TeclaFuncion{kTeclaF1 + numero - 1, nombre};
 }

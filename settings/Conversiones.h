@@ -1,6 +1,8 @@
 #pragma once
-// How stored texts are read as numbers and booleans.
+// How stored texts are read as numbers, booleans and keys.
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 // The leading number of a text, the rest ignored: blanks, tabs and line feeds
@@ -15,3 +17,13 @@ double ValorNumerico(std::string_view texto);
 // empty text or one that starts with '?' or '¿' gives IfBlankOrNullPut;
 // anything else is false. Texts are UTF-8.
 bool ToBoolean(std::string_view Texto, bool IfBlankOrNullPut);
+
+// A function key: its virtual-key code and its name.
+struct TeclaFuncion {
+    int teclaVirtual;    // 0x70 (F1) to 0x87 (F24)
+    std::string nombre;  // "F1" to "F24"
+};
+
+// The function key a text names: F1 to F24 in any case, blanks and tabs
+// around ignored ("f9", " F24 "). Nothing for any other text, also "F09".
+std::optional<TeclaFuncion> LeerTeclaFuncion(std::string_view texto);

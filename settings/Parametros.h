@@ -23,6 +23,7 @@ inline constexpr std::string_view AC_BIXOLON_Char = "AC_BIXOLON_Char";
 inline constexpr std::string_view AC_BIXOLON_FontSize = "AC_BIXOLON_FontSize";
 inline constexpr std::string_view AC_PC = "AC_PC";
 inline constexpr std::string_view KovraRegistro = "KovraRegistro";
+inline constexpr std::string_view KovraTecla = "KovraTecla";
 }  // namespace claves
 
 // The full path: the program's folder plus "\INIS\PARAMETROS.INI", joined as

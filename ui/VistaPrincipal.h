@@ -6,7 +6,7 @@
 
 // The controls of frmAbrirCajon that the logic reads or writes.
 enum class Control {
-    Command,           // "F12"
+    Command,           // "F12", or the key that KovraTecla names
     Command1,          // "Cerrar (Minimizar)"
     cmdEnd,            // "Salir"
     cmdSelectPrinter,  // "Seleccionar impresora"

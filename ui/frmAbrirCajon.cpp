@@ -9,7 +9,14 @@ namespace {
 constexpr const char* kDefectoPuerto = "LPT1:";
 constexpr const char* kDefectoAscii = "27 112 0 10 100";
 constexpr const char* kDefectoTipo = "1";
+constexpr const char* kDefectoTecla = "F12";
 constexpr std::uint32_t kIdIcono = 1;
+
+// The box at start for a KovraTecla that names no function key.
+std::string TextoTeclaNoValida(const std::string& valor) {
+    return "El valor de KovraTecla no es válido: \"" + valor +
+           "\" (debe ser una tecla de F1 a F24). Se usa F12.";
+}
 
 }  // namespace
 
@@ -45,6 +52,9 @@ void frmAbrirCajon::Form_Load() {
         linea = 10;
         parametros_.FijarRuta(RutaParametros(servicios_.carpetaPrograma));
         vista_.FijarTexto(Control::lblIni, parametros_.Ruta());
+        // The key first: a later step that fails leaves it as the shop chose.
+        linea = 11;
+        LeerTecla();
         linea = 12;
         vista_.FijarTexto(Control::txtPuerto,
                           parametros_.VRXGetParametro(claves::KovraPuerto, kDefectoPuerto));
@@ -69,6 +79,15 @@ void frmAbrirCajon::Form_Load() {
         linea = 80;
         EstadoControles();
     });
+}
+
+// Read once, at start; the program never writes it. Absent or empty is F12.
+void frmAbrirCajon::LeerTecla() {
+    const std::string valor = parametros_.VRXGetParametro(claves::KovraTecla, kDefectoTecla);
+    const auto tecla = LeerTeclaFuncion(valor.empty() ? kDefectoTecla : valor);
+    if (!tecla) dialogs_.Information(TextoTeclaNoValida(valor));
+    tecla_ = tecla.value_or(TeclaFuncion{kTeclaF12, kDefectoTecla});
+    vista_.FijarTexto(Control::Command, tecla_.nombre);
 }
 
 void frmAbrirCajon::EstadoControles() {
@@ -114,7 +133,7 @@ void frmAbrirCajon::Kick(OrigenApertura origen) {
         // Handed over before a failure's box: the line does not wait for the
         // cashier to close it.
         servicios.alTerminar = [this, origen](const ResultadoApertura& resultado) {
-            servicios_.aperturas->Anotar(parametros_.Ruta(), origen, resultado);
+            servicios_.aperturas->Anotar(parametros_.Ruta(), origen, tecla_.nombre, resultado);
         };
     }
     EnviarApertura(*this, servicios);
@@ -122,14 +141,14 @@ void frmAbrirCajon::Kick(OrigenApertura origen) {
 
 void frmAbrirCajon::Timer_Timer() {
     if (ModalAbierto()) return;
-    if (servicios_.teclas.GetAsyncKeyState(kTeclaF12) >= 0) return;
+    if (servicios_.teclas.GetAsyncKeyState(tecla_.teclaVirtual) >= 0) return;
     if (servicios_.teclas.GetAsyncKeyState(kTeclaShift) != 0) return;
     if (servicios_.teclas.GetAsyncKeyState(kTeclaControl) != 0) return;
-    Kick(OrigenApertura::TeclaF12);
+    Kick(OrigenApertura::Tecla);
 }
 
 void frmAbrirCajon::Command_Click() {
-    Kick(OrigenApertura::BotonF12);
+    Kick(OrigenApertura::Boton);
 }
 
 void frmAbrirCajon::Command1_Click() {

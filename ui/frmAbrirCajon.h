@@ -80,7 +80,7 @@ class frmAbrirCajon : public ControlesApertura {
                         double twipsPorPixel);
 
     const std::string& RutaIni() const { return parametros_.Ruta(); }
-    // True while the program shows a box or the chooser: the F12 poll waits.
+    // True while the program shows a box or the chooser: the key's poll waits.
     bool ModalAbierto() const { return modales_ > 0; }
 
     // What the kick reads: the live controls.
@@ -92,6 +92,7 @@ class frmAbrirCajon : public ControlesApertura {
 
   private:
     void FijarCheckPrinter(int valor);
+    void LeerTecla();
     void Kick(OrigenApertura origen);
     // Hides the minimized window and adds the icon; without an icon the
     // window stays shown, on the taskbar. Steps 20 and 30 of Form_Resize.
@@ -106,6 +107,8 @@ class frmAbrirCajon : public ControlesApertura {
     DialogsContados dialogs_{servicios_.dialogs, modales_};
     SelectorContado selector_{servicios_.selector, modales_};
     Parametros parametros_;
+    // The key that opens the drawer: F12 until start-up reads KovraTecla.
+    TeclaFuncion tecla_{kTeclaF12, "F12"};
     RegistroIcono registro_{};
     std::uintptr_t hWnd_ = 0;
     std::uintptr_t hIcon_ = 0;

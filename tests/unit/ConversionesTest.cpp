@@ -93,4 +93,19 @@ TEST(ToBoolean, ReadsYesNoWordsNumbersAndBlanks) {
     }
 }
 
+TEST(LeerTeclaFuncion, NamesF1ToF24InAnyCaseAndNothingElse) {
+    const std::pair<std::string, int> validas[] = {
+        {"F1", 0x70},  {"f2", 0x71},  {"F9", 0x78},  {" F10\t", 0x79},
+        {"f12", 0x7B}, {"F13", 0x7C}, {"F20", 0x83}, {"  F24  ", 0x87}};
+    for (const auto& [texto, codigo] : validas) {
+        const auto tecla = LeerTeclaFuncion(texto);
+        ASSERT_TRUE(tecla) << texto;
+        EXPECT_EQ(tecla->teclaVirtual, codigo) << texto;
+        EXPECT_EQ(tecla->nombre, "F" + std::to_string(codigo - 0x6F)) << texto;
+    }
+    for (const char* texto : {"", " ", "F", "F0", "F25", "F99", "F100", "F12x", "F09", "F-1", "F+9",
+                              "F 9", "FF9", "9", "Ctrl+F9", "Intro", "F1\n"})
+        EXPECT_FALSE(LeerTeclaFuncion(texto)) << texto;
+}
+
 }  // namespace

@@ -28,31 +28,32 @@ TEST(LineaAperturaTest, FieldsForEachRouteAndResult) {
         std::string linea;
     };
     const Caso casos[] = {
-        {OrigenApertura::BotonF12, Enviado(), 0,
-         "2026-03-05;09:07:03.045;cajera;Botón F12;Puerto;LPT1:;Enviado;\r\n"},
-        {OrigenApertura::TeclaF12,
+        {OrigenApertura::Boton, Enviado(), 0,
+         "2026-03-05;09:07:03.045;cajera;Botón F9;Puerto;LPT1:;Enviado;\r\n"},
+        {OrigenApertura::Tecla,
          {ViaApertura::Puerto, "LPT9:", Fallo(2, "No se encuentra el dispositivo o el archivo")},
          0,
-         "2026-03-05;09:07:03.045;cajera;Tecla F12;Puerto;LPT9:;"
+         "2026-03-05;09:07:03.045;cajera;Tecla F9;Puerto;LPT9:;"
          "Error 2: No se encuentra el dispositivo o el archivo;\r\n"},
-        {OrigenApertura::TeclaF12,
+        {OrigenApertura::Tecla,
          {ViaApertura::Impresora, "Caja", std::nullopt},
          3,
-         "2026-03-05;09:07:03.045;cajera;Tecla F12;Impresora;Caja;Enviado;3\r\n"},
-        {OrigenApertura::BotonF12,
+         "2026-03-05;09:07:03.045;cajera;Tecla F9;Impresora;Caja;Enviado;3\r\n"},
+        {OrigenApertura::Boton,
          {ViaApertura::Raw, "Tickets", Fallo(1801, "No válido")},
          0,
-         "2026-03-05;09:07:03.045;cajera;Botón F12;RAW;Tickets;Error 1801: No válido;\r\n"},
+         "2026-03-05;09:07:03.045;cajera;Botón F9;RAW;Tickets;Error 1801: No válido;\r\n"},
     };
     for (const auto& c : casos) {
-        EXPECT_EQ(LineaApertura(FakeClock{}.momento, "cajera", c.origen, c.resultado, c.perdidas),
-                  c.linea);
+        EXPECT_EQ(
+            LineaApertura(FakeClock{}.momento, "cajera", c.origen, "F9", c.resultado, c.perdidas),
+            c.linea);
     }
     // Every number of the date and time keeps its width.
-    EXPECT_EQ(
-        LineaApertura({987, 12, 31, 23, 59, 59, 999}, "", OrigenApertura::BotonF12, Enviado(), 0)
-            .substr(0, 24),
-        "0987-12-31;23:59:59.999;");
+    EXPECT_EQ(LineaApertura({987, 12, 31, 23, 59, 59, 999}, "", OrigenApertura::Boton, "F12",
+                            Enviado(), 0)
+                  .substr(0, 24),
+              "0987-12-31;23:59:59.999;");
 }
 
 TEST(LineaAperturaTest, FieldsWithTheSeparatorQuotesLineBreaksOrAFormulaAreQuoted) {
@@ -74,21 +75,21 @@ TEST(LineaAperturaTest, FieldsWithTheSeparatorQuotesLineBreaksOrAFormulaAreQuote
         {"a=b-c", "a=b-c"},
     };
     for (const auto& [campo, csv] : casos) EXPECT_EQ(CampoCsv(campo), csv) << campo;
-    EXPECT_EQ(
-        LineaApertura(FakeClock{}.momento, "O\"Brien", OrigenApertura::BotonF12, Enviado("a;b"), 0),
-        "2026-03-05;09:07:03.045;\"O\"\"Brien\";Botón F12;Puerto;\"a;b\";Enviado;\r\n");
+    EXPECT_EQ(LineaApertura(FakeClock{}.momento, "O\"Brien", OrigenApertura::Boton, "F12",
+                            Enviado("a;b"), 0),
+              "2026-03-05;09:07:03.045;\"O\"\"Brien\";Botón F12;Puerto;\"a;b\";Enviado;\r\n");
 }
 
 class RegistroAperturasTest : public ::testing::Test {
   protected:
     // One kick, and the writer's turn.
-    void Anotar(OrigenApertura origen = OrigenApertura::BotonF12,
+    void Anotar(OrigenApertura origen = OrigenApertura::Boton,
                 const ResultadoApertura& r = Enviado()) {
-        registro_.Anotar(kIni, origen, r);
+        registro_.Anotar(kIni, origen, "F9", r);
         registro_.EscribirPendientes();
     }
     std::string Linea(std::uint64_t perdidas = 0) {
-        return LineaApertura(reloj_.momento, "cajera", OrigenApertura::BotonF12, Enviado(),
+        return LineaApertura(reloj_.momento, "cajera", OrigenApertura::Boton, "F9", Enviado(),
                              perdidas);
     }
 
@@ -101,10 +102,11 @@ class RegistroAperturasTest : public ::testing::Test {
 
 TEST_F(RegistroAperturasTest, ANewFileBeginsWithTheHeaderBesideTheParameterFile) {
     Anotar();
-    Anotar(OrigenApertura::TeclaF12);
-    EXPECT_EQ(archivos_.archivos[kRuta],
-              kCabecera + Linea() +
-                  LineaApertura(reloj_.momento, "cajera", OrigenApertura::TeclaF12, Enviado(), 0));
+    Anotar(OrigenApertura::Tecla);
+    EXPECT_EQ(
+        archivos_.archivos[kRuta],
+        kCabecera + Linea() +
+            LineaApertura(reloj_.momento, "cajera", OrigenApertura::Tecla, "F9", Enviado(), 0));
     archivos_.archivos[kRuta].clear();  // an empty file counts as new
     Anotar();
     EXPECT_EQ(archivos_.archivos[kRuta], kCabecera + Linea());
@@ -140,10 +142,10 @@ TEST_F(RegistroAperturasTest, KicksNeverWaitForTheWriterAndAFullQueueCountsAsLos
     };
     {
         EscritorAperturas escritor(registro_);
-        registro_.Anotar(kIni, OrigenApertura::BotonF12, Enviado());
+        registro_.Anotar(kIni, OrigenApertura::Boton, "F9", Enviado());
         atascado.get_future().wait();
         for (std::size_t i = 0; i < kMaxPendientes + 3; ++i) {
-            registro_.Anotar(kIni, OrigenApertura::BotonF12, Enviado());
+            registro_.Anotar(kIni, OrigenApertura::Boton, "F9", Enviado());
         }
         EXPECT_EQ(registro_.Perdidas(), 3u);
         // The program's end does not wait for a writer that is stuck ...

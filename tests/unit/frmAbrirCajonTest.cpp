@@ -217,6 +217,42 @@ TEST_F(frmAbrirCajonTest, ThePollAsksF12ThenShiftThenControlAndKicksOnlyWhenBoth
     }
 }
 
+TEST_F(frmAbrirCajonTest, KovraTeclaChoosesThePolledKeyAndNamesTheButton) {
+    struct Caso {
+        std::optional<std::string> valor;  // KovraTecla
+        int codigo;
+        bool caja;  // the box at start
+    };
+    const Caso casos[] = {
+        {std::nullopt, 0x7B, false}, {"", 0x7B, false},     {"F24", 0x87, false},
+        {"F9", 0x78, false},         {"Intro", 0x7B, true},
+    };
+    const std::int16_t abajo = static_cast<std::int16_t>(0x8000);
+    perfil_.valores["KovraTipo"] = "0";
+    for (const auto& c : casos) {
+        perfil_.valores.erase("KovraTecla");
+        if (c.valor) perfil_.valores["KovraTecla"] = *c.valor;
+        dialogs_.cajas.clear();
+        form_.Form_Load();
+        const std::string nombre = c.valor.value_or("(none)");
+        EXPECT_EQ(vista_.Texto(Control::Command), "F" + std::to_string(c.codigo - 0x6F)) << nombre;
+        EXPECT_EQ(Informes().size(), c.caja ? 1u : 0u) << nombre;
+        EXPECT_EQ(perfil_.valores["KovraTecla"], c.valor.value_or("")) << "never written";
+        const std::pair<std::map<int, std::int16_t>, bool> pulsaciones[] = {
+            {{{c.codigo, abajo}, {0x12, abajo}}, true},  // Alt does not hold it back
+            {{{c.codigo, abajo}, {0x10, abajo}}, false},
+            {{{c.codigo, abajo}, {0x11, 1}}, false},
+            {{{0x7B, abajo}}, c.codigo == 0x7B},
+        };
+        for (const auto& [estados, kick] : pulsaciones) {
+            teclas_.estados = estados;
+            puertos_.registros.clear();
+            form_.Timer_Timer();
+            EXPECT_EQ(puertos_.registros.size(), kick ? 1u : 0u) << nombre;
+        }
+    }
+}
+
 TEST_F(frmAbrirCajonTest, TicksWaitWhileABoxIsOpen) {
     vista_.FijarValor(Control::CheckPrinter, 0);
     vista_.FijarTexto(Control::txtPuerto, "COM9:");
@@ -270,25 +306,25 @@ TEST_F(frmAbrirCajonTest, EachKickIsRecordedWithItsTriggerBeforeAnyBox) {
     } dialogs;
     dialogs.archivos = &archivos;
     dialogs.aperturas = &aperturas;
-    perfil_.valores["KovraTipo"] = "0";
+    perfil_.valores.insert({{"KovraTipo", "0"}, {"KovraTecla", "F9"}});
     frmAbrirCajon form(vista_, {perfil_, puertos_, impresora_, dialogs, selector_, teclas_,
                                 bandeja_, "C:\\Caja", ",", &aperturas});
     form.Form_Load();
     form.Command_Click();
-    teclas_.estados = {{0x7B, static_cast<std::int16_t>(0x8000)}};
+    teclas_.estados = {{0x78, static_cast<std::int16_t>(0x8000)}};
     form.Timer_Timer();
     puertos_.fallarAlAbrir = true;
     form.Command_Click();
     aperturas.EscribirPendientes();
 
     const auto linea = [&](OrigenApertura o, std::optional<Fallo> f) {
-        return LineaApertura(reloj.momento, "cajera", o, {ViaApertura::Puerto, "LPT1:", f}, 0);
+        return LineaApertura(reloj.momento, "cajera", o, "F9", {ViaApertura::Puerto, "LPT1:", f},
+                             0);
     };
     const std::string esperado =
         "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas\r\n" +
-        linea(OrigenApertura::BotonF12, std::nullopt) +
-        linea(OrigenApertura::TeclaF12, std::nullopt) +
-        linea(OrigenApertura::BotonF12, Fallo(2, "No se encuentra el dispositivo o el archivo"));
+        linea(OrigenApertura::Boton, std::nullopt) + linea(OrigenApertura::Tecla, std::nullopt) +
+        linea(OrigenApertura::Boton, Fallo(2, "No se encuentra el dispositivo o el archivo"));
     EXPECT_EQ(archivos.archivos[dialogs.kCsv], esperado);
     EXPECT_EQ(dialogs.leido, esperado) << "the line is handed over before the stop box";
     EXPECT_EQ(dialogs.cajas.size(), 1u);

@@ -152,7 +152,7 @@ int wmain(int argc, wchar_t** argv) {
             controles.puerto = puertos[0];
             tiemposRegistrados.push_back(Cronometrar(
                 {abridor, impresora, parametros, dialogs, [&](const ResultadoApertura& r) {
-                     aperturas.Anotar(parametros.Ruta(), OrigenApertura::BotonF12, r);
+                     aperturas.Anotar(parametros.Ruta(), OrigenApertura::Boton, "F12", r);
                  }}));
         }
     }

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# KovraTecla from the real window, LPT1: mapped to a FIFO. F9: the button
+# reads "F9", F9 kicks byte for byte, F12, Shift+F9 and Ctrl+F9 do not. F25:
+# one box at start, the file untouched, and F12 kicks.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/diseno_principal.sh"
+e2e_begin tecla
+work=$(mktemp -d)
+trap 'exec 7>&- 2>/dev/null; rm -rf "$work"; e2e_end' EXIT
+mkfifo "$work/lpt1.fifo"
+exec 7<>"$work/lpt1.fifo"  # a writer kept open: the reader sees every kick
+cat "$work/lpt1.fifo" >"$work/fifo.out" 7>&- &
+e2e_map_lpt1 "$work/lpt1.fifo"
+
+start() {  # start KOVRATECLA: the window up on the port path; its start-up boxes in $work/cajas
+    e2e_ini "KovraTipo=0" "PrinterDeviceName=$(cups_default)" "KovraTecla=$1"
+    e2e_start
+    answer_startup >"$work/cajas" || fail "main window not shown"
+    win=$(e2e_wait_window "$MAIN")
+    # With no printer installed start-up stops at the printer choice, still on the printer path.
+    [ "$(e2e_control "$MAIN" $ID_CHECKPRINTER | e2e_field checked)" == 1 ] && click_control $ID_CHECKPRINTER
+    sleep 0.5
+}
+sent() {  # sent KEYS...: the keys held together 0.4 s; prints in hex what reached LPT1:
+    local antes i
+    antes=$(stat -c %s "$work/fifo.out")
+    for i in "$@"; do xdotool keydown --window "$win" "$i"; done
+    sleep 0.4
+    for ((i = $#; i > 0; i--)); do xdotool keyup --window "$win" "${!i}"; done
+    sleep 0.4
+    tail -c +$((antes + 1)) "$work/fifo.out" | xxd -p | tr -d '\n'
+}
+
+start F9
+check_eq "F9: the button's caption" "F9" "$(e2e_control_text "$MAIN" $ID_COMMAND)"
+e2e_screenshot "$E2E_ARTIFACTS/tecla-F9.png"
+[[ $(sent F9) =~ ^(1b70000a64)+$ ]] && ok "F9 kicks" || fail "F9 does not kick"
+for keys in F12 "shift F9" "ctrl F9"; do check_eq "$keys opens nothing" "" "$(sent $keys)"; done
+e2e_stop
+
+start F25
+check_eq "F25: one box at start" 'start-up box: El valor de KovraTecla no es válido: "F25" (debe ser una tecla de F1 a F24). Se usa F12.' \
+    "$(grep KovraTecla "$work/cajas")"
+check_eq "F25: the file untouched" "F25" "$(e2e_ini_value KovraTecla)"
+[[ $(sent F12) =~ ^(1b70000a64)+$ ]] && ok "F25: F12 kicks" || fail "F25: F12 does not kick"
