@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "drawer/ImpresoraDelPuerto.h"
+#include "drawer/PuertoDeRed.h"
 #include "drawer/SalidaImpresora.h"
 #include "drawer/SecuenciaCodigos.h"
 
@@ -76,8 +77,14 @@ ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosAp
         const auto items = DividirItems(ascii);
         resultado.destino = controles.TextoPuerto();
         if (!controles.CheckPrinter()) {
-            // A printer's name wins over a file of the same name.
-            if (auto impresora = ImpresoraDelPuerto(resultado.destino, servicios.impresora)) {
+            // A network address wins over a printer's name, and a printer's
+            // name over a file of the same name.
+            if (const auto red = LeerPuertoDeRed(resultado.destino);
+                red.forma != FormaPuerto::NoDeRed) {
+                resultado.via = ViaApertura::Red;
+                EscribirSecuencia(items, controles, *ConectarPuertoDeRed(red, servicios.red));
+            } else if (auto impresora =
+                           ImpresoraDelPuerto(resultado.destino, servicios.impresora)) {
                 resultado.via = ViaApertura::Raw;
                 resultado.destino = std::move(*impresora);
                 EscriturasPreparadas escrituras;

@@ -22,6 +22,8 @@ std::string TextoVia(ViaApertura via) {
             return "Impresora";
         case ViaApertura::Raw:
             return "RAW";
+        case ViaApertura::Red:
+            return "Red";
     }
     return {};
 }
