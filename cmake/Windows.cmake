@@ -18,6 +18,7 @@ add_library(cajon_win32 STATIC
     platform/win32/Win32NotificationArea.cpp
     platform/win32/Win32ColaImpresora.cpp
     platform/win32/Win32Printing.cpp
+    platform/win32/Win32Red.cpp
     platform/win32/Win32Port.cpp
     platform/win32/Win32Profile.cpp
     platform/win32/Win32TrabajoRaw.cpp
@@ -27,7 +28,7 @@ add_library(cajon_win32 STATIC
 target_compile_definitions(cajon_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                               _WIN32_WINNT=0x0601)
 target_link_libraries(cajon_win32 PUBLIC cajon_core)
-target_link_libraries(cajon_win32 PUBLIC winspool gdi32)
+target_link_libraries(cajon_win32 PUBLIC winspool gdi32 ws2_32)
 target_link_libraries(cajon_win32 PUBLIC shell32 ole32 oleaut32 uuid advapi32)
 
 # The windows and the composition of the program, shared by the release exe

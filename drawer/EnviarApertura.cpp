@@ -4,6 +4,7 @@
 
 #include "drawer/ColaImpresora.h"
 #include "drawer/ImpresoraDelPuerto.h"
+#include "drawer/PuertoDeRed.h"
 #include "drawer/SalidaImpresora.h"
 #include "drawer/SecuenciaCodigos.h"
 
@@ -77,7 +78,13 @@ ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosAp
         const auto items = DividirItems(ascii);
         resultado.destino = controles.TextoPuerto();
         if (!controles.CheckPrinter()) {
-            if (PuedeSerImpresora(resultado.destino)) {
+            // A network address first; then a bare name, always a printer's
+            // name; then devices and paths.
+            if (const auto red = LeerPuertoDeRed(resultado.destino);
+                red.forma != FormaPuerto::NoDeRed) {
+                resultado.via = ViaApertura::Red;
+                EscribirSecuencia(items, controles, *ConectarPuertoDeRed(red, servicios.red));
+            } else if (PuedeSerImpresora(resultado.destino)) {
                 resultado.via = ViaApertura::Raw;
                 resultado.destino = ImpresoraDelPuerto(resultado.destino, servicios.impresora);
                 EscriturasPreparadas escrituras;

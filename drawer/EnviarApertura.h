@@ -1,7 +1,8 @@
 #pragma once
-// The drawer kick: the code sequence to a port (or, when the port box names an
-// installed printer, as a RAW job to that printer's queue), or a minimal print
-// job to the current printer, whose driver opens the drawer.
+// The drawer kick: the code sequence to a port (or, when the port box names a
+// printer on the network, over TCP to its raw port; when it names an installed
+// printer, as a RAW job to that printer's queue), or a minimal print job to
+// the current printer, whose driver opens the drawer.
 
 #include <functional>
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Fallo.h"
+#include "platform/NetworkOpener.h"
 #include "platform/OutputPort.h"
 #include "platform/Printing.h"
 #include "settings/Parametros.h"
@@ -25,7 +27,7 @@ class ControlesApertura {
 };
 
 // How a kick went out, and how it ended.
-enum class ViaApertura { Puerto, Impresora, Raw };
+enum class ViaApertura { Puerto, Impresora, Raw, Red };
 struct ResultadoApertura {
     ViaApertura via = ViaApertura::Puerto;
     std::string destino;         // the port text, or the printer's name
@@ -41,6 +43,8 @@ struct ServiciosApertura {
     // or failed), before a failure's stop box: the box waits for the cashier,
     // what is told here need not. It must not throw.
     std::function<void(const ResultadoApertura&)> alTerminar = {};
+    // Printers on the network; without it a network text fails the kick.
+    NetworkOpener* red = nullptr;
 };
 
 // One kick. Never fails to its caller: a failure ends the kick, closes the

@@ -28,6 +28,8 @@ std::string TextoVia(ViaApertura via) {
             return "Impresora";
         case ViaApertura::Raw:
             return "RAW";
+        case ViaApertura::Red:
+            return "Red";
     }
     return {};
 }

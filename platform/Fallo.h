@@ -22,6 +22,7 @@ inline constexpr std::int32_t kDesbordamiento = 6;
 inline constexpr std::int32_t kMemoriaInsuficiente = 7;
 inline constexpr std::int32_t kTiposNoCoinciden = 13;
 inline constexpr std::int32_t kErrorInterno = 51;
+inline constexpr std::int32_t kParametroNoValido = 87;  // as the system numbers it
 inline constexpr std::int32_t kValorPropiedadNoValido = 380;
 inline constexpr std::int32_t kImpresoraNoDisponible = 482;
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 objdump=$1
 exe=$2
-allowed='^(KERNEL32|USER32|GDI32|SHELL32|COMCTL32|COMDLG32|ADVAPI32|WINSPOOL\.DRV|OLE32|OLEAUT32|GDIPLUS|MSVCRT|WINDOWSCODECS|UXTHEME|SHLWAPI|api-ms-win-crt-[a-z-]+-l1-1-0)(\.DLL)?$'
+allowed='^(KERNEL32|USER32|GDI32|SHELL32|COMCTL32|COMDLG32|ADVAPI32|WINSPOOL\.DRV|OLE32|OLEAUT32|GDIPLUS|WS2_32|MSVCRT|WINDOWSCODECS|UXTHEME|SHLWAPI|api-ms-win-crt-[a-z-]+-l1-1-0)(\.DLL)?$'
 dlls=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 echo "$exe imports: $(echo $dlls)"
 bad=$(echo "$dlls" | grep -viE "$allowed" || true)

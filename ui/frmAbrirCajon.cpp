@@ -129,6 +129,7 @@ void frmAbrirCajon::txtPuerto_LostFocus() {
 
 void frmAbrirCajon::Kick(OrigenApertura origen) {
     ServiciosApertura servicios{servicios_.puertos, servicios_.impresora, parametros_, dialogs_};
+    servicios.red = servicios_.red;
     if (servicios_.aperturas != nullptr) {
         // Handed over before a failure's box: the line does not wait for the
         // cashier to close it.

@@ -42,6 +42,8 @@ struct ServiciosPrincipal {
     // The record of kicks (INIS\APERTURAS.CSV), written on a thread of its
     // own; none where nothing is recorded.
     RegistroAperturas* aperturas = nullptr;
+    // Printers on the network, for the port texts that name one.
+    NetworkOpener* red = nullptr;
 };
 
 class frmAbrirCajon : public ControlesApertura {

@@ -1,7 +1,7 @@
 // Runs the drawer kick on the port path with the real port and printing
 // functions, as the window would, for the end-to-end tests:
 //   kick_driver ASCII PORT TODOJUNTO PUNTOYCOMA [REPETICIONES [PORT...] [ini=INI]]
-// PORT may name an installed printer: the kick then goes as a RAW job.
+// PORT may name an installed printer (a RAW job) or a network printer.
 // ASCII "@file" reads the sequence from a file, for texts longer than a
 // command line may be.
 // Prints each failure message (CR LF shown as \r\n) or "ok", and with
@@ -32,6 +32,7 @@
 #include "platform/win32/Win32Port.h"
 #include "platform/win32/Win32Printing.h"
 #include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Red.h"
 #include "platform/win32/Win32Session.h"
 #include "platform/win32/Win32TextFiles.h"
 
@@ -115,6 +116,7 @@ int wmain(int argc, wchar_t** argv) {
     const bool registrar = !ini.empty();
 
     Win32PortOpener abridor;
+    Win32NetworkOpener red;
     Win32Printing impresora;
     SinPerfil sinPerfil;
     Win32Profile perfil;
@@ -132,7 +134,8 @@ int wmain(int argc, wchar_t** argv) {
 
     LARGE_INTEGER frecuencia;
     QueryPerformanceFrequency(&frecuencia);
-    const auto Cronometrar = [&](const ServiciosApertura& servicios) {
+    const auto Cronometrar = [&](ServiciosApertura servicios) {
+        servicios.red = &red;
         if (registrar) Sleep(2);
         LARGE_INTEGER a, b;
         QueryPerformanceCounter(&a);

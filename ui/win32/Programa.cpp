@@ -14,6 +14,7 @@
 #include "platform/win32/Win32Port.h"
 #include "platform/win32/Win32Printing.h"
 #include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Red.h"
 #include "platform/win32/Win32Session.h"
 #include "platform/win32/Win32TextFiles.h"
 #include "ui/frmAbrirCajon.h"
@@ -83,6 +84,7 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
 
     Win32Profile perfil;
     Win32PortOpener puertos;
+    Win32NetworkOpener red;
     Win32Printing impresora;
     VentanaPrinters selector(instancia, impresora);
     Win32KeyState teclas;
@@ -93,7 +95,7 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     EscritorAperturas escritor(aperturas);
     frmAbrirCajon logica(
         ventana, ServiciosPrincipal{perfil, puertos, impresora, dialogs, selector, teclas, bandeja,
-                                    CarpetaPrograma(), SeparadorDecimal(), &aperturas});
+                                    CarpetaPrograma(), SeparadorDecimal(), &aperturas, &red});
     logica.FijarIdentidad(reinterpret_cast<std::uintptr_t>(ventana.Handle()),
                           reinterpret_cast<std::uintptr_t>(ventana.Icono()),
                           /*midePixeles=*/false, ventana.TwipsPorPixel());

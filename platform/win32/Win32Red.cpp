@@ -1,0 +1,200 @@
+#include "platform/win32/Win32Red.h"
+
+// Winsock's headers come before <windows.h>.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/win32/ErroresWin32.h"
+
+namespace {
+
+// The connection, over every address of the name, within this time: the kick
+// holds the window meanwhile.
+constexpr ULONGLONG kLimiteConexionMs = 3000;
+// A send that the printer does not take within this time fails.
+constexpr DWORD kLimiteEnvioMs = 3000;
+// How long the close waits for the printer to close its side.
+constexpr ULONGLONG kEsperaCierreMs = 1000;
+
+struct Descripcion {
+    int error;
+    const char* texto;
+};
+
+// The Winsock errors a till meets on its network.
+constexpr Descripcion kDescripciones[] = {
+    {WSAHOST_NOT_FOUND, "No se encuentra el equipo en la red"},
+    {WSATRY_AGAIN, "No se puede buscar el nombre del equipo ahora (servidor DNS sin respuesta)"},
+    {WSANO_RECOVERY, "Error en la búsqueda del nombre del equipo"},
+    {WSANO_DATA, "El nombre del equipo no tiene dirección"},
+    {WSAECONNREFUSED, "Conexión rechazada: el equipo no admite conexiones en ese puerto"},
+    {WSAETIMEDOUT, "Tiempo de espera agotado: el equipo no responde"},
+    {WSAENETUNREACH, "No se puede llegar a la red del equipo"},
+    {WSAEHOSTUNREACH, "No se puede llegar al equipo"},
+    {WSAECONNRESET, "El equipo ha interrumpido la conexión"},
+    {WSAECONNABORTED, "Se ha anulado la conexión"},
+    {WSAENETDOWN, "La red no funciona"},
+    {WSAEADDRNOTAVAIL, "La dirección no es válida para conectar"},
+    {WSAEAFNOSUPPORT, "Este equipo no admite ese tipo de dirección"},
+    {WSASYSNOTREADY, "La red del sistema no está preparada"},
+};
+
+Fallo FalloWinsock(int error) {
+    for (const auto& d : kDescripciones) {
+        if (d.error == error) return Fallo(error, d.texto);
+    }
+    return FalloWin32(static_cast<DWORD>(error));
+}
+
+class Socket {
+  public:
+    explicit Socket(SOCKET s) : s_(s) {}
+    ~Socket() {
+        if (s_ != INVALID_SOCKET) closesocket(s_);
+    }
+    Socket(Socket&& otro) noexcept : s_(std::exchange(otro.s_, INVALID_SOCKET)) {}
+    Socket& operator=(Socket&&) = delete;
+
+    SOCKET get() const { return s_; }
+    SOCKET release() { return std::exchange(s_, INVALID_SOCKET); }
+
+  private:
+    SOCKET s_;
+};
+
+// True once `s` can be read (data, the peer's close or a reset) within `ms`.
+bool Legible(SOCKET s, ULONGLONG ms) {
+    fd_set lectura;
+    FD_ZERO(&lectura);
+    FD_SET(s, &lectura);
+    timeval espera{static_cast<long>(ms / 1000), static_cast<long>(ms % 1000 * 1000)};
+    return select(0, &lectura, nullptr, nullptr, &espera) == 1;
+}
+
+// 0 once `s` is connected to `d` within `ms`, or the Winsock error. A
+// connect that is not blocking, waited for with select, is the only way to
+// put a limit on it.
+int ConectarDentroDe(SOCKET s, const addrinfo& d, ULONGLONG ms) {
+    u_long noBloquear = 1;
+    if (ioctlsocket(s, FIONBIO, &noBloquear) == SOCKET_ERROR) return WSAGetLastError();
+    if (connect(s, d.ai_addr, static_cast<int>(d.ai_addrlen)) == SOCKET_ERROR) {
+        const int error = WSAGetLastError();
+        if (error != WSAEWOULDBLOCK) return error;
+        fd_set escritura, fallo;
+        FD_ZERO(&escritura);
+        FD_SET(s, &escritura);
+        FD_ZERO(&fallo);
+        FD_SET(s, &fallo);
+        timeval espera{static_cast<long>(ms / 1000), static_cast<long>(ms % 1000 * 1000)};
+        const int listos = select(0, nullptr, &escritura, &fallo, &espera);
+        if (listos == SOCKET_ERROR) return WSAGetLastError();
+        if (listos == 0) return WSAETIMEDOUT;
+        int estado = 0;
+        int largo = sizeof estado;
+        if (getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&estado), &largo) ==
+            SOCKET_ERROR) {
+            return WSAGetLastError();
+        }
+        if (estado != 0) return estado;
+        if (FD_ISSET(s, &fallo)) return WSAECONNREFUSED;
+    }
+    u_long bloquear = 0;
+    if (ioctlsocket(s, FIONBIO, &bloquear) == SOCKET_ERROR) return WSAGetLastError();
+    return 0;
+}
+
+class Conexion : public OutputPort {
+  public:
+    explicit Conexion(Socket s) : socket_(std::move(s)) {
+        // Each write leaves at once, as it would on a port, not held back to
+        // be joined with the next.
+        const BOOL sinEspera = TRUE;
+        setsockopt(socket_.get(), IPPROTO_TCP, TCP_NODELAY,
+                   reinterpret_cast<const char*>(&sinEspera), sizeof sinEspera);
+        const DWORD limite = kLimiteEnvioMs;
+        setsockopt(socket_.get(), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&limite),
+                   sizeof limite);
+    }
+
+    // One send per write; only a send that takes part of the bytes is
+    // followed by another for the rest.
+    void Write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const int pedido = static_cast<int>(std::min<std::size_t>(bytes.size(), 1u << 20));
+            const int enviados = send(socket_.get(), bytes.data(), pedido, 0);
+            if (enviados == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
+            bytes.remove_prefix(static_cast<std::size_t>(enviados));
+        }
+    }
+
+    // The printer is told that nothing more comes, and closes its side once
+    // it has read everything. Closing ours while bytes it sent (some printers
+    // send their status unasked) lie unread would reset the connection, and a
+    // reset may drop what the printer had not read yet: they are read first.
+    void Close() override {
+        Socket s(std::move(socket_));
+        if (shutdown(s.get(), SD_SEND) == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
+        const ULONGLONG limite = GetTickCount64() + kEsperaCierreMs;
+        char recibido[512];
+        for (ULONGLONG ahora; (ahora = GetTickCount64()) < limite;) {
+            if (!Legible(s.get(), limite - ahora)) break;
+            if (recv(s.get(), recibido, sizeof recibido, 0) <= 0) break;
+        }
+        if (closesocket(s.release()) == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
+    }
+
+  private:
+    Socket socket_;
+};
+
+}  // namespace
+
+Win32NetworkOpener::~Win32NetworkOpener() {
+    if (iniciado_) WSACleanup();
+}
+
+std::unique_ptr<OutputPort> Win32NetworkOpener::Connect(const std::string& host,
+                                                        std::uint16_t port) {
+    if (!iniciado_) {
+        WSADATA datos;
+        if (const int error = WSAStartup(MAKEWORD(2, 2), &datos); error != 0) {
+            throw FalloWinsock(error);
+        }
+        iniciado_ = true;
+    }
+    addrinfo pista{};
+    pista.ai_family = AF_UNSPEC;
+    pista.ai_socktype = SOCK_STREAM;
+    pista.ai_protocol = IPPROTO_TCP;
+    addrinfo* lista = nullptr;
+    if (const int error = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &pista, &lista);
+        error != 0) {
+        throw FalloWinsock(error);
+    }
+    const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> direcciones(lista, &freeaddrinfo);
+    ULONGLONG quedan = 0;
+    for (const addrinfo* d = lista; d != nullptr; d = d->ai_next) ++quedan;
+
+    const ULONGLONG limite = GetTickCount64() + kLimiteConexionMs;
+    int error = WSAETIMEDOUT;
+    for (const addrinfo* d = lista; d != nullptr; d = d->ai_next, --quedan) {
+        const ULONGLONG ahora = GetTickCount64();
+        if (ahora >= limite) {
+            error = WSAETIMEDOUT;
+            break;
+        }
+        Socket s(socket(d->ai_family, d->ai_socktype, d->ai_protocol));
+        if (s.get() == INVALID_SOCKET) {
+            error = WSAGetLastError();
+            continue;
+        }
+        // The time left is shared among the addresses left: one that does not
+        // answer leaves time to try the next.
+        error = ConectarDentroDe(s.get(), *d, (limite - ahora) / quedan);
+        if (error == 0) return std::make_unique<Conexion>(std::move(s));
+    }
+    throw FalloWinsock(error);
+}

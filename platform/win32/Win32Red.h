@@ -1,0 +1,21 @@
+#pragma once
+// Printers on the network through Winsock: a TCP connection to the printer's
+// raw port for each kick.
+
+#include "platform/NetworkOpener.h"
+
+class Win32NetworkOpener : public NetworkOpener {
+  public:
+    Win32NetworkOpener() = default;
+    ~Win32NetworkOpener() override;
+    Win32NetworkOpener(const Win32NetworkOpener&) = delete;
+    Win32NetworkOpener& operator=(const Win32NetworkOpener&) = delete;
+
+    // Winsock is started by the first call, not before: a till that never
+    // names a network printer never loads it. The name's lookup is the
+    // system's; the connection, over every address, has 3 seconds in all.
+    std::unique_ptr<OutputPort> Connect(const std::string& host, std::uint16_t port) override;
+
+  private:
+    bool iniciado_ = false;
+};

@@ -1,0 +1,22 @@
+# A network printer's stand-in on 127.0.0.1: escucha_red.py PUERTOS REGISTRO
+# writes to PUERTOS three ports: one that appends to REGISTRO each connection's
+# bytes in hex, one line per connection; one that refuses (bound, not
+# listening); one that never answers (its backlog full).
+import os, socket, sys
+
+acepta, rechaza, lleno = socket.socket(), socket.socket(), socket.socket()
+for s in (acepta, rechaza, lleno):
+    s.bind(("127.0.0.1", 0))
+acepta.listen(64)
+lleno.listen(0)
+relleno = [socket.socket() for _ in range(3)]  # they fill the backlog
+for c in relleno:
+    c.setblocking(False)
+    c.connect_ex(lleno.getsockname())
+with open(sys.argv[1] + ".tmp", "w") as f:
+    f.write(" ".join(str(s.getsockname()[1]) for s in (acepta, rechaza, lleno)) + "\n")
+os.rename(sys.argv[1] + ".tmp", sys.argv[1])
+while True:
+    conexion, _ = acepta.accept()
+    with conexion, open(sys.argv[2], "a") as registro:
+        registro.write(b"".join(iter(lambda: conexion.recv(4096), b"")).hex() + "\n")
