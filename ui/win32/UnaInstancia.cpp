@@ -5,9 +5,12 @@
 #include "ui/win32/VentanaPrincipal.h"
 
 bool HayOtraInstancia() {
-    // Held until the process ends: the system releases it then.
+    // Held until the process ends: the system releases it then. The mutex of
+    // a copy run as administrator may not be opened by one of the same user
+    // without elevation: access denied then also means that a copy runs.
     CreateMutexW(nullptr, FALSE, L"Local\\AbrirCajon.UnaInstancia");
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) return false;
 
     // The first copy may still be starting (its chooser open before its window
     // is shown): wait a little for its window.
