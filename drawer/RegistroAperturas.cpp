@@ -11,7 +11,15 @@ constexpr char kSeparador = ';';
 constexpr std::string_view kRegistroEncendido = "1";
 
 std::string TextoOrigen(OrigenApertura origen) {
-    return origen == OrigenApertura::TeclaF12 ? "Tecla F12" : "Botón F12";
+    switch (origen) {
+        case OrigenApertura::TeclaF12:
+            return "Tecla F12";
+        case OrigenApertura::BotonF12:
+            return "Botón F12";
+        case OrigenApertura::OrdenAbrir:
+            return "Orden /abrir";
+    }
+    return {};
 }
 
 std::string TextoVia(ViaApertura via) {

@@ -21,7 +21,9 @@
 #include "platform/TextFiles.h"
 #include "settings/Parametros.h"
 
-enum class OrigenApertura { TeclaF12, BotonF12 };
+// What started a kick: the F12 key, the "F12" button, or another program's
+// AbrirCajon.exe /abrir.
+enum class OrigenApertura { TeclaF12, BotonF12, OrdenAbrir };
 
 inline constexpr std::string_view kCabeceraAperturas =
     "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas";

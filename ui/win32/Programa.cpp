@@ -3,9 +3,12 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <shellapi.h>
+
 #include <cstdint>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/win32/Texto.h"
 #include "platform/win32/Win32Clock.h"
@@ -16,11 +19,13 @@
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Session.h"
 #include "platform/win32/Win32TextFiles.h"
+#include "ui/Ordenes.h"
 #include "ui/frmAbrirCajon.h"
 #include "ui/win32/Programa.h"
 #include "ui/win32/UnaInstancia.h"
 #include "ui/win32/VentanaPrincipal.h"
 #include "ui/win32/VentanaPrinters.h"
+#include "ui/win32/VistaSinVentana.h"
 
 namespace {
 
@@ -60,9 +65,45 @@ std::string SeparadorDecimal() {
     return Utf8(separador);
 }
 
+// The arguments after the program's name.
+std::vector<std::string> Argumentos() {
+    int n = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &n);
+    std::vector<std::string> argumentos;
+    for (int i = 1; argv != nullptr && i < n; ++i) argumentos.push_back(Utf8(argv[i]));
+    LocalFree(argv);
+    return argumentos;
+}
+
+// /abrir with no copy running: the opening of a program just started, in
+// this process, with no window.
+int AbrirAqui(Win32Dialogs& dialogs, NotificationArea& bandeja) {
+    Win32Profile perfil;
+    Win32PortOpener puertos;
+    Win32Printing impresora;
+    SinSelector selector;
+    Win32KeyState teclas;
+    Win32Clock reloj;
+    Win32Session sesion;
+    Win32TextFiles archivos;
+    RegistroAperturas aperturas(reloj, sesion, archivos, perfil);
+    // Ended, with the line written, before the process ends.
+    std::jthread escritor([&aperturas](std::stop_token parar) { aperturas.Atender(parar); });
+    VistaSinVentana vista;
+    return AbrirSinVentana(
+        vista, ServiciosPrincipal{perfil, puertos, impresora, dialogs, selector, teclas, bandeja,
+                                  CarpetaPrograma(), SeparadorDecimal(), &aperturas});
+}
+
 }  // namespace
 
 int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
+    if (const Orden orden = LeerOrden(Argumentos()); orden != Orden::Ninguna) {
+        Win32Dialogs dialogs;
+        Win32CopiaAbierta copia;
+        return CumplirOrden(orden, copia, dialogs, [&] { return AbrirAqui(dialogs, bandeja); })
+            .value_or(salida::kOrdenNoValida);
+    }
     if (HayOtraInstancia()) return 0;
     Com com;
     INITCOMMONCONTROLSEX controles{sizeof controles, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
