@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/FakeDialogs.h"
-#include "tests/support/FakeVista.h"
 #include "tests/support/Fakes.h"
 #include "ui/Ordenes.h"
 
@@ -55,36 +54,6 @@ TEST(OrdenesTest, EachOrderGoesToTheRunningCopyOrIsCarriedOutHere) {
         EXPECT_EQ(CumplirOrden(orden, copia, dialogs, [] { return 482; }), codigo);
         EXPECT_EQ(dialogs.cajas.size(), orden == Orden::NoValida ? 1u : 0u);
     }
-}
-
-TEST(OrdenesTest, WithoutACopyTheStartUpsKickGoesOutAndNothingIsShownOrWritten) {
-    MemoryProfile perfil;
-    perfil.valores = {{"KovraTipo", "2"}, {"KovraPuerto", "COM3:"}, {"PrinterDeviceName", "X"}};
-    FakePrinting impresora;
-    impresora.instaladas = {"Caja"};
-    impresora.actual = 0;
-    struct : SelectorImpresora {
-        void Mostrar(std::string&) override { ++mostrado; }
-        int mostrado = 0;
-    } selector;
-    FakePorts puertos;
-    FakeKeys teclas;
-    FakeTray bandeja;
-    FakeDialogs dialogs;
-    FakeVista vista;
-    const ServiciosPrincipal servicios{perfil, puertos, impresora, dialogs, selector,
-                                       teclas, bandeja, "C:",      ","};
-    EXPECT_EQ(AbrirSinVentana(vista, servicios), 0);
-    ASSERT_EQ(puertos.registros.size(), 1u);
-    EXPECT_EQ(puertos.registros[0].nombre + puertos.registros[0].escrituras.at(0),
-              std::string("COM3:\x1b\x70\x00\x0a\x64", 10));
-    EXPECT_EQ(selector.mostrado, 0) << "the chooser";
-    EXPECT_EQ(perfil.escrituras, std::vector<std::string>{});
-    puertos.fallarAlAbrir = true;
-    EXPECT_EQ(AbrirSinVentana(vista, servicios), 2);
-    ASSERT_EQ(dialogs.cajas.size(), 1u) << "the stop box, and no other";
-    EXPECT_EQ(dialogs.cajas[0].tipo, "stop");
-    EXPECT_EQ(vista.eventos, std::vector<std::string>{});
 }
 
 }  // namespace
