@@ -16,6 +16,8 @@ std::string TextoOrigen(OrigenApertura origen, std::string_view tecla) {
             return "Tecla " + std::string(tecla);
         case OrigenApertura::Boton:
             return "Botón " + std::string(tecla);
+        case OrigenApertura::OrdenAbrir:
+            return "Orden /abrir";
     }
     return {};
 }

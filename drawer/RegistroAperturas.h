@@ -23,9 +23,10 @@
 #include "platform/TextFiles.h"
 #include "settings/Parametros.h"
 
-// Who asked for a kick. The record names the key and the button after the key
-// that opens the drawer ("Tecla F9", "Botón F9").
-enum class OrigenApertura { Tecla, Boton };
+// Who asked for a kick: the key or the button (the record names them after
+// the key that opens the drawer: "Tecla F9", "Botón F9"), or another
+// program's AbrirCajon.exe /abrir.
+enum class OrigenApertura { Tecla, Boton, OrdenAbrir };
 
 inline constexpr std::string_view kCabeceraAperturas =
     "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas";

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "drawer/SalidaImpresora.h"
+#include "ui/Ordenes.h"
 
 namespace {
 
@@ -127,17 +128,19 @@ void frmAbrirCajon::txtPuerto_LostFocus() {
     parametros_.VRXSetParametro(claves::KovraPuerto, vista_.Texto(Control::txtPuerto));
 }
 
-void frmAbrirCajon::Kick(OrigenApertura origen) {
+ResultadoApertura frmAbrirCajon::Kick(
+    OrigenApertura origen, const std::function<void(const ResultadoApertura&)>& antesDeLaCaja) {
     ServiciosApertura servicios{servicios_.puertos, servicios_.impresora, parametros_, dialogs_};
     servicios.red = servicios_.red;
-    if (servicios_.aperturas != nullptr) {
-        // Handed over before a failure's box: the line does not wait for the
-        // cashier to close it.
-        servicios.alTerminar = [this, origen](const ResultadoApertura& resultado) {
+    // Handed over before a failure's box: the line does not wait for the
+    // cashier to close it.
+    servicios.alTerminar = [&](const ResultadoApertura& resultado) {
+        if (servicios_.aperturas != nullptr) {
             servicios_.aperturas->Anotar(parametros_.Ruta(), origen, tecla_.nombre, resultado);
-        };
-    }
-    EnviarApertura(*this, servicios);
+        }
+        if (antesDeLaCaja) antesDeLaCaja(resultado);
+    };
+    return EnviarApertura(*this, servicios);
 }
 
 void frmAbrirCajon::Timer_Timer() {
@@ -156,8 +159,23 @@ void frmAbrirCajon::Command1_Click() {
     vista_.FijarWindowState(kVentanaMinimizada);
 }
 
+int frmAbrirCajon::OrdenAbrir(const std::function<void(int)>& responder) {
+    if (ModalAbierto()) {
+        if (responder) responder(salida::kOcupado);
+        return salida::kOcupado;
+    }
+    const auto resultado = Kick(OrigenApertura::OrdenAbrir, [&](const ResultadoApertura& r) {
+        if (responder) responder(CodigoDeSalida(r));
+    });
+    return CodigoDeSalida(resultado);
+}
+
 void frmAbrirCajon::cmdEnd_Click() {
     if (!dialogs_.AskYesNo(kPreguntaCerrar)) return;
+    OrdenSalir();
+}
+
+void frmAbrirCajon::OrdenSalir() {
     if (Form_QueryUnload(vbFormCode)) return;
     Form_Unload();
     vista_.TerminarPrograma();

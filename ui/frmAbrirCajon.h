@@ -3,6 +3,7 @@
 // triggers, the buttons, closing, help, and the notification-area icon. The
 // Win32 window forwards its events here and shows what the logic sets.
 
+#include <functional>
 #include <string>
 
 #include "drawer/ElegirImpresora.h"
@@ -75,6 +76,15 @@ class frmAbrirCajon : public ControlesApertura {
     void TaskbarCreated();
     // Another copy of the program was started: show this one's window.
     void MostrarVentana();
+    // An opening asked for by another program (AbrirCajon.exe /abrir): the
+    // kick of F12, recorded as the order's. `responder` gets the exit code
+    // once the kick's output is over, before a failure's stop box, so the
+    // caller never waits for the cashier. With a box or the chooser open the
+    // answer is salida::kOcupado at once, and nothing is sent, as F12 then
+    // does nothing. Returns the exit code too.
+    int OrdenAbrir(const std::function<void(int)>& responder);
+    // The end asked for by /salir: as "Salir" answered Yes, without asking.
+    void OrdenSalir();
 
     // The window's handle and icon, for the notification-area record, and how
     // the window measures mouse positions.
@@ -95,7 +105,9 @@ class frmAbrirCajon : public ControlesApertura {
   private:
     void FijarCheckPrinter(int valor);
     void LeerTecla();
-    void Kick(OrigenApertura origen);
+    // `antesDeLaCaja` hears how the kick ended, before a failure's box.
+    ResultadoApertura Kick(OrigenApertura origen,
+                           const std::function<void(const ResultadoApertura&)>& antesDeLaCaja = {});
     // Hides the minimized window and adds the icon; without an icon the
     // window stays shown, on the taskbar. Steps 20 and 30 of Form_Resize.
     void IrABandeja(Linea& linea);

@@ -43,6 +43,8 @@ TEST(LineaAperturaTest, FieldsForEachRouteAndResult) {
          {ViaApertura::Raw, "Tickets", Fallo(1801, "No válido")},
          0,
          "2026-03-05;09:07:03.045;cajera;Botón F9;RAW;Tickets;Error 1801: No válido;\r\n"},
+        {OrigenApertura::OrdenAbrir, Enviado(), 0,
+         "2026-03-05;09:07:03.045;cajera;Orden /abrir;Puerto;LPT1:;Enviado;\r\n"},
     };
     for (const auto& c : casos) {
         EXPECT_EQ(

@@ -3,9 +3,12 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <shellapi.h>
+
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/win32/Texto.h"
 #include "platform/win32/Win32Clock.h"
@@ -17,11 +20,13 @@
 #include "platform/win32/Win32Red.h"
 #include "platform/win32/Win32Session.h"
 #include "platform/win32/Win32TextFiles.h"
+#include "ui/Ordenes.h"
 #include "ui/frmAbrirCajon.h"
 #include "ui/win32/Programa.h"
 #include "ui/win32/UnaInstancia.h"
 #include "ui/win32/VentanaPrincipal.h"
 #include "ui/win32/VentanaPrinters.h"
+#include "ui/win32/VistaSinVentana.h"
 
 namespace {
 
@@ -64,9 +69,48 @@ std::string SeparadorDecimal() {
 // How long the end of the program waits for the record's pending lines.
 constexpr std::chrono::seconds kEsperaRegistro{2};
 
+// The arguments after the program's name.
+std::vector<std::string> Argumentos() {
+    int n = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &n);
+    std::vector<std::string> argumentos;
+    for (int i = 1; argv != nullptr && i < n; ++i) argumentos.push_back(Utf8(argv[i]));
+    LocalFree(argv);
+    return argumentos;
+}
+
+// /abrir with no copy running: the opening of a program just started, in
+// this process, with no window.
+int AbrirAqui(Win32Dialogs& dialogs, NotificationArea& bandeja) {
+    Win32Profile perfil;
+    Win32PortOpener puertos;
+    Win32NetworkOpener red;
+    Win32Printing impresora;
+    SinSelector selector;
+    Win32KeyState teclas;
+    Win32Clock reloj;
+    Win32Session sesion;
+    Win32TextFiles archivos;
+    RegistroAperturas aperturas(reloj, sesion, archivos, perfil);
+    EscritorAperturas escritor(aperturas);
+    VistaSinVentana vista;
+    const int codigo = AbrirSinVentana(
+        vista, ServiciosPrincipal{perfil, puertos, impresora, dialogs, selector, teclas, bandeja,
+                                  CarpetaPrograma(), SeparadorDecimal(), &aperturas, &red});
+    // The line gets its one try, as at the end of a run with a window.
+    if (!escritor.Terminar(kEsperaRegistro)) ExitProcess(static_cast<UINT>(codigo));
+    return codigo;
+}
+
 }  // namespace
 
 int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
+    if (const Orden orden = LeerOrden(Argumentos()); orden != Orden::Ninguna) {
+        Win32Dialogs dialogs;
+        Win32CopiaAbierta copia;
+        return CumplirOrden(orden, copia, dialogs, [&] { return AbrirAqui(dialogs, bandeja); })
+            .value_or(salida::kOrdenNoValida);
+    }
     if (HayOtraInstancia()) return 0;
     Com com;
     INITCOMMONCONTROLSEX controles{sizeof controles, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};

@@ -1,6 +1,7 @@
 #pragma once
 // The whole program: one copy per session, the main window with its logic
-// and services, and the message loop until the program ends.
+// and services, and the message loop until the program ends; or, started
+// with an order on its command line (/abrir, /salir), that order alone.
 
 #include <windows.h>
 

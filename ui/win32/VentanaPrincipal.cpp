@@ -9,6 +9,7 @@
 #include "platform/win32/Win32Dialogs.h"
 #include "resources/Recursos.h"
 #include "settings/InformeError.h"
+#include "ui/Ordenes.h"
 #include "ui/win32/BotonConIcono.h"
 
 namespace {
@@ -88,6 +89,8 @@ void VentanaPrincipal::Crear() {
 
     mensajeTaskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     mensajeMostrar_ = RegisterWindowMessageW(kMensajeMostrarVentana);
+    mensajeAbrir_ = RegisterWindowMessageW(kMensajeAbrir);
+    mensajeSalir_ = RegisterWindowMessageW(kMensajeSalir);
     if (CreateWindowExW(kEstiloExtendido, kClaseVentanaPrincipal, Ancho(kCaptionPrincipal).c_str(),
                         kEstilo, x, y, ancho, alto, nullptr, nullptr, instancia_,
                         this) == nullptr) {
@@ -285,6 +288,11 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
         // Before its first showing the start-up (and its chooser) is still on
         // screen; the window appears when it ends.
         if (mostrada_) Reenviar("MostrarVentana", [](frmAbrirCajon& l) { l.MostrarVentana(); });
+        return 0;
+    }
+    if (msg == mensajeAbrir_ && msg != 0) return OrdenAbrir();
+    if (msg == mensajeSalir_ && msg != 0) {
+        OrdenSalir();
         return 0;
     }
     switch (msg) {
@@ -494,6 +502,25 @@ void VentanaPrincipal::Activacion(WPARAM wp) {
                        ? foco_
                        : Hijo(Control::Command);
     SetFocus(destino);
+}
+
+LRESULT VentanaPrincipal::OrdenAbrir() {
+    // Still starting, already ending, or a box open: F12 would do nothing now.
+    if (logica_ == nullptr || !mostrada_ || terminando_ ||
+        (dialogs_ != nullptr && dialogs_->Abierto())) {
+        return salida::kOcupado;
+    }
+    LRESULT codigo = salida::kOcupado;
+    Reenviar("OrdenAbrir", [&](frmAbrirCajon& l) {
+        // The caller hears the answer before a stop box waits for the cashier.
+        codigo = l.OrdenAbrir([](int respuesta) { ReplyMessage(respuesta); });
+    });
+    return codigo;
+}
+
+void VentanaPrincipal::OrdenSalir() {
+    ReplyMessage(0);
+    Reenviar("OrdenSalir", [](frmAbrirCajon& l) { l.OrdenSalir(); });
 }
 
 bool VentanaPrincipal::ConsultarCierre(UnloadMode modo) {

@@ -20,6 +20,10 @@ class Win32Dialogs;
 inline constexpr wchar_t kClaseVentanaPrincipal[] = L"AbrirCajon.frmAbrirCajon";
 // Posted by a second copy: show the window, also from the notification area.
 inline constexpr wchar_t kMensajeMostrarVentana[] = L"AbrirCajon.MostrarVentana";
+// Sent by AbrirCajon.exe /abrir: one opening; the answer is the exit code.
+inline constexpr wchar_t kMensajeAbrir[] = L"AbrirCajon.Abrir";
+// Sent by AbrirCajon.exe /salir: the program ends, without a question.
+inline constexpr wchar_t kMensajeSalir[] = L"AbrirCajon.Salir";
 
 // Starts the window's timer `id`. Throws Fallo when the system refuses it.
 void IniciarTimer(HWND ventana, UINT_PTR id, UINT milisegundos);
@@ -89,6 +93,10 @@ class VentanaPrincipal final : public VistaPrincipal {
     void Dibujar(const DRAWITEMSTRUCT& item);
     void Activacion(WPARAM wp);
 
+    // The orders of another process: both answer it before anything else.
+    LRESULT OrdenAbrir();
+    void OrdenSalir();
+
     // Close requests: true when the logic refused.
     bool ConsultarCierre(UnloadMode modo);
     void Cerrar();
@@ -114,6 +122,8 @@ class VentanaPrincipal final : public VistaPrincipal {
     std::function<void()> alTerminarSesion_;
     UINT mensajeTaskbarCreated_ = 0;
     UINT mensajeMostrar_ = 0;
+    UINT mensajeAbrir_ = 0;
+    UINT mensajeSalir_ = 0;
     bool mostrada_ = false;    // Form_Resize only once the window is shown
     bool terminando_ = false;  // nothing more reaches the logic
     bool finConsultado_ = false;

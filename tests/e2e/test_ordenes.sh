@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# AbrirCajon.exe /abrir, /salir and a wrong order, LPT1: to a FIFO: handed to
+# a copy hidden in the notification area, and carried out with no copy.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/diseno_principal.sh"
+e2e_begin ordenes
+work=$(mktemp -d)
+trap 'exec 7>&- 2>/dev/null; rm -rf "$work"; e2e_end' EXIT
+mkfifo "$work/lpt1.fifo"
+exec 7<>"$work/lpt1.fifo" # a writer kept open: the reader sees every kick
+cat "$work/lpt1.fifo" >"$work/fifo.out" 7>&- &
+e2e_map_lpt1 "$work/lpt1.fifo"
+orden() { (cd "$E2E_DIR" && e2e_wine_out AbrirCajon.exe "$@" >/dev/null); echo $?; }
+bytes() { sleep 0.3 && xxd -p "$work/fifo.out" | tr -d '\n'; }
+lineas() { sleep 0.3 && grep -c "$1" "$E2E_DIR/INIS/APERTURAS.CSV"; }
+caja() { e2e_wait_window AbrirCajon 10 >/dev/null && e2e_box_text AbrirCajon; }
+numero_caja() { caja | sed 's/\..*//'; }
+tray_visible() { e2e_helper windows | grep -q 'visible=1 .*caption=Wine System Tray$'; }
+
+e2e_ini "KovraTipo=0" "PrinterDeviceName=$(cups_default)"
+e2e_start
+answer_startup || fail "main window not shown"
+click_control $ID_COMMAND1
+check_eq "in the notification area" "visible=0 iconic=1" "$(wait_state "visible=0 iconic=1")"
+check_eq "/abrir to the running copy: exit code" 0 "$(orden /abrir)"
+check_eq "-ABRIR: exit code" 0 "$(orden -ABRIR)"
+check_eq "the default sequence twice" 1b70000a641b70000a64 "$(bytes)"
+check_eq "recorded as the order's" 2 "$(lineas ';Orden /abrir;Puerto;LPT1:;Enviado;')"
+check_eq "the window still hidden" "visible=0 iconic=1" "$(state)"
+
+rm -f "$WINEPREFIX/dosdevices/lpt1" # LPT1: cannot be opened now
+codigo=$(orden /abrir)
+check_eq "the caller ended with the number of the box still open" "$(numero_caja)" "$codigo"
+check_eq "a copy with its box open is busy" 170 "$(orden /abrir)"
+e2e_helper command AbrirCajon 1 >/dev/null
+
+e2e_map_lpt1 "$work/lpt1.fifo"
+check_eq "/salir: exit code" 0 "$(orden /salir)"
+e2e_running && fail "/salir: the copy still runs" || ok "/salir: the copy ended"
+tray_visible && fail "/salir: its icon stayed" || ok "/salir: no icon left"
+check_eq "/salir: every line written" 3 "$(lineas ';Orden /abrir;Puerto;LPT1:;')"
+check_eq "/salir with no copy: exit code" 1 "$(orden /salir)"
+
+orden /nada >"$work/nada" &
+[[ "$(caja)" == Uso:*/abrir*/salir* ]] && ok "/nada: the usage box" || fail "/nada: no usage box"
+e2e_helper command AbrirCajon 1 >/dev/null
+wait $!
+check_eq "/nada: exit code" 87 "$(cat "$work/nada")"
+
+e2e_ini "KovraTipo=2" # a start would write 0, and show the chooser
+xev -root -event substructure >"$work/xev" 2>&1 &
+xev=$!
+sleep 0.3
+check_eq "/abrir with no copy: exit code" 0 "$(orden /abrir)"
+kill "$xev"
+check_eq "/abrir with no copy: the sequence" 1b70000a641b70000a641b70000a64 "$(bytes)"
+check_eq "/abrir with no copy: no window mapped" 0 "$(grep -c MapNotify "$work/xev")"
+check_eq "/abrir with no copy: recorded" 4 "$(lineas ';Orden /abrir;Puerto;LPT1:;')"
+check_eq "/abrir with no copy: nothing written" "2/" \
+    "$(e2e_ini_value KovraTipo)/$(e2e_ini_value PrinterDeviceName)"
+rm -f "$WINEPREFIX/dosdevices/lpt1"
+orden /abrir >"$work/sin" &
+numero=$(numero_caja)
+e2e_helper command AbrirCajon 1 >/dev/null
+wait $!
+check_eq "/abrir with no copy, failing: its box's number" "$numero" "$(cat "$work/sin")"

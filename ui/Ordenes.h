@@ -1,0 +1,83 @@
+#pragma once
+// The program's command line: another program (the till's point-of-sale
+// program, a batch file, the installer) asks for one drawer opening with
+// /abrir, or for the end of the running copy with /salir. The exit code
+// tells it how that went.
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "drawer/EnviarApertura.h"
+#include "platform/Dialogs.h"
+#include "ui/frmAbrirCajon.h"
+
+enum class Orden {
+    Ninguna,   // no arguments: the program as always
+    Abrir,     // /abrir or -abrir, in any case
+    Salir,     // /salir or -salir, in any case
+    NoValida,  // anything else
+};
+
+// The arguments after the program's name.
+Orden LeerOrden(std::span<const std::string> argumentos);
+
+// Exit codes. The failures are the system's numbers of the same meaning.
+namespace salida {
+inline constexpr int kBien = 0;
+inline constexpr int kSinCopia = 1;         // /salir with no copy running
+inline constexpr int kOrdenNoValida = 87;   // ERROR_INVALID_PARAMETER
+inline constexpr int kOcupado = 170;        // ERROR_BUSY: the copy has a box open
+inline constexpr int kSinRespuesta = 1460;  // ERROR_TIMEOUT
+}  // namespace salida
+
+// How long a process with an order waits for the running copy's answer, or
+// for its end.
+inline constexpr unsigned kEsperaOrdenMilisegundos = 10000;
+
+// 0 for a kick that went out; otherwise the number its stop message shows,
+// where a number of 0 or less becomes 1 so that it still reads as a failure.
+int CodigoDeSalida(const ResultadoApertura& resultado);
+
+// The box for anything else on the command line.
+inline constexpr const char* kTextoUso =
+    "Uso: AbrirCajon.exe [/abrir | /salir]\r\n"
+    "\r\n"
+    "Sin nada: abre el programa.\r\n"
+    "/abrir: abre el cajón y termina.\r\n"
+    "/salir: cierra el programa abierto.\r\n"
+    "\r\n"
+    "También -abrir y -salir, en mayúsculas o en minúsculas.";
+
+// The copy of the program that already runs in this user's session, as a new
+// process sees it.
+class CopiaAbierta {
+  public:
+    virtual ~CopiaAbierta() = default;
+    virtual bool Hay() = 0;
+    // Hands one opening over; the copy's exit code, or none when it did not
+    // answer within the wait.
+    virtual std::optional<int> Abrir() = 0;
+    // Asks it to end as "Salir" ends it; true when it ended within the wait.
+    virtual bool Salir() = 0;
+};
+
+// Carries out an order and gives the exit code; none for Orden::Ninguna,
+// which leaves the program to start as always. `abrirAqui` makes the opening
+// in this process when no copy runs.
+std::optional<int> CumplirOrden(Orden orden, CopiaAbierta& copia, Dialogs& dialogs,
+                                const std::function<int()>& abrirAqui);
+
+// The chooser that is never shown: as one closed without choosing.
+struct SinSelector : SelectorImpresora {
+    void Mostrar(std::string&) override {}
+};
+
+// The opening that the program would make right after starting, on a view
+// that shows nothing: Form_Load as at start, except that the printer chooser
+// is never shown (a remembered printer that is not installed leaves the
+// system's default current, as a chooser closed without choosing does) and
+// nothing is written to the parameter file (an order changes no setting).
+// Recorded as the order's; a failure shows the kick's stop box. The exit code.
+int AbrirSinVentana(VistaPrincipal& vista, const ServiciosPrincipal& servicios);
