@@ -96,6 +96,12 @@ void VentanaPrincipal::Crear() {
                         this) == nullptr) {
         throw FalloWin32();
     }
+    // A copy started as administrator still takes the orders and the
+    // "show yourself" of the till's user: the system drops messages from a
+    // lower integrity level unless the window lets them in.
+    for (const UINT mensaje : {mensajeMostrar_, mensajeAbrir_, mensajeSalir_}) {
+        if (mensaje != 0) ChangeWindowMessageFilterEx(hwnd_, mensaje, MSGFLT_ALLOW, nullptr);
+    }
     CrearFuentes();
     CargarImagenes();
     CrearControles();
