@@ -11,10 +11,10 @@
 ; administrator rights (Windows would send the writes to the VirtualStore).
 ; Upgrading keeps INIS\PARAMETROS.INI: the installer never writes it, except
 ; to carry it over from the installed copy's folder into a new, empty one.
-; It is meant to be run by the till's user: run elevated (an administrator's
-; prompt, or as SYSTEM) it still installs into that account's profile, and
-; it does not start the program, whose single-copy lock an unelevated copy
-; could not open.
+; It is meant to be run by the till's user. Run elevated (an administrator's
+; prompt, or as SYSTEM) it installs into the profile of the account it runs
+; as, which may not be the till user's, and it does not start the program,
+; whose single-copy lock an unelevated copy could not open.
 
 !ifndef CAJON_VERSION | CAJON_VERSION4 | CAJON_EXE | CAJON_ARCH | CAJON_SALIDA
   !error "CAJON_VERSION, CAJON_VERSION4, CAJON_EXE, CAJON_ARCH and CAJON_SALIDA must be defined"
@@ -249,7 +249,7 @@ SectionEnd
 ; every F12 would open the drawer twice.
 Section "-Iniciar"
   ${If} $Elevado == 1
-    DetailPrint "Instalación como administrador: ${PROGRAMA} no se abre ahora; se abrirá al entrar el usuario de la caja o desde el menú Inicio."
+    DetailPrint "Instalación como administrador: ${PROGRAMA} no se abre ahora. Ábralo con el usuario de la caja desde el menú Inicio."
   ${ElseIf} $Reabrir == 1
   ${OrIf} ${Silent}
     Exec '"$INSTDIR\${EXE}"'

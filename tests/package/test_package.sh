@@ -336,7 +336,7 @@ install_cycle() {
     check_eq "/D=: the Run value names it" "\"$other\\AbrirCajon.exe\"" "$(reg_value "$run_key" AbrirCajon)"
     third=$(wait_program_version "$next4") || fail "/D=: the new version does not run: [$third]"
     check_eq "/D=: the first folder's copy was ended, one runs from the new one" "1 $other\\AbrirCajon.exe" \
-        "$(program_windows | grep -c pid=) $(field image <<<"$third")"
+        "$(program_windows | grep -c pid=) ${third#* image=}"
     check_eq "/D=: PARAMETROS.INI carried over" "$before" "$(md5sum <"$(unix_path "$other")/INIS/PARAMETROS.INI")"
     cajon_wine "$(unix_path "$other")/Desinstalar.exe" /S </dev/null >/dev/null 2>&1
     check "/D=: the silent uninstall removes it" wait_gone "$(unix_path "$other")/Desinstalar.exe"
