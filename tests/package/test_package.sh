@@ -6,12 +6,13 @@
 #              it; a wrong password fails the script and leaves no packages
 #   install    for each installer this host can run (x64 everywhere, the 32-bit
 #              one where the host runs 32-bit code), in a fresh Wine prefix of
-#              its own, run unelevated as the till's user: silent install (files, shortcut, Run value, Uninstall
-#              key, signed exe and uninstaller), the program started from the
-#              installed folder shows its window and saves in its INIS; a silent
-#              install of the next version over the running copy leaves that
-#              version running and PARAMETROS.INI byte-identical; a silent
-#              uninstall removes all but INIS (settings and record of openings);
+#              its own, run unelevated as the till's user: silent install (files,
+#              shortcut, Run value, Uninstall key, signed exe and uninstaller),
+#              the program started from the installed folder shows its window
+#              and saves in its INIS; a silent install of the next version
+#              over the running copy leaves that version running and
+#              PARAMETROS.INI byte-identical; a silent uninstall removes all
+#              but INIS (settings and record of openings);
 #              an upgrade into another folder with /D= ends the copy running
 #              from the first and carries its PARAMETROS.INI over
 #   pages      (x64) the installer's pages, clicked through with the keyboard,
