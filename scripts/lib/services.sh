@@ -64,6 +64,12 @@ cajon_start_wine() {
     # Without a window manager, unmanaged windows hide and close without the
     # X driver's 2 s wait.
     cajon_wine_tool reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    # Caption buttons are drawn with Wine's Marlett (fonts-wine), which Wine
+    # 8.0 as Debian builds it looks for in a folder that does not exist
+    # (/usr/share/wine/../fonts): linked into the prefix, they are not the
+    # letters "0 1 r".
+    local marlett=/usr/share/wine/fonts/marlett.ttf
+    [ ! -f "$marlett" ] || ln -sfn "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
 }
 
 # The printers' own CUPS server (scripts/lib/cups.sh) with the test queues
