@@ -9,7 +9,12 @@
 ; %LOCALAPPDATA%\Programs\AbrirCajon: the program keeps its settings in INIS
 ; beside the exe, and a folder under Program Files is not writable without
 ; administrator rights (Windows would send the writes to the VirtualStore).
-; Upgrading keeps INIS\PARAMETROS.INI: the installer never writes it.
+; Upgrading keeps INIS\PARAMETROS.INI: the installer never writes it, except
+; to carry it over from the installed copy's folder into a new, empty one.
+; It is meant to be run by the till's user. Run elevated (an administrator's
+; prompt, or as SYSTEM) it installs into the profile of the account it runs
+; as, which may not be the till user's, and it does not start the program,
+; whose single-copy lock an unelevated copy could not open.
 
 !ifndef CAJON_VERSION | CAJON_VERSION4 | CAJON_EXE | CAJON_ARCH | CAJON_SALIDA
   !error "CAJON_VERSION, CAJON_VERSION4, CAJON_EXE, CAJON_ARCH and CAJON_SALIDA must be defined"
@@ -75,6 +80,7 @@ BrandingText "${PROGRAMA} ${CAJON_VERSION}"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Iniciar ${PROGRAMA} ahora"
 !define MUI_FINISHPAGE_RUN_FUNCTION IniciarAlTerminar
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW MostrarTerminar
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -94,6 +100,7 @@ VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "© ${EDITOR}"
 
 Var Reabrir   ; 1: a running copy was ended and must be started again
 Var Iniciado  ; 1: the program was already started at the end of the install
+Var Elevado   ; 1: the installer runs elevated and starts nothing
 
 ; Pushes the long, full form of a path (the path itself when it does not
 ; exist), so that two spellings of one file compare equal.
@@ -116,19 +123,19 @@ Function ${un}RutaLarga
 FunctionEnd
 !macroend
 
-; Ends the copy of the program that runs from $INSTDIR: it holds the exe open.
-; It is asked to close as the task manager would ask it (it then removes its
-; notification-area icon and ends without a question); one that does not end
-; within 10 s is terminated. Copies run from other folders are left alone.
-; Sets $Reabrir to 1 when a copy was ended.
+; Ends the copy of the program that runs from the exe on the stack (the one
+; in $INSTDIR holds that exe open). It is asked to close as the task manager
+; would ask it (it then removes its notification-area icon and ends without a
+; question); one that does not end within 10 s is terminated. Copies run from
+; other folders are left alone. Sets $Reabrir to 1 when a copy was ended.
 !macro DEFINIR_CERRAR_COPIA un
 Function ${un}CerrarCopia
+  Exch $4
   Push $0
   Push $1
   Push $2
   Push $3
   Push $4
-  Push "$INSTDIR\${EXE}"
   Call ${un}RutaLarga
   Pop $4
   StrCpy $0 0
@@ -163,11 +170,11 @@ Function ${un}CerrarCopia
       System::Call 'kernel32::CloseHandle(p r2)'
     ${EndIf}
   ${Loop}
-  Pop $4
   Pop $3
   Pop $2
   Pop $1
   Pop $0
+  Pop $4
 FunctionEnd
 !macroend
 
@@ -176,13 +183,43 @@ FunctionEnd
 !insertmacro DEFINIR_CERRAR_COPIA ""
 !insertmacro DEFINIR_CERRAR_COPIA "un."
 
+; An upgrade into another folder than the installed copy's (/D= or the
+; folder page): the copy running from there is ended too, and its settings
+; come along when the new folder has none. The old folder is left as it is.
+Function DesdeOtraCarpeta
+  Push $0
+  Push $1
+  ReadRegStr $0 HKCU "${CLAVE_DESINSTALAR}" "InstallLocation"
+  ${If} $0 != ""
+    Push $0
+    Call RutaLarga
+    Pop $0
+    Push $INSTDIR
+    Call RutaLarga
+    Pop $1
+    ${If} $0 != $1
+      Push "$0\${EXE}"
+      Call CerrarCopia
+      ${If} ${FileExists} "$0\INIS\PARAMETROS.INI"
+      ${AndIfNot} ${FileExists} "$INSTDIR\INIS\PARAMETROS.INI"
+        DetailPrint "Copiando la configuración de $0..."
+        CopyFiles /SILENT "$0\INIS\PARAMETROS.INI" "$INSTDIR\INIS"
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  Pop $1
+  Pop $0
+FunctionEnd
+
 Section "${PROGRAMA} (necesario)" SecPrograma
   SectionIn RO
+  Push "$INSTDIR\${EXE}"
   Call CerrarCopia
   SetOutPath "$INSTDIR"
   File "/oname=${EXE}" "${CAJON_EXE}"
   ; The settings folder: the program writes INIS\PARAMETROS.INI there.
   CreateDirectory "$INSTDIR\INIS"
+  Call DesdeOtraCarpeta
   WriteUninstaller "$INSTDIR\${DESINSTALADOR}"
   CreateShortcut "${ACCESO}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0 SW_SHOWNORMAL "" \
     "Abre el cajón portamonedas con la tecla F12"
@@ -207,9 +244,13 @@ Section "Iniciar con Windows" SecInicio
 SectionEnd
 
 ; Last: a copy that was ended comes back; a silent install starts the program
-; as the finish page's choice does by default.
+; as the finish page's choice does by default. Not when elevated: that copy's
+; single-copy lock would keep the till user's own copy from seeing it, and
+; every F12 would open the drawer twice.
 Section "-Iniciar"
-  ${If} $Reabrir == 1
+  ${If} $Elevado == 1
+    DetailPrint "Instalación como administrador: ${PROGRAMA} no se abre ahora. Ábralo con el usuario de la caja desde el menú Inicio."
+  ${ElseIf} $Reabrir == 1
   ${OrIf} ${Silent}
     Exec '"$INSTDIR\${EXE}"'
     StrCpy $Iniciado 1
@@ -222,7 +263,27 @@ Function IniciarAlTerminar
   ${EndIf}
 FunctionEnd
 
+; Elevated, the finish page offers no start.
+Function MostrarTerminar
+  ${If} $Elevado == 1
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
+  ; Elevated as the system tells it (GetTokenInformation, TokenElevation):
+  ; "Ejecutar como administrador", SYSTEM, or an administrator with UAC off.
+  ; A token that cannot be read counts as not elevated.
+  System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r0) i .r1'  ; TOKEN_QUERY
+  ${If} $1 <> 0
+    System::Call 'advapi32::GetTokenInformation(p r0, i 20, *i .r1, i 4, *i .r2) i .r2'
+    ${If} $2 <> 0
+    ${AndIf} $1 <> 0
+      StrCpy $Elevado 1
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r0)'
+  ${EndIf}
   ; An upgrade keeps the user's earlier choice: no Run value, no autostart.
   ReadRegStr $0 HKCU "${CLAVE_DESINSTALAR}" "UninstallString"
   ${If} $0 != ""
@@ -238,6 +299,7 @@ FunctionEnd
 ; installed later keeps its own.
 Section "un.${PROGRAMA}" SecDesPrograma
   SectionIn RO
+  Push "$INSTDIR\${EXE}"
   Call un.CerrarCopia
   Delete "$INSTDIR\${EXE}"
   ReadRegStr $0 HKCU "${CLAVE_DESINSTALAR}" "InstallLocation"
@@ -253,8 +315,11 @@ Section "un.${PROGRAMA}" SecDesPrograma
   Delete "$INSTDIR\${DESINSTALADOR}"
 SectionEnd
 
-Section /o "un.Configuración (INIS\PARAMETROS.INI)" SecDesConfiguracion
+; What the program wrote in INIS: its settings and the record of openings.
+Section /o "un.Configuración y registro de aperturas (carpeta INIS)" SecDesConfiguracion
   Delete "$INSTDIR\INIS\PARAMETROS.INI"
+  Delete "$INSTDIR\INIS\APERTURAS.CSV"
+  Delete "$INSTDIR\INIS\APERTURAS-ANTERIOR.CSV"
 SectionEnd
 
 ; Folders go only when empty: nothing the user put there is removed.

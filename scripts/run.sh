@@ -29,8 +29,8 @@ mkdir -p "$programa/INIS"
 cp "build/$preset/AbrirCajon.exe" "$programa/"
 
 cajon_start_display || exit 1
-cajon_start_wine || exit 1
 cajon_start_cups || echo "CUPS did not start: the program will see no printers."
+cajon_start_wine || exit 1
 if [ -n "$CAJON_XVFB_PID" ]; then
     echo "Running on the Xvfb display $DISPLAY (no screen of its own). To look at it:"
     echo "  DISPLAY=$DISPLAY import -window root /tmp/abrircajon.png"

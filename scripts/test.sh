@@ -105,7 +105,7 @@ built_win64=0
 check build-win32 build win32 -DCAJON_E2E=ON && built_win32=1
 check build-win64 build win64 -DCAJON_E2E=ON && built_win64=1
 if [ $((built_win32 + built_win64)) -gt 0 ]; then
-    if check services cajon_start_display && check wine cajon_start_wine && check cups cajon_start_cups; then
+    if check services cajon_start_display && check cups cajon_start_cups && check wine cajon_start_wine; then
         end_to_end=()
         if [ $built_win32 -eq 1 ]; then
             if cajon_host_runs_32bit; then

@@ -6,6 +6,8 @@ CAJON_PACKAGES=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
     binutils-mingw-w64-x86-64 mingw-w64-tools
     wine wine64 wine32:i386 xvfb xdotool x11-utils xxd imagemagick fonts-dejavu-core
+    # Wine's Marlett font: without it the caption buttons show as "0 1 r".
+    fonts-wine
     cups cups-client cups-bsd ghostscript
     # A non-Western code page under Wine (tests/e2e/test_code_page.sh) needs
     # the Unix locale it comes from.

@@ -1,12 +1,16 @@
 # Starts and stops what the program and its tests need: an X display, a Wine
-# prefix with its server, a CUPS server. Every process started here is stopped
-# by cajon_stop_services, also when a test fails (the callers trap EXIT). Tests
-# press keys on the display through cajon_key.
+# prefix with its server, a CUPS server of their own. Every process started
+# here is stopped by cajon_stop_services, also when a test fails (the callers
+# trap EXIT). Tests press keys on the display through cajon_key.
+# CUPS comes before Wine: Wine reads the printer list once, in the first
+# program of its session that loads the spooler (one of the services that
+# cajon_start_wine starts), and keeps it while that program runs.
 
 CAJON_ROOT=${CAJON_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 source "$CAJON_ROOT/scripts/lib/wine.sh"
 CAJON_XVFB_PID=""
 CAJON_CUPSD_PID=""
+source "$CAJON_ROOT/scripts/lib/cups.sh"
 
 cajon_start_display() {
     if [ -n "${DISPLAY:-}" ] && [ -z "${CAJON_FORCE_XVFB:-}" ]; then return 0; fi
@@ -60,17 +64,30 @@ cajon_start_wine() {
     # Without a window manager, unmanaged windows hide and close without the
     # X driver's 2 s wait.
     cajon_wine_tool reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    # Caption buttons are drawn with Wine's Marlett (fonts-wine), which Wine
+    # 8.0 as Debian builds it looks for in a folder that does not exist
+    # (/usr/share/wine/../fonts): linked into the prefix, they are not the
+    # letters "0 1 r".
+    local marlett=/usr/share/wine/fonts/marlett.ttf
+    [ ! -f "$marlett" ] || ln -sfn "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
 }
 
+# The printers' own CUPS server (scripts/lib/cups.sh) with the test queues
+# (tests/e2e/cups/start-cups.sh). One already running in its folder (another
+# run from this checkout) is used and left to the run that started it.
 cajon_start_cups() {
     [ -n "${CAJON_NO_CUPS:-}" ] && return 0
-    [ -f "$CAJON_ROOT/tests/e2e/cups/start-cups.sh" ] || return 0
-    bash "$CAJON_ROOT/tests/e2e/cups/start-cups.sh" && CAJON_CUPSD_PID=$(cat /run/cups/abrircajon-cupsd.pid 2>/dev/null)
+    local colas=$CAJON_ROOT/tests/e2e/cups
+    if ! cajon_cups_running; then
+        cajon_start_cupsd "$colas/abrircajon-capture" || return 1
+        CAJON_CUPSD_PID=$(cat "$CAJON_CUPS_DIR/cupsd.pid")
+    fi
+    bash "$colas/start-cups.sh"
 }
 
 cajon_stop_services() {
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then "$WINESERVER" -k >/dev/null 2>&1 || true; fi
-    if [ -n "$CAJON_CUPSD_PID" ]; then kill "$CAJON_CUPSD_PID" 2>/dev/null || true; fi
+    if [ -n "$CAJON_CUPSD_PID" ]; then cajon_stop_cupsd; fi
     if [ -n "$CAJON_XVFB_PID" ]; then kill "$CAJON_XVFB_PID" 2>/dev/null || true; fi
     CAJON_CUPSD_PID=""
     CAJON_XVFB_PID=""

@@ -3,16 +3,16 @@
 # on the port path (LPT1: mapped to a FIFO with a reader), in one run of the
 # kick driver whose kicks take turns: median and 90th percentile over KICKS
 # kicks each. A measurement, not a test: run it by hand, with the Wine prefix
-# and CUPS started (scripts/lib/services.sh) and under the CUPS lock:
+# and the tests' own CUPS server started (scripts/lib/services.sh):
 #   bench_raw_kick.sh build/win64/cajon_kick_driver.exe [KICKS]
 set -uo pipefail
 raiz=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-source "$raiz/scripts/lib/wine.sh"
+source "$raiz/scripts/lib/services.sh"
 driver=${1:?the kick driver exe}
 kicks=${2:-1000}
 : "${WINEPREFIX:?WINEPREFIX must be set}"
 cola=Cajon_Medida
-capturas=/var/spool/abrircajon-capture/$cola
+capturas=$CAJON_CUPS_DIR/capturas/$cola
 work=$(mktemp -d)
 terminar() {
     exec 7>&- 2>/dev/null

@@ -1,12 +1,12 @@
-# The jobs that the CUPS capture queues received (tests/e2e/cups/): sourced by
-# the printing tests.
+# The jobs that the CUPS capture queues of the tests' own server received
+# (tests/e2e/cups/): sourced by the printing tests, after lib.sh.
 #   trabajos QUEUE                   the job files of a queue, oldest first
 #   nuevo_trabajo QUEUE BEFORE [T]   the path of the first job not in BEFORE,
 #                                    waiting for it up to T tenths of a second
 #                                    (10 s by default)
 #   texto_de JOB                     the text of a PostScript job, one line per
 #                                    printed line
-CAPTURAS=/var/spool/abrircajon-capture
+CAPTURAS=$CAJON_CUPS_DIR/capturas
 
 trabajos() { find "$CAPTURAS/$1" -maxdepth 1 -name '[0-9]*.prn' -printf '%f\n' 2>/dev/null | sort -n; }
 

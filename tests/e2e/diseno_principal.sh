@@ -106,6 +106,18 @@ answer_startup() {
 cups_printers() { lpstat -e 2>/dev/null | sort -f; }
 cups_default() { lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p'; }
 
+# With the chooser's list focused (X window $1), picks the row that reads $2,
+# never a row by its place: Home, then Down to it. Fails when none reads so.
+elegir_fila() {
+    local fila
+    fila=$(e2e_helper list Form1 101 | tail -n +2 | grep -nxF -m1 "$2" | cut -d: -f1)
+    [ -n "$fila" ] || return 1
+    # shellcheck disable=SC2046  # one key name per row
+    xdotool key --window "$1" Home $(for _ in $(seq 2 "$fila"); do echo Down; done)
+    sleep 0.25
+    e2e_helper list Form1 101 | head -1 | grep -q " selected=$((fila - 1))\$"
+}
+
 # Clicks a control of the main window where a user would: its centre, or `$2`
 # pixels from its left edge.
 click_control() {

@@ -94,7 +94,7 @@ settle
 click_control $ID_CHECKPRINTER
 settle 0.2
 check_eq "KovraTipo stored" 1 "$(e2e_ini_value KovraTipo)"
-capturas=/var/spool/abrircajon-capture/$impresora
+capturas=$CAJON_CUPS_DIR/capturas/$impresora
 antes_jobs=$(ls "$capturas" 2>/dev/null | wc -l)
 antes=$(bytes)
 click_control $ID_COMMAND

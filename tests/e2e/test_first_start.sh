@@ -7,8 +7,7 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin first_start
 rm -f "$E2E_DIR/INIS/PARAMETROS.INI"
-primera=$(cups_printers | head -1)
-[ -n "$primera" ] || fail "no printers installed"
+elegida=Tickets_RAW  # neither the first row nor the default printer
 
 e2e_start
 if elegir=$(e2e_wait_window Form1 30); then
@@ -18,9 +17,7 @@ if elegir=$(e2e_wait_window Form1 30); then
     xdotool windowfocus --sync "$elegir" 2>/dev/null || true
     xdotool key --window "$elegir" Tab
     sleep 0.25
-    xdotool key --window "$elegir" Home
-    sleep 0.25
-    check_eq "first row selected" "selected=0" "$(e2e_helper list Form1 101 | head -1 | grep -o 'selected=.*')"
+    elegir_fila "$elegir" $elegida || fail "no row $elegida to select in the chooser"
     xdotool key --window "$elegir" Tab
     sleep 0.25
     e2e_key "$elegir" Return
@@ -33,9 +30,9 @@ sleep 0.5
 check_eq "txtPuerto" "LPT1:" "$(e2e_control_text "$MAIN" $ID_PUERTO)"
 check_eq "txtAscii" "27 112 0 10 100" "$(e2e_control_text "$MAIN" $ID_ASCII)"
 check_eq "CheckPrinter checked" 1 "$(e2e_control "$MAIN" $ID_CHECKPRINTER | e2e_field checked)"
-check_eq "CheckPrinter names the accepted printer" "Enviar a: $primera" "$(e2e_control_text "$MAIN" $ID_CHECKPRINTER)"
+check_eq "CheckPrinter names the accepted printer" "Enviar a: $elegida" "$(e2e_control_text "$MAIN" $ID_CHECKPRINTER)"
 check_eq "txtPrinter describes the job" 'Printer.Print\r\nPrinter.EndDoc ' "$(e2e_control_text "$MAIN" $ID_TXTPRINTER)"
-check_eq "the file holds the printer, and only it" "[Parametros]|PrinterDeviceName=$primera|" \
+check_eq "the file holds the printer, and only it" "[Parametros]|PrinterDeviceName=$elegida|" \
     "$(tr -d '\r' <"$E2E_DIR/INIS/PARAMETROS.INI" | tr '\n' '|')"
 e2e_screenshot "$E2E_ARTIFACTS/first_start.png"
 e2e_stop
@@ -44,4 +41,4 @@ e2e_start
 e2e_wait_window "$MAIN" 20 >/dev/null || fail "no main window at the second start"
 sleep 0.5
 check_eq "second start: no chooser" "" "$(e2e_helper windows | grep 'visible=1 .*caption=Form1$')"
-check_eq "second start: the same printer" "Enviar a: $primera" "$(e2e_control_text "$MAIN" $ID_CHECKPRINTER)"
+check_eq "second start: the same printer" "Enviar a: $elegida" "$(e2e_control_text "$MAIN" $ID_CHECKPRINTER)"

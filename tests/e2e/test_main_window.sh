@@ -138,7 +138,7 @@ fi
 # The chooser from "Seleccionar impresora": modal to the shown main window;
 # a row picked with the keyboard and accepted with Enter becomes current.
 if [ -n "$impresoras" ]; then
-    primera=$(head -1 <<<"$impresoras")
+    elegida=Tickets_RAW
     click_control $ID_SELECT
     if wait_caption Form1; then
         check_eq "main window disabled while the chooser is open" 0 \
@@ -148,18 +148,15 @@ if [ -n "$impresoras" ]; then
         xdotool key --window "$elegir" Tab
         sleep 0.25
         check_eq "chooser: Tab to the list" "id=101 text=" "$(e2e_helper focus Form1)"
-        xdotool key --window "$elegir" Home
-        sleep 0.25
-        check_eq "chooser: Home selects the first row" "count=$(wc -l <<<"$impresoras") selected=0" \
-            "$(e2e_helper list Form1 101 | head -1)"
+        elegir_fila "$elegir" $elegida || fail "chooser: Home and Down do not select $elegida"
         xdotool key --window "$elegir" Tab
         sleep 0.25
         e2e_key "$elegir" Return
         e2e_wait_gone Form1 || fail "chooser still open after Aceptar"
         sleep 0.3
         check_eq "main window enabled again" 1 "$(e2e_helper controls "$MAIN" | head -1 | e2e_field enabled)"
-        check_eq "accepted printer shown" "Enviar a: $primera" "$(e2e_control_text "$MAIN" $ID_CHECKPRINTER)"
-        check_eq "accepted printer stored" "$primera" "$(e2e_ini_value PrinterDeviceName)"
+        check_eq "accepted printer shown" "Enviar a: $elegida" "$(e2e_control_text "$MAIN" $ID_CHECKPRINTER)"
+        check_eq "accepted printer stored" "$elegida" "$(e2e_ini_value PrinterDeviceName)"
     else
         fail "no chooser after a click on Seleccionar impresora"
     fi

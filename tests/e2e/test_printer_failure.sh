@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 source "$(dirname "$0")/capturas.sh"
 vieja=Caja_PS
-nueva=Bixolon_Copia  # first in the chooser's list
+nueva=Bixolon_Copia
 e2e_begin printer_failure
 e2e_ini "KovraTipo=1" "PrinterDeviceName=$vieja" "AC_BIXOLON_Char=Apertura 380" "AC_BIXOLON_FontSize=0"
 e2e_start
@@ -32,14 +32,13 @@ fi
 nuevo_trabajo $vieja "$antes_vieja" 20 >/dev/null && fail "refused size: a job reached $vieja" ||
     ok "refused size: nothing printed"
 
-# "Seleccionar impresora": the first row of the chooser.
+# "Seleccionar impresora": the new printer's row of the chooser.
 click_control $ID_SELECT
 if elegir=$(e2e_wait_window Form1 10); then
     xdotool windowfocus --sync "$elegir" 2>/dev/null || true
     xdotool key --window "$elegir" Tab
     sleep 0.25
-    xdotool key --window "$elegir" Home
-    sleep 0.25
+    elegir_fila "$elegir" $nueva || fail "no row $nueva to select in the chooser"
     xdotool key --window "$elegir" Tab
     sleep 0.25
     e2e_key "$elegir" Return

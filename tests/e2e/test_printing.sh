@@ -24,7 +24,7 @@ terminar() {
 }
 trap terminar EXIT
 
-if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+if ! cajon_cups_running; then
     bash "$CUPS_DIR/start-cups.sh" || { fail "no CUPS server"; exit 1; }
 fi
 

@@ -6,15 +6,19 @@
 #              it; a wrong password fails the script and leaves no packages
 #   install    for each installer this host can run (x64 everywhere, the 32-bit
 #              one where the host runs 32-bit code), in a fresh Wine prefix of
-#              its own: silent install (files, shortcut, Run value, Uninstall
-#              key, signed exe and uninstaller), the program started from the
-#              installed folder shows its window and saves in its INIS; a silent
-#              install of the next version over the running copy leaves that
-#              version running and PARAMETROS.INI byte-identical; a silent
-#              uninstall removes all but PARAMETROS.INI; /D= installs elsewhere
+#              its own, run unelevated as the till's user: silent install (files,
+#              shortcut, Run value, Uninstall key, signed exe and uninstaller),
+#              the program started from the installed folder shows its window
+#              and saves in its INIS; a silent install of the next version
+#              over the running copy leaves that version running and
+#              PARAMETROS.INI byte-identical; a silent uninstall removes all
+#              but INIS (settings and record of openings);
+#              an upgrade into another folder with /D= ends the copy running
+#              from the first and carries its PARAMETROS.INI over
 #   pages      (x64) the installer's pages, clicked through with the keyboard,
 #              "Iniciar con Windows" unchecked: no Run value, nor after a silent
-#              upgrade; the uninstaller's pages keep PARAMETROS.INI by default;
+#              upgrade, which run elevated starts no copy; the uninstaller's
+#              pages with "carpeta INIS" ticked leave no INIS and no folder;
 #              screenshots of every page in build/package-test/
 # Needs the Windows builds configured with -DCAJON_E2E=ON (scripts/test.sh
 # builds them so) and an X display (one is started when DISPLAY is unset).
@@ -89,6 +93,10 @@ program_windows() {
     tr -d '\r' <"$work/proceso.out"
 }
 field() { sed -nE "s/.*(^| )$1=([^ ]*).*/\2/p" | head -1; }
+
+# Runs an installer as the till's user would: unelevated. Wine gives every
+# program a full administrator's token, as "Ejecutar como administrador".
+as_user() { cajon_wine "$helper" limited "Z:${1//\//\\}" "${@:2}"; }
 
 # Waits until the program runs as version $1; prints its pid=... line.
 wait_program_version() {
@@ -254,7 +262,7 @@ install_cycle() {
     cajon_make_installer "$arch" "build/$preset/cajon_version_siguiente.exe" "$next" "$next_installer" \
         >"$work/next-$arch.log" 2>&1 || fail "could not build the $next installer"
 
-    cajon_wine "$installer" /S </dev/null >"$work/install-$arch.log" 2>&1
+    as_user "$installer" /S </dev/null >"$work/install-$arch.log" 2>&1
     check_eq "silent install exits 0" 0 $?
     local location dir exe_w
     location=$(reg_value "$uninst_key" InstallLocation)
@@ -293,7 +301,7 @@ install_cycle() {
     printf '; ajustes de la tienda: caj\xf3n 2\r\nKovraPuerto=COM7:\r\n' >>"$ini"
     local before
     before=$(md5sum <"$ini")
-    cajon_wine "$next_installer" /S </dev/null >"$work/upgrade-$arch.log" 2>&1
+    as_user "$next_installer" /S </dev/null >"$work/upgrade-$arch.log" 2>&1
     check_eq "silent upgrade exits 0" 0 $?
     local second
     second=$(wait_program_version "$next4") || fail "version $next4 not running after the upgrade: [$second]"
@@ -305,6 +313,7 @@ install_cycle() {
     check_eq "the Run value stays" "\"$exe_w\"" "$(reg_value "$run_key" AbrirCajon)"
     check_eq "PARAMETROS.INI byte-identical after the upgrade" "$before" "$(md5sum <"$ini")"
 
+    touch "$dir/INIS/APERTURAS.CSV" "$dir/INIS/APERTURAS-ANTERIOR.CSV"
     cajon_wine "$dir/Desinstalar.exe" /S </dev/null >"$work/uninstall-$arch.log" 2>&1
     check_eq "silent uninstall exits 0" 0 $?
     check "the uninstaller is removed" wait_gone "$dir/Desinstalar.exe"
@@ -314,19 +323,26 @@ install_cycle() {
     check "the Uninstall key is removed" no_key "$uninst_key"
     check_eq "no copy runs" 0 "$(program_windows | grep -c pid=)"
     check_eq "PARAMETROS.INI kept byte-identical" "$before" "$(md5sum <"$ini" 2>/dev/null)"
-    check_eq "nothing else is left" "INIS INIS/PARAMETROS.INI" "$(cd "$dir" && find . -mindepth 1 | sed 's|^\./||' | sort | xargs)"
+    check_eq "nothing else is left" "INIS INIS/APERTURAS-ANTERIOR.CSV INIS/APERTURAS.CSV INIS/PARAMETROS.INI" \
+        "$(cd "$dir" && find . -mindepth 1 | sed 's|^\./||' | sort | xargs)"
 
-    # /D= chooses the folder (here one with a blank in its name). It comes
-    # last and unquoted, as on a Windows command line: two words for Wine.
-    local other='C:\Tienda Uno\AbrirCajon'
-    cajon_wine "$installer" /S '/D=C:\Tienda' 'Uno\AbrirCajon' </dev/null >"$work/install-d-$arch.log" 2>&1
+    # Installed again there and running, then upgraded into another folder:
+    # /D= (a folder with a blank in its name) comes last and unquoted, as on a
+    # Windows command line: two words for Wine.
+    as_user "$installer" /S </dev/null >/dev/null 2>&1
+    wait_program_version "$version4" >/dev/null || fail "installed again: the program does not run"
+    local other='C:\Tienda Uno\AbrirCajon' third
+    as_user "$next_installer" /S '/D=C:\Tienda' 'Uno\AbrirCajon' </dev/null >"$work/install-d-$arch.log" 2>&1
     check "/D= installs into the folder given" test -f "$(unix_path "$other")/AbrirCajon.exe"
     check_eq "/D=: the Run value names it" "\"$other\\AbrirCajon.exe\"" "$(reg_value "$run_key" AbrirCajon)"
-    wait_program_version "$version4" >/dev/null || fail "/D=: the program does not run"
+    third=$(wait_program_version "$next4") || fail "/D=: the new version does not run: [$third]"
+    check_eq "/D=: the first folder's copy was ended, one runs from the new one" "1 $other\\AbrirCajon.exe" \
+        "$(program_windows | grep -c pid=) ${third#* image=}"
+    check_eq "/D=: PARAMETROS.INI carried over" "$before" "$(md5sum <"$(unix_path "$other")/INIS/PARAMETROS.INI")"
     cajon_wine "$(unix_path "$other")/Desinstalar.exe" /S </dev/null >/dev/null 2>&1
     check "/D=: the silent uninstall removes it" wait_gone "$(unix_path "$other")/Desinstalar.exe"
-    # The program saved nothing there: the folder goes with the program.
-    check "/D=: and its folder" wait_gone "$(unix_path "$other")"
+    cajon_wine "$dir/Desinstalar.exe" /S </dev/null >/dev/null 2>&1
+    wait_gone "$dir/Desinstalar.exe"
     check "the first folder's PARAMETROS.INI is untouched" test "$(md5sum <"$ini")" == "$before"
     end_group
 }
@@ -360,7 +376,7 @@ pages() {
     local installer=$1 next_x64=$2 w pid dir
     group "pages (x64): the installer and the uninstaller clicked through"
     dir="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Local/Programs/AbrirCajon"
-    (cajon_wine_exec "$installer" </dev/null >"$work/pages.log" 2>&1) &
+    (as_user "$installer" </dev/null >"$work/pages.log" 2>&1) &
     pid=$!
     if w=$(wait_caption 'Instalación de AbrirCajon'); then
         sleep 1
@@ -378,25 +394,28 @@ pages() {
         check_eq "\"Iniciar con Windows\" unchecked: no Run value" "" "$(reg_value "$run_key" AbrirCajon)"
         wait_program_version "$version4" >/dev/null
         check_eq "\"Iniciar AbrirCajon ahora\" started it" 0 $?
-        # A silent upgrade keeps that choice.
+        # A silent upgrade keeps that choice; run elevated, it ends the
+        # running copy and starts none.
         cajon_wine "$next_x64" /S </dev/null >"$work/pages-upgrade.log" 2>&1
         check_eq "a silent upgrade after it adds no Run value" "" "$(reg_value "$run_key" AbrirCajon)"
-        wait_program_version "$(cajon_version4 "$next_version")" >/dev/null
-        check_eq "and the program runs again" 0 $?
+        sleep 3
+        check_eq "elevated, it starts no copy" 0 "$(program_windows | grep -c pid=)"
     else
         fail "no installer window"
     fi
     kill "$pid" 2>/dev/null
 
+    touch "$dir/INIS/APERTURAS.CSV" "$dir/INIS/APERTURAS-ANTERIOR.CSV"
     (cajon_wine_exec "$dir/Desinstalar.exe" </dev/null >"$work/pages-un.log" 2>&1) &
     pid=$!
     if w=$(wait_caption 'Desinstalación de AbrirCajon'); then
         sleep 1
         import -window root "$work/pagina-6-desinstalar.png" 2>/dev/null
-        press "$w" Return 7-desinstalar-componentes
+        press "$w" Return
+        press "$w" Down
+        press "$w" space 7-desinstalar-componentes
         press "$w" Return 8-desinstalado
-        check "Desinstalar removes the program" wait_gone "$dir/AbrirCajon.exe"
-        check "and keeps PARAMETROS.INI by default" test -f "$dir/INIS/PARAMETROS.INI"
+        check "Desinstalar with \"carpeta INIS\" ticked: no INIS and no folder left" wait_gone "$dir"
         press "$w" Return
     else
         fail "no uninstaller window"

@@ -9,6 +9,8 @@
 //   helper traydelete <caption>         removes that window's notification-area icon (id 1),
 //                                       as a shell that lost its icons would
 //   helper dpi                          the display's logical pixels per inch
+//   helper limited <exe> [args...]      runs exe unelevated (Wine gives every program a full
+//                                       administrator's token) and exits with its exit code
 //   helper focus <caption>              id and text of the control with the focus
 //   helper list <caption> <id>          rows of a list box: count, selected row, then one per line
 //   helper holdfile <path> <seconds>    holds a file open without sharing, as a spreadsheet
@@ -136,6 +138,28 @@ std::wstring Ancho(const char* s) {
     return w;
 }
 
+// The limited token is the one a user's own start gets under UAC.
+int SinElevar(int argc, wchar_t** argv) {
+    HANDLE propio = nullptr;
+    TOKEN_LINKED_TOKEN limitado{};
+    DWORD n = 0;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &propio) ||
+        !GetTokenInformation(propio, TokenLinkedToken, &limitado, sizeof limitado, &n))
+        return 126;
+    std::wstring linea = L"\"" + std::wstring(argv[2]) + L"\"";
+    for (int i = 3; i < argc; ++i) linea += std::wstring(L" ") + argv[i];
+    STARTUPINFOW inicio{};
+    inicio.cb = sizeof inicio;
+    PROCESS_INFORMATION proceso{};
+    if (!CreateProcessAsUserW(limitado.LinkedToken, nullptr, linea.data(), nullptr, nullptr, FALSE,
+                              0, nullptr, nullptr, &inicio, &proceso))
+        return 126;
+    DWORD salida = 126;
+    WaitForSingleObject(proceso.hProcess, INFINITE);
+    GetExitCodeProcess(proceso.hProcess, &salida);
+    return static_cast<int>(salida);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -203,6 +227,7 @@ int wmain(int argc, wchar_t** argv) {
         if (IsWindow(h)) DestroyWindow(h);
         return 0;
     }
+    if (orden == "limited" && argc >= 3) return SinElevar(argc, argv);
     if (orden == "dpi") {
         HDC pantalla = GetDC(nullptr);
         std::printf("%d\n", GetDeviceCaps(pantalla, LOGPIXELSX));
