@@ -8,6 +8,7 @@
 #   e2e_ini_raw TEXT            writes INIS\PARAMETROS.INI as given
 #   e2e_ini_value KEY           prints a key's value from the file ("" if missing)
 #   e2e_map_lpt1 PATH           LPT1: writes to PATH (a file or a FIFO)
+#   e2e_lpt1_fifo               LPT1: to a FIFO; every byte lands in $work/fifo.out
 #   e2e_start                   starts the program; e2e_wait_window CAPTION waits for a window
 #   e2e_wine_out EXE ARGS...    runs a Windows console program, prints its output
 #   e2e_helper ARGS...          runs the helper exe, prints its output
@@ -75,6 +76,18 @@ e2e_ini_value() {
 }
 
 e2e_map_lpt1() { ln -sfn "$1" "$WINEPREFIX/dosdevices/lpt1"; }
+
+# Makes $work (removed at the end) and maps LPT1: to a FIFO in it whose reader
+# sees every kick: fd 7 keeps a writer open between kicks.
+e2e_lpt1_fifo() {
+    work=$(mktemp -d)
+    trap 'exec 7>&- 2>/dev/null; rm -rf "$work"; e2e_end' EXIT
+    mkfifo "$work/lpt1.fifo"
+    : >"$work/fifo.out"
+    exec 7<>"$work/lpt1.fifo"
+    cat "$work/lpt1.fifo" >"$work/fifo.out" 7>&- &
+    e2e_map_lpt1 "$work/lpt1.fifo"
+}
 
 e2e_start() {
     (cd "$E2E_DIR" && cajon_wine_exec AbrirCajon.exe </dev/null >"$E2E_ARTIFACTS/$E2E_NAME-wine.log" 2>&1) &

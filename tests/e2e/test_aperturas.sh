@@ -10,17 +10,10 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 : "${CAJON_KICK_DRIVER:?}"
 e2e_begin aperturas
-work=$(mktemp -d)
-trap 'exec 7>&- 2>/dev/null; rm -rf "$work"; e2e_end' EXIT
+e2e_lpt1_fifo
 
 csv="$E2E_DIR/INIS/APERTURAS.CSV"
 csv_win='C:\e2e\aperturas\INIS\APERTURAS.CSV'
-# LPT1: to a FIFO with a reader that sees every kick (fd 7 keeps a writer open).
-mkfifo "$work/lpt1.fifo"
-: >"$work/fifo.out"
-exec 7<>"$work/lpt1.fifo"
-cat "$work/lpt1.fifo" >"$work/fifo.out" 7>&- &
-e2e_map_lpt1 "$work/lpt1.fifo"
 bytes() { stat -c %s "$work/fifo.out"; }
 lines() { if [ -f "$csv" ]; then wc -l <"$csv"; else echo 0; fi; }
 wait_lines() {  # wait_lines N: until the record has N lines (5 s at most)

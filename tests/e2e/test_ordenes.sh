@@ -4,12 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin ordenes
-work=$(mktemp -d)
-trap 'exec 7>&- 2>/dev/null; rm -rf "$work"; e2e_end' EXIT
-mkfifo "$work/lpt1.fifo"
-exec 7<>"$work/lpt1.fifo" # a writer kept open: the reader sees every kick
-cat "$work/lpt1.fifo" >"$work/fifo.out" 7>&- &
-e2e_map_lpt1 "$work/lpt1.fifo"
+e2e_lpt1_fifo
 orden() { (cd "$E2E_DIR" && e2e_wine_out AbrirCajon.exe "$@" >/dev/null); echo $?; }
 bytes() { sleep 0.3 && xxd -p "$work/fifo.out" | tr -d '\n'; }
 lineas() { sleep 0.3 && grep -c "$1" "$E2E_DIR/INIS/APERTURAS.CSV"; }

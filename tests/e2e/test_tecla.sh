@@ -5,12 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin tecla
-work=$(mktemp -d)
-trap 'exec 7>&- 2>/dev/null; rm -rf "$work"; e2e_end' EXIT
-mkfifo "$work/lpt1.fifo"
-exec 7<>"$work/lpt1.fifo"  # a writer kept open: the reader sees every kick
-cat "$work/lpt1.fifo" >"$work/fifo.out" 7>&- &
-e2e_map_lpt1 "$work/lpt1.fifo"
+e2e_lpt1_fifo
 
 start() {  # start KOVRATECLA: the window up on the port path; its start-up boxes in $work/cajas
     e2e_ini "KovraTipo=0" "PrinterDeviceName=$(cups_default)" "KovraTecla=$1"

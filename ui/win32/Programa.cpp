@@ -79,27 +79,39 @@ std::vector<std::string> Argumentos() {
     return argumentos;
 }
 
-// /abrir with no copy running: the opening of a program just started, in
-// this process, with no window.
-int AbrirAqui(Win32Dialogs& dialogs, NotificationArea& bandeja) {
+// The system's services of one run, and the writer of its record.
+struct Sistema {
+    ServiciosPrincipal Servicios(Dialogs& dialogs, SelectorImpresora& selector,
+                                 NotificationArea& bandeja) {
+        return {perfil,  puertos,           impresora,          dialogs,    selector, teclas,
+                bandeja, CarpetaPrograma(), SeparadorDecimal(), &aperturas, &red};
+    }
+    // Pending lines get their one try; a folder that does not answer is not
+    // waited for, and the process ends without its writer.
+    int Terminar(int codigo) {
+        if (!escritor.Terminar(kEsperaRegistro)) ExitProcess(static_cast<UINT>(codigo));
+        return codigo;
+    }
+
     Win32Profile perfil;
     Win32PortOpener puertos;
     Win32NetworkOpener red;
     Win32Printing impresora;
-    SinSelector selector;
     Win32KeyState teclas;
     Win32Clock reloj;
     Win32Session sesion;
     Win32TextFiles archivos;
-    RegistroAperturas aperturas(reloj, sesion, archivos, perfil);
-    EscritorAperturas escritor(aperturas);
+    RegistroAperturas aperturas{reloj, sesion, archivos, perfil};
+    EscritorAperturas escritor{aperturas};
+};
+
+// /abrir with no copy running: the opening of a program just started, in
+// this process, with no window.
+int AbrirAqui(Win32Dialogs& dialogs, NotificationArea& bandeja) {
+    Sistema sistema;
+    SinSelector selector;
     VistaSinVentana vista;
-    const int codigo = AbrirSinVentana(
-        vista, ServiciosPrincipal{perfil, puertos, impresora, dialogs, selector, teclas, bandeja,
-                                  CarpetaPrograma(), SeparadorDecimal(), &aperturas, &red});
-    // The line gets its one try, as at the end of a run with a window.
-    if (!escritor.Terminar(kEsperaRegistro)) ExitProcess(static_cast<UINT>(codigo));
-    return codigo;
+    return sistema.Terminar(AbrirSinVentana(vista, sistema.Servicios(dialogs, selector, bandeja)));
 }
 
 }  // namespace
@@ -126,26 +138,15 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     }
     dialogs.SetOwner(ventana.Handle());
 
-    Win32Profile perfil;
-    Win32PortOpener puertos;
-    Win32NetworkOpener red;
-    Win32Printing impresora;
-    VentanaPrinters selector(instancia, impresora);
-    Win32KeyState teclas;
-    Win32Clock reloj;
-    Win32Session sesion;
-    Win32TextFiles archivos;
-    RegistroAperturas aperturas(reloj, sesion, archivos, perfil);
-    EscritorAperturas escritor(aperturas);
-    frmAbrirCajon logica(
-        ventana, ServiciosPrincipal{perfil, puertos, impresora, dialogs, selector, teclas, bandeja,
-                                    CarpetaPrograma(), SeparadorDecimal(), &aperturas, &red});
+    Sistema sistema;
+    VentanaPrinters selector(instancia, sistema.impresora);
+    frmAbrirCajon logica(ventana, sistema.Servicios(dialogs, selector, bandeja));
     logica.FijarIdentidad(reinterpret_cast<std::uintptr_t>(ventana.Handle()),
                           reinterpret_cast<std::uintptr_t>(ventana.Icono()),
                           /*midePixeles=*/false, ventana.TwipsPorPixel());
     ventana.Conectar(logica, dialogs);
     // A kick made just before log-off still reaches the record.
-    ventana.AlTerminarSesion([&escritor] { escritor.Terminar(kEsperaRegistro); });
+    ventana.AlTerminarSesion([&sistema] { sistema.escritor.Terminar(kEsperaRegistro); });
 
     ventana.Cargar();
     try {
@@ -156,9 +157,5 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
         dialogs.Report(fallo.descripcion);
         return 1;
     }
-    const int codigo = ventana.Bucle();
-    // Pending lines get their one try; a folder that does not answer is not
-    // waited for, and the process ends without its writer.
-    if (!escritor.Terminar(kEsperaRegistro)) ExitProcess(static_cast<UINT>(codigo));
-    return codigo;
+    return sistema.Terminar(ventana.Bucle());
 }
