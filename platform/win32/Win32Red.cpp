@@ -5,14 +5,18 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 #include "platform/win32/ErroresWin32.h"
 
 namespace {
 
-// The connection, over every address of the name, within this time: the kick
-// holds the window meanwhile.
+// The name's lookup and the connection, over every address of the name,
+// within this time: the kick holds the window meanwhile.
 constexpr ULONGLONG kLimiteConexionMs = 3000;
 // A send that the printer does not take within this time fails.
 constexpr DWORD kLimiteEnvioMs = 3000;
@@ -47,6 +51,52 @@ Fallo FalloWinsock(int error) {
         if (d.error == error) return Fallo(error, d.texto);
     }
     return FalloWin32(static_cast<DWORD>(error));
+}
+
+using Direcciones = std::unique_ptr<addrinfo, decltype(&freeaddrinfo)>;
+
+// One lookup of a name, shared by the kick and the thread that asks the
+// system: the one that gives up, or the one that finishes last, frees it.
+struct Busqueda {
+    std::mutex mutex;
+    std::condition_variable hecha;
+    bool terminada = false;
+    bool abandonada = false;
+    int error = 0;
+    addrinfo* lista = nullptr;
+};
+
+// The addresses of `host`, looked up within `ms`. getaddrinfo has no limit of
+// its own, and a DNS server that does not answer holds it for many seconds:
+// it runs on a thread of its own, which a kick that gives up leaves to end
+// alone (and `abandonada` says so).
+Direcciones Buscar(const std::string& host, std::uint16_t puerto, ULONGLONG ms, bool& abandonada) {
+    auto busqueda = std::make_shared<Busqueda>();
+    std::thread([busqueda, host, servicio = std::to_string(puerto)] {
+        addrinfo pista{};
+        pista.ai_family = AF_UNSPEC;
+        pista.ai_socktype = SOCK_STREAM;
+        pista.ai_protocol = IPPROTO_TCP;
+        addrinfo* lista = nullptr;
+        const int error = getaddrinfo(host.c_str(), servicio.c_str(), &pista, &lista);
+        std::lock_guard bloqueo(busqueda->mutex);
+        if (busqueda->abandonada) {
+            if (lista != nullptr) freeaddrinfo(lista);
+            return;
+        }
+        busqueda->terminada = true;
+        busqueda->error = error;
+        busqueda->lista = lista;
+        busqueda->hecha.notify_one();
+    }).detach();
+    std::unique_lock bloqueo(busqueda->mutex);
+    if (!busqueda->hecha.wait_for(bloqueo, std::chrono::milliseconds(ms),
+                                  [&] { return busqueda->terminada; })) {
+        busqueda->abandonada = abandonada = true;
+        throw FalloWinsock(WSATRY_AGAIN);
+    }
+    if (busqueda->error != 0) throw FalloWinsock(busqueda->error);
+    return Direcciones(busqueda->lista, &freeaddrinfo);
 }
 
 class Socket {
@@ -153,7 +203,8 @@ class Conexion : public OutputPort {
 }  // namespace
 
 Win32NetworkOpener::~Win32NetworkOpener() {
-    if (iniciado_) WSACleanup();
+    // Not under a lookup that may still run: the process is ending anyway.
+    if (iniciado_ && !busquedaAbandonada_) WSACleanup();
 }
 
 std::unique_ptr<OutputPort> Win32NetworkOpener::Connect(const std::string& host,
@@ -165,20 +216,12 @@ std::unique_ptr<OutputPort> Win32NetworkOpener::Connect(const std::string& host,
         }
         iniciado_ = true;
     }
-    addrinfo pista{};
-    pista.ai_family = AF_UNSPEC;
-    pista.ai_socktype = SOCK_STREAM;
-    pista.ai_protocol = IPPROTO_TCP;
-    addrinfo* lista = nullptr;
-    if (const int error = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &pista, &lista);
-        error != 0) {
-        throw FalloWinsock(error);
-    }
-    const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> direcciones(lista, &freeaddrinfo);
+    const ULONGLONG limite = GetTickCount64() + kLimiteConexionMs;
+    const Direcciones direcciones = Buscar(host, port, kLimiteConexionMs, busquedaAbandonada_);
+    const addrinfo* lista = direcciones.get();
     ULONGLONG quedan = 0;
     for (const addrinfo* d = lista; d != nullptr; d = d->ai_next) ++quedan;
 
-    const ULONGLONG limite = GetTickCount64() + kLimiteConexionMs;
     int error = WSAETIMEDOUT;
     for (const addrinfo* d = lista; d != nullptr; d = d->ai_next, --quedan) {
         const ULONGLONG ahora = GetTickCount64();

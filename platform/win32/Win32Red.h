@@ -12,10 +12,12 @@ class Win32NetworkOpener : public NetworkOpener {
     Win32NetworkOpener& operator=(const Win32NetworkOpener&) = delete;
 
     // Winsock is started by the first call, not before: a till that never
-    // names a network printer never loads it. The name's lookup is the
-    // system's; the connection, over every address, has 3 seconds in all.
+    // names a network printer never loads it. The name's lookup and the
+    // connection, over every address, have 3 seconds in all; a lookup not
+    // done by then fails with WSATRY_AGAIN.
     std::unique_ptr<OutputPort> Connect(const std::string& host, std::uint16_t port) override;
 
   private:
     bool iniciado_ = false;
+    bool busquedaAbandonada_ = false;
 };

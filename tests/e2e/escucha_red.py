@@ -1,7 +1,8 @@
 # A network printer's stand-in on 127.0.0.1: escucha_red.py PUERTOS REGISTRO
 # writes to PUERTOS three ports: one that appends to REGISTRO each connection's
 # bytes in hex, one line per connection; one that refuses (bound, not
-# listening); one that never answers (its backlog full).
+# listening); one that never answers (its backlog full). A DNS server on
+# 127.0.0.77 takes every question and answers none.
 import os, socket, sys
 
 acepta, rechaza, lleno = socket.socket(), socket.socket(), socket.socket()
@@ -9,6 +10,8 @@ for s in (acepta, rechaza, lleno):
     s.bind(("127.0.0.1", 0))
 acepta.listen(64)
 lleno.listen(0)
+dns = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+dns.bind(("127.0.0.77", 53))
 relleno = [socket.socket() for _ in range(3)]  # they fill the backlog
 for c in relleno:
     c.setblocking(False)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Network printers, escucha_red.py on 127.0.0.1 standing in: the four output modes,
-# tcp://, refusal, no such name, the record; the 3-second limit, a malformed address.
+# tcp://, refusal, no such name, the record; the 3-second limit, also on a
+# lookup that a DNS server never answers; a malformed address.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin red
@@ -60,3 +61,14 @@ check_eq "no answer: 10060 in 3 s" "stop: 10060.Tiempo de espera agotado: el equ
     "$(head -n 1 <<<"$out") $(sed -n 's/^median_us=\([0-9]*\)[0-9]\{6\}\..*/\1/p' <<<"$out")"
 check_eq "port 0: 87, never a file" 'stop: 87.Parámetro no válido: la dirección de red no es válida\r\nPuerto:caja:0\r\nLínea: 0' \
     "$(e2e_wine_out "$CAJON_KICK_DRIVER" 27 caja:0 1 1)"
+# The kick driver with a DNS server that never answers (escucha_red.py's): the
+# lookup is given up within the same 3 s.
+printf 'nameserver 127.0.0.77\n' >"$work/resolv.conf"
+printf 'hosts: dns\n' >"$work/nsswitch-dns.conf"
+WINELOADER=$(cajon_wine_loader "$CAJON_KICK_DRIVER") unshare -m sh -c \
+    'mount --bind "$1" /etc/nsswitch.conf && mount --bind "$2" /etc/resolv.conf && shift 2 && exec "$WINELOADER" "$@"' \
+    sh "$work/nsswitch-dns.conf" "$work/resolv.conf" "$CAJON_KICK_DRIVER" 27 lento.invalid:9100 1 1 1 \
+    </dev/null >"$work/sin_dns.out" 2>/dev/null
+out=$(tr -d '\r' <"$work/sin_dns.out")
+check_eq "no DNS answer: 11002 in 3 s" "stop: 11002.No se puede buscar el nombre del equipo ahora (servidor DNS sin respuesta)\r\nPuerto:lento.invalid:9100\r\nLínea: 0 3" \
+    "$(head -n 1 <<<"$out") $(sed -n 's/^median_us=\([0-9]*\)[0-9]\{6\}\..*/\1/p' <<<"$out")"
