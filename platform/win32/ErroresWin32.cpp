@@ -51,6 +51,21 @@ constexpr Descripcion kDescripciones[] = {
     {ERROR_SPL_NO_STARTDOC, "No se ha iniciado el documento"},
     // A RAW job on a printer whose driver takes only XPS.
     {ERROR_INVALID_DATATYPE, "La impresora no admite el tipo de datos RAW"},
+    // The Winsock errors a till meets on its network (network printers).
+    {WSAHOST_NOT_FOUND, "No se encuentra el equipo en la red"},
+    {WSATRY_AGAIN, "No se puede buscar el nombre del equipo ahora (servidor DNS sin respuesta)"},
+    {WSANO_RECOVERY, "Error en la búsqueda del nombre del equipo"},
+    {WSANO_DATA, "El nombre del equipo no tiene dirección"},
+    {WSAECONNREFUSED, "Conexión rechazada: el equipo no admite conexiones en ese puerto"},
+    {WSAETIMEDOUT, "Tiempo de espera agotado: el equipo no responde"},
+    {WSAENETUNREACH, "No se puede llegar a la red del equipo"},
+    {WSAEHOSTUNREACH, "No se puede llegar al equipo"},
+    {WSAECONNRESET, "El equipo ha interrumpido la conexión"},
+    {WSAECONNABORTED, "Se ha anulado la conexión"},
+    {WSAENETDOWN, "La red no funciona"},
+    {WSAEADDRNOTAVAIL, "La dirección no es válida para conectar"},
+    {WSAEAFNOSUPPORT, "Este equipo no admite ese tipo de dirección"},
+    {WSASYSNOTREADY, "La red del sistema no está preparada"},
 };
 
 }  // namespace

@@ -23,33 +23,8 @@ constexpr DWORD kLimiteEnvioMs = 3000;
 // How long the close waits for the printer to close its side.
 constexpr ULONGLONG kEsperaCierreMs = 1000;
 
-struct Descripcion {
-    int error;
-    const char* texto;
-};
-
-// The Winsock errors a till meets on its network.
-constexpr Descripcion kDescripciones[] = {
-    {WSAHOST_NOT_FOUND, "No se encuentra el equipo en la red"},
-    {WSATRY_AGAIN, "No se puede buscar el nombre del equipo ahora (servidor DNS sin respuesta)"},
-    {WSANO_RECOVERY, "Error en la búsqueda del nombre del equipo"},
-    {WSANO_DATA, "El nombre del equipo no tiene dirección"},
-    {WSAECONNREFUSED, "Conexión rechazada: el equipo no admite conexiones en ese puerto"},
-    {WSAETIMEDOUT, "Tiempo de espera agotado: el equipo no responde"},
-    {WSAENETUNREACH, "No se puede llegar a la red del equipo"},
-    {WSAEHOSTUNREACH, "No se puede llegar al equipo"},
-    {WSAECONNRESET, "El equipo ha interrumpido la conexión"},
-    {WSAECONNABORTED, "Se ha anulado la conexión"},
-    {WSAENETDOWN, "La red no funciona"},
-    {WSAEADDRNOTAVAIL, "La dirección no es válida para conectar"},
-    {WSAEAFNOSUPPORT, "Este equipo no admite ese tipo de dirección"},
-    {WSASYSNOTREADY, "La red del sistema no está preparada"},
-};
-
+// Winsock's numbers are system error numbers, described with the others.
 Fallo FalloWinsock(int error) {
-    for (const auto& d : kDescripciones) {
-        if (d.error == error) return Fallo(error, d.texto);
-    }
     return FalloWin32(static_cast<DWORD>(error));
 }
 
