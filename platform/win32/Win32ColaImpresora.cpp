@@ -11,11 +11,6 @@
 
 namespace {
 
-struct CerrarImpresora {
-    void operator()(HANDLE impresora) const { ClosePrinter(impresora); }
-};
-using ImpresoraAbierta = std::unique_ptr<void, CerrarImpresora>;
-
 ImpresoraAbierta Abrir(const std::string& impresora) {
     std::wstring nombre = Ancho(impresora);
     HANDLE abierta = nullptr;
@@ -56,6 +51,10 @@ std::vector<BYTE> LeerDatos(Llenar llenar) {
 }
 
 }  // namespace
+
+void CerrarImpresora::operator()(void* impresora) const {
+    ClosePrinter(impresora);
+}
 
 bool MismoNombreDeImpresora(std::string_view a, std::string_view b) {
     return MismoNombre(Ancho(a), Ancho(b));

@@ -4,12 +4,19 @@
 // in its queue.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/Printing.h"
+
+// A printer handle from OpenPrinter, closed with ClosePrinter.
+struct CerrarImpresora {
+    void operator()(void* impresora) const;
+};
+using ImpresoraAbierta = std::unique_ptr<void, CerrarImpresora>;
 
 // Equal without regard to case, as the system compares object names
 // (CompareStringOrdinal): every script's letters, not only Latin-1's.

@@ -8,13 +8,9 @@
 
 #include "platform/win32/FallosImpresion.h"
 #include "platform/win32/Texto.h"
+#include "platform/win32/Win32ColaImpresora.h"
 
 namespace {
-
-struct CerrarImpresora {
-    void operator()(HANDLE impresora) const { ClosePrinter(impresora); }
-};
-using ImpresoraAbierta = std::unique_ptr<void, CerrarImpresora>;
 
 class TrabajoRaw : public OutputPort {
   public:
