@@ -91,14 +91,14 @@ class Socket {
     SOCKET s_;
 };
 
-// 1 once `s` can be read (data, the peer's close or a reset) within `ms`, 0
-// when it cannot, SOCKET_ERROR when select fails.
-int Legible(SOCKET s, ULONGLONG ms) {
-    fd_set lectura;
-    FD_ZERO(&lectura);
-    FD_SET(s, &lectura);
-    timeval espera{static_cast<long>(ms / 1000), static_cast<long>(ms % 1000 * 1000)};
-    return select(0, &lectura, nullptr, nullptr, &espera);
+// Sets `opcion` (SO_SNDTIMEO or SO_RCVTIMEO) to the time left until
+// `limite`; false when none is left.
+bool LimitarA(SOCKET s, int opcion, ULONGLONG limite) {
+    const ULONGLONG ahora = GetTickCount64();
+    if (ahora >= limite) return false;
+    const DWORD quedan = static_cast<DWORD>(limite - ahora);
+    setsockopt(s, SOL_SOCKET, opcion, reinterpret_cast<const char*>(&quedan), sizeof quedan);
+    return true;
 }
 
 // 0 once `s` is connected to `d` within `ms`, or the Winsock error. A
@@ -147,12 +147,7 @@ class Conexion : public OutputPort {
     // followed by another for the rest.
     void Write(std::string_view bytes) override {
         while (!bytes.empty()) {
-            const ULONGLONG ahora = GetTickCount64();
-            if (ahora >= limite_) throw FalloWinsock(WSAETIMEDOUT);
-            // 0 would mean no limit at all.
-            const DWORD quedan = static_cast<DWORD>(std::max<ULONGLONG>(limite_ - ahora, 1));
-            setsockopt(socket_.get(), SOL_SOCKET, SO_SNDTIMEO,
-                       reinterpret_cast<const char*>(&quedan), sizeof quedan);
+            if (!LimitarA(socket_.get(), SO_SNDTIMEO, limite_)) throw FalloWinsock(WSAETIMEDOUT);
             const int pedido = static_cast<int>(std::min<std::size_t>(bytes.size(), 1u << 20));
             const int enviados = send(socket_.get(), bytes.data(), pedido, 0);
             if (enviados == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
@@ -166,19 +161,22 @@ class Conexion : public OutputPort {
     // threw them away unread, and any other error leaves it unknown: both fail
     // the kick. Closing ours while bytes it sent (some printers send their
     // status unasked) lie unread would reset the connection and might drop
-    // what the printer had not read yet: they are read first.
+    // what the printer had not read yet: they are read first. The wait is a
+    // blocking recv with a time-out rather than select: Wine reports a reset
+    // only to a recv already waiting when it comes.
     void Close() override {
         Socket s(std::move(socket_));
         if (shutdown(s.get(), SD_SEND) == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
         const ULONGLONG limite = std::min(limite_, GetTickCount64() + kEsperaCierreMs);
         char recibido[512];
-        for (ULONGLONG ahora; (ahora = GetTickCount64()) < limite;) {
-            const int legible = Legible(s.get(), limite - ahora);
-            if (legible == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
-            if (legible == 0) break;
+        while (LimitarA(s.get(), SO_RCVTIMEO, limite)) {
             const int leidos = recv(s.get(), recibido, sizeof recibido, 0);
-            if (leidos == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
             if (leidos == 0) break;
+            if (leidos == SOCKET_ERROR) {
+                const int error = WSAGetLastError();
+                if (error == WSAETIMEDOUT) break;
+                throw FalloWinsock(error);
+            }
         }
         if (closesocket(s.release()) == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
     }
