@@ -16,8 +16,8 @@ corta.listen(8)
 
 def cortar():
     while True:
-        conexion, _ = corta.accept()
-        time.sleep(0.3)  # the bytes have arrived, unread
+        conexion = corta.accept()[0]
+        time.sleep(0.3)  # the bytes have arrived; with linger 0 the close resets
         conexion.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
         conexion.close()
 

@@ -104,16 +104,19 @@ struct FakePrinting : Printing {
     // A queue records its calls with the printer's name, e.g. "State(Caja)".
     struct Cola : PrinterQueue {
         Cola(FakePrinting& p, std::string n) : padre(p), nombre(std::move(n)) {}
+        void Anotar(const std::string& c, const std::string& mas = "") {
+            padre.llamadas.push_back(c + "(" + nombre + mas + ")");
+        }
         std::optional<EstadoImpresora> State() noexcept override {
-            padre.llamadas.push_back("State(" + nombre + ")");
+            Anotar("State");
             return padre.estado;
         }
         std::vector<TrabajoEnCola> OwnJobs() noexcept override {
-            padre.llamadas.push_back("OwnJobs(" + nombre + ")");
+            Anotar("OwnJobs");
             return padre.cola;
         }
         void DeleteJob(std::uint32_t id) noexcept override {
-            padre.llamadas.push_back("DeleteJob(" + nombre + "|" + std::to_string(id) + ")");
+            Anotar("DeleteJob", "|" + std::to_string(id));
         }
         FakePrinting& padre;
         std::string nombre;

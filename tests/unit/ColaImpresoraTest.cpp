@@ -1,48 +1,34 @@
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "drawer/ColaImpresora.h"
 
 namespace {
 
 using namespace estado_trabajo;
+using enum DestinoTrabajo;
 
 TEST(DecidirTrabajo, AStuckKickJobIsDeletedEvenWhilePrintingAndRefusesTheKick) {
     const std::string kick = "AbrirCajon: apertura del cajón";
-    for (const std::uint32_t atasco :
+    for (const auto atasco :
          {kPausado, kError, kSinConexion, kSinPapel, kColaBloqueada, kIntervencionUsuario}) {
-        for (const std::uint32_t curso : {0u, kImprimiendose}) {
-            EXPECT_EQ(DecidirTrabajo({7, kick, atasco | curso}, kick),
-                      DestinoTrabajo::BorrarYRechazar)
-                << atasco << " " << curso;
-            EXPECT_EQ(DecidirTrabajo({7, "Factura 7", atasco | curso}, kick),
-                      DestinoTrabajo::Dejar);
+        for (const auto curso : {0u, kImprimiendose}) {
+            EXPECT_EQ(DecidirTrabajo({7, kick, atasco | curso}, kick), BorrarYRechazar) << atasco;
+            EXPECT_EQ(DecidirTrabajo({7, "Factura 7", atasco | curso}, kick), Dejar) << atasco;
         }
     }
     const std::pair<std::uint32_t, DestinoTrabajo> sinAtasco[] = {
-        {0, DestinoTrabajo::Borrar},
-        {0x8 /* spooling */, DestinoTrabajo::Borrar},
-        {kImprimiendose, DestinoTrabajo::Dejar},
-        {kImpreso, DestinoTrabajo::Dejar},
-        {kBorrandose, DestinoTrabajo::Dejar},
-        {kCompleto, DestinoTrabajo::Dejar}};
+        {0, Borrar},       {0x8 /* spooling */, Borrar}, {kImprimiendose, Dejar},
+        {kImpreso, Dejar}, {kBorrandose, Dejar},         {kCompleto, Dejar}};
     for (const auto& [status, destino] : sinAtasco) {
         EXPECT_EQ(DecidirTrabajo({7, kick, status}, kick), destino) << status;
     }
 }
 
-// `estados` is what each look at the job finds (nothing: it has left the
-// queue); the time is up after `pasos` waits.
-struct Seguimiento {
-    std::deque<std::optional<std::uint32_t>> estados;
-    int pasos;
-    FinTrabajo fin;
-    int miradas;
-};
-
+// What each look at the job finds (nothing: it has left the queue, the last
+// one repeats), the waits before the time is up, and what follows.
 TEST(SeguirTrabajo, AJobThatGetsStuckWhileFollowedFailsOneStillWaitingIsSent) {
-    const Seguimiento casos[] = {
+    using Estados = std::vector<std::optional<std::uint32_t>>;
+    const std::tuple<Estados, int, FinTrabajo, std::size_t> casos[] = {
         {{std::nullopt}, 20, FinTrabajo::Enviado, 1},
         {{0, kImprimiendose, std::nullopt}, 20, FinTrabajo::Enviado, 3},
         {{0, kImpreso}, 20, FinTrabajo::Enviado, 2},
@@ -51,19 +37,14 @@ TEST(SeguirTrabajo, AJobThatGetsStuckWhileFollowedFailsOneStillWaitingIsSent) {
         {{kSinPapel}, 20, FinTrabajo::Atascado, 1},
         {{0, 0, 0, 0, kError}, 3, FinTrabajo::Enviado, 4},  // time up before the error
     };
-    for (auto c : casos) {
-        int miradas = 0;
-        int pasos = c.pasos;
-        const auto fin = SeguirTrabajo(
-            [&]() -> std::optional<std::uint32_t> {
-                ++miradas;
-                auto s = c.estados.front();
-                if (c.estados.size() > 1) c.estados.pop_front();
-                return s;
-            },
-            [&] { return pasos-- > 0; });
-        EXPECT_EQ(fin, c.fin) << c.miradas;
-        EXPECT_EQ(miradas, c.miradas);
+    for (const auto& [estados, esperas, fin, miradas] : casos) {
+        std::size_t mirada = 0;
+        int quedan = esperas;
+        EXPECT_EQ(SeguirTrabajo([&] { return estados[std::min(mirada++, estados.size() - 1)]; },
+                                [&] { return quedan-- > 0; }),
+                  fin)
+            << miradas;
+        EXPECT_EQ(mirada, miradas);
     }
 }
 
