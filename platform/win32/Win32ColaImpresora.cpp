@@ -58,6 +58,19 @@ std::vector<BYTE> LeerDatos(Llenar llenar) {
     return {};
 }
 
+// Nothing once the job has left the queue, or when it cannot be read.
+std::optional<std::uint32_t> StatusDeTrabajo(void* impresora, std::uint32_t id) noexcept {
+    try {
+        const auto datos = LeerDatos([&](BYTE* d, DWORD n, DWORD* necesarios) {
+            return GetJobW(impresora, id, 1, d, n, necesarios) != FALSE;
+        });
+        if (datos.size() < sizeof(JOB_INFO_1W)) return std::nullopt;
+        return reinterpret_cast<const JOB_INFO_1W*>(datos.data())->Status;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 void CerrarImpresora::operator()(void* impresora) const {
@@ -130,18 +143,6 @@ std::unique_ptr<PrinterQueue> AbrirCola(const std::string& impresora) noexcept {
         return std::make_unique<Cola>(std::move(abierta));
     } catch (...) {
         return nullptr;
-    }
-}
-
-std::optional<std::uint32_t> StatusDeTrabajo(void* impresora, std::uint32_t id) noexcept {
-    try {
-        const auto datos = LeerDatos([&](BYTE* d, DWORD n, DWORD* necesarios) {
-            return GetJobW(impresora, id, 1, d, n, necesarios) != FALSE;
-        });
-        if (datos.size() < sizeof(JOB_INFO_1W)) return std::nullopt;
-        return reinterpret_cast<const JOB_INFO_1W*>(datos.data())->Status;
-    } catch (...) {
-        return std::nullopt;
     }
 }
 

@@ -29,10 +29,7 @@ bool MismoNombreDeImpresora(std::string_view a, std::string_view b);
 // program.
 std::unique_ptr<PrinterQueue> AbrirCola(const std::string& impresora) noexcept;
 
-// The status of job `id` on the open printer (GetJob level 1), or nothing
-// when the job is no longer in the queue or cannot be read.
-std::optional<std::uint32_t> StatusDeTrabajo(void* impresora, std::uint32_t id) noexcept;
-
 // Follows job `id`, just handed to the open printer, for about a second
-// (SeguirTrabajo); a job stuck meanwhile is deleted and fails with 1906.
+// (SeguirTrabajo over GetJob level 1's status); a job stuck meanwhile is
+// deleted and fails with 1906.
 void ComprobarTrabajoEntregado(void* impresora, std::uint32_t id);
