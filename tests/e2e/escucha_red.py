@@ -2,7 +2,7 @@
 # writes to PUERTOS four ports: one that appends to REGISTRO each connection's
 # bytes in hex, one line per connection; one that refuses (bound, not
 # listening); one that never answers (its backlog full); one that takes each
-# connection and, 0.3 s later, resets it without reading a byte. A DNS server
+# connection and, 0.6 s later, resets it without reading a byte. A DNS server
 # on 127.0.0.77 takes every question and answers none.
 import os, socket, struct, sys, threading, time
 
@@ -17,7 +17,7 @@ corta.listen(8)
 def cortar():
     while True:
         conexion = corta.accept()[0]
-        time.sleep(0.3)  # the bytes have arrived; with linger 0 the close resets
+        time.sleep(0.6)  # the bytes have arrived; with linger 0 the close resets
         conexion.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
         conexion.close()
 
