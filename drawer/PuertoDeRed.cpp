@@ -84,6 +84,11 @@ bool EmpiezaPorTcp(std::string_view texto) {
 }  // namespace
 
 PuertoDeRed LeerPuertoDeRed(std::string_view texto) {
+    // A blank typed before or after an address is not part of it.
+    const auto primero = texto.find_first_not_of(" \t");
+    texto = primero == std::string_view::npos
+                ? std::string_view()
+                : texto.substr(primero, texto.find_last_not_of(" \t") - primero + 1);
     if (EmpiezaPorTcp(texto)) {
         // After "tcp://" nothing else is meant: whatever does not read is malformed.
         const auto resto = texto.substr(kPrefijoTcp.size());
@@ -100,13 +105,23 @@ PuertoDeRed LeerPuertoDeRed(std::string_view texto) {
     const auto dosPuntos = texto.find(':');
     if (dosPuntos == std::string_view::npos) return {};
     const auto host = texto.substr(0, dosPuntos);
-    const auto puerto = texto.substr(dosPuntos + 1);
-    // "LPT1:" and "COM1:9600" keep their meaning; so do "C:..." (a one-letter
-    // host) and any text whose host part holds what no host name does
-    // ("\\equipo\cola:1").
-    if (EsNombreDeDispositivo(host)) return {};
-    if (!host.empty() && !EsHost(host)) return {};
-    return Direccion(host, LeerNumeroPuerto(puerto), !host.empty());
+    // "LPT1:", "COM10:9600" and "C:..." (a one-letter host) keep their
+    // meaning as devices and drives.
+    if (EsNombreReservado(host)) return {};
+    if (host.empty() || EsHost(host)) {
+        return Direccion(host, LeerNumeroPuerto(texto.substr(dosPuntos + 1)), !host.empty());
+    }
+    // Anything else that ends in ":" and digits and is no path ("Mi impresora:9100",
+    // "impresora-cañada:9100") was meant as an address: as a file name it
+    // would write a file (on NTFS, one with a stream named after the port).
+    const auto ultimos = texto.rfind(':');
+    const auto antes = texto.substr(0, ultimos);
+    const auto despues = texto.substr(ultimos + 1);
+    if (texto.find_first_of("\\/") == std::string_view::npos && antes.size() >= 2 &&
+        !EsNombreReservado(antes) && std::all_of(despues.begin(), despues.end(), EsDigito)) {
+        return Direccion({}, {}, false);
+    }
+    return {};
 }
 
 std::unique_ptr<OutputPort> ConectarPuertoDeRed(const PuertoDeRed& puerto, NetworkOpener* red) {

@@ -8,3 +8,8 @@
 // ("\\.\COM10"). Such a name is opened as it is, never created or emptied, and
 // never taken for a printer's name.
 bool EsNombreDeDispositivo(std::string_view name);
+
+// True also for the other names Windows keeps for devices: "CON", and "COM"
+// or "LPT" followed by any number ("COM10", "lpt0:"). Such a name is never a
+// computer on the network: looking it up would ask the whole shop's network.
+bool EsNombreReservado(std::string_view name);

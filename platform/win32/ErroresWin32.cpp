@@ -60,7 +60,7 @@ constexpr Descripcion kDescripciones[] = {
     {WSAETIMEDOUT, "Tiempo de espera agotado: el equipo no responde"},
     {WSAENETUNREACH, "No se puede llegar a la red del equipo"},
     {WSAEHOSTUNREACH, "No se puede llegar al equipo"},
-    {WSAECONNRESET, "El equipo ha interrumpido la conexión"},
+    {WSAECONNRESET, "La conexión fue restablecida por la impresora"},
     {WSAECONNABORTED, "Se ha anulado la conexión"},
     {WSAENETDOWN, "La red no funciona"},
     {WSAEADDRNOTAVAIL, "La dirección no es válida para conectar"},

@@ -6,10 +6,18 @@
 
 #include <climits>
 #include <memory>
+#include <utility>
 
+#include "platform/Fallo.h"
 #include "platform/win32/Texto.h"
 
 namespace {
+
+// How long a job handed to the printer is followed, and how often it is
+// looked at: a printer that is off makes the spooler mark the job within
+// this time, while one that prints takes it out of the queue sooner.
+constexpr ULONGLONG kSeguimientoMs = 1000;
+constexpr DWORD kPasoSeguimientoMs = 50;
 
 ImpresoraAbierta Abrir(const std::string& impresora) {
     std::wstring nombre = Ancho(impresora);
@@ -50,6 +58,19 @@ std::vector<BYTE> LeerDatos(Llenar llenar) {
     return {};
 }
 
+// Nothing once the job has left the queue, or when it cannot be read.
+std::optional<std::uint32_t> StatusDeTrabajo(void* impresora, std::uint32_t id) noexcept {
+    try {
+        const auto datos = LeerDatos([&](BYTE* d, DWORD n, DWORD* necesarios) {
+            return GetJobW(impresora, id, 1, d, n, necesarios) != FALSE;
+        });
+        if (datos.size() < sizeof(JOB_INFO_1W)) return std::nullopt;
+        return reinterpret_cast<const JOB_INFO_1W*>(datos.data())->Status;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 void CerrarImpresora::operator()(void* impresora) const {
@@ -60,54 +81,81 @@ bool MismoNombreDeImpresora(std::string_view a, std::string_view b) {
     return MismoNombre(Ancho(a), Ancho(b));
 }
 
-std::optional<EstadoImpresora> LeerEstadoImpresora(const std::string& impresora) noexcept {
-    try {
-        auto abierta = Abrir(impresora);
-        if (!abierta) return std::nullopt;
-        const auto datos = LeerDatos([&](BYTE* d, DWORD n, DWORD* necesarios) {
-            return GetPrinterW(abierta.get(), 2, d, n, necesarios) != FALSE;
-        });
-        if (datos.size() < sizeof(PRINTER_INFO_2W)) return std::nullopt;
-        const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(datos.data());
-        return EstadoImpresora{info->Status, info->Attributes};
-    } catch (...) {
-        return std::nullopt;
-    }
-}
+namespace {
 
-std::vector<TrabajoEnCola> TrabajosPropios(const std::string& impresora) noexcept {
-    constexpr DWORD kEnCurso = JOB_STATUS_PRINTING | JOB_STATUS_PRINTED | JOB_STATUS_DELETING |
-                               JOB_STATUS_DELETED | JOB_STATUS_COMPLETE;
-    try {
-        auto abierta = Abrir(impresora);
-        if (!abierta) return {};
-        DWORD cuantos = 0;
-        const auto datos = LeerDatos([&](BYTE* d, DWORD n, DWORD* necesarios) {
-            return EnumJobsW(abierta.get(), 0, 0xFFFF, 1, d, n, necesarios, &cuantos) != FALSE;
-        });
-        if (datos.size() < static_cast<std::size_t>(cuantos) * sizeof(JOB_INFO_1W)) return {};
-        const std::wstring usuario = UsuarioActual();
-        const auto* trabajos = reinterpret_cast<const JOB_INFO_1W*>(datos.data());
-        std::vector<TrabajoEnCola> propios;
-        for (DWORD i = 0; i < cuantos; ++i) {
-            const JOB_INFO_1W& t = trabajos[i];
-            if (usuario.empty() || t.pUserName == nullptr || !MismoNombre(t.pUserName, usuario)) {
-                continue;
+class Cola : public PrinterQueue {
+  public:
+    explicit Cola(ImpresoraAbierta impresora) : impresora_(std::move(impresora)) {}
+
+    std::optional<EstadoImpresora> State() noexcept override {
+        try {
+            const auto datos = LeerDatos([&](BYTE* d, DWORD n, DWORD* necesarios) {
+                return GetPrinterW(impresora_.get(), 2, d, n, necesarios) != FALSE;
+            });
+            if (datos.size() < sizeof(PRINTER_INFO_2W)) return std::nullopt;
+            const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(datos.data());
+            return EstadoImpresora{info->Status, info->Attributes};
+        } catch (...) {
+            return std::nullopt;
+        }
+    }
+
+    std::vector<TrabajoEnCola> OwnJobs() noexcept override {
+        try {
+            DWORD cuantos = 0;
+            const auto datos = LeerDatos([&](BYTE* d, DWORD n, DWORD* necesarios) {
+                return EnumJobsW(impresora_.get(), 0, 0xFFFF, 1, d, n, necesarios, &cuantos) !=
+                       FALSE;
+            });
+            if (datos.size() < static_cast<std::size_t>(cuantos) * sizeof(JOB_INFO_1W)) return {};
+            const std::wstring usuario = UsuarioActual();
+            const auto* trabajos = reinterpret_cast<const JOB_INFO_1W*>(datos.data());
+            std::vector<TrabajoEnCola> propios;
+            for (DWORD i = 0; i < cuantos; ++i) {
+                const JOB_INFO_1W& t = trabajos[i];
+                if (usuario.empty() || t.pUserName == nullptr ||
+                    !MismoNombre(t.pUserName, usuario)) {
+                    continue;
+                }
+                propios.push_back(
+                    {t.JobId, t.pDocument ? Utf8(t.pDocument) : std::string(), t.Status});
             }
-            propios.push_back({t.JobId, t.pDocument ? Utf8(t.pDocument) : std::string(),
-                               (t.Status & kEnCurso) != 0});
+            return propios;
+        } catch (...) {
+            return {};
         }
-        return propios;
+    }
+
+    void DeleteJob(std::uint32_t id) noexcept override {
+        SetJobW(impresora_.get(), id, 0, nullptr, JOB_CONTROL_DELETE);
+    }
+
+  private:
+    ImpresoraAbierta impresora_;
+};
+
+}  // namespace
+
+std::unique_ptr<PrinterQueue> AbrirCola(const std::string& impresora) noexcept {
+    try {
+        auto abierta = Abrir(impresora);
+        if (!abierta) return nullptr;
+        return std::make_unique<Cola>(std::move(abierta));
     } catch (...) {
-        return {};
+        return nullptr;
     }
 }
 
-void BorrarTrabajo(const std::string& impresora, std::uint32_t id) noexcept {
-    try {
-        if (auto abierta = Abrir(impresora)) {
-            SetJobW(abierta.get(), id, 0, nullptr, JOB_CONTROL_DELETE);
-        }
-    } catch (...) {
+void ComprobarTrabajoEntregado(void* impresora, std::uint32_t id) {
+    const ULONGLONG limite = GetTickCount64() + kSeguimientoMs;
+    const auto fin = SeguirTrabajo([&] { return StatusDeTrabajo(impresora, id); },
+                                   [&] {
+                                       if (GetTickCount64() >= limite) return false;
+                                       Sleep(kPasoSeguimientoMs);
+                                       return true;
+                                   });
+    if (fin == FinTrabajo::Atascado) {
+        SetJobW(impresora, id, 0, nullptr, JOB_CONTROL_DELETE);
+        throw Fallo(errores::kEstadoImpresoraNoValido, errores::kTextoImpresoraNoDisponible);
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
-// What the spooler says of one printer before a kick is handed to it: its
-// name as the system compares names, its state, and this user's jobs waiting
-// in its queue.
+// What the spooler says of one printer around a kick: its name as the system
+// compares names, its state, this user's jobs in its queue, and what became
+// of the kick's own job.
 
 #include <cstdint>
 #include <memory>
@@ -22,10 +22,14 @@ using ImpresoraAbierta = std::unique_ptr<void, CerrarImpresora>;
 // (CompareStringOrdinal): every script's letters, not only Latin-1's.
 bool MismoNombreDeImpresora(std::string_view a, std::string_view b);
 
-// GetPrinter level 2; nothing when the printer cannot be opened or read.
-std::optional<EstadoImpresora> LeerEstadoImpresora(const std::string& impresora) noexcept;
+// The queue of `impresora`, opened once with the default access (use):
+// enough to read the state and the jobs, and to delete the jobs this user
+// owns. Nothing when the printer cannot be opened. State is GetPrinter level
+// 2; OwnJobs, EnumJobs level 1 with only the jobs of the user running the
+// program.
+std::unique_ptr<PrinterQueue> AbrirCola(const std::string& impresora) noexcept;
 
-// EnumJobs level 1, only the jobs whose user is the user running the program.
-std::vector<TrabajoEnCola> TrabajosPropios(const std::string& impresora) noexcept;
-
-void BorrarTrabajo(const std::string& impresora, std::uint32_t id) noexcept;
+// Follows job `id`, just handed to the open printer, for about a second
+// (SeguirTrabajo over GetJob level 1's status); a job stuck meanwhile is
+// deleted and fails with 1906.
+void ComprobarTrabajoEntregado(void* impresora, std::uint32_t id);

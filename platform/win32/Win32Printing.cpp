@@ -55,7 +55,8 @@ class Trabajo {
         info.cbSize = sizeof info;
         info.lpszDocName = nombre.c_str();
         SetLastError(ERROR_SUCCESS);
-        if (StartDocW(dc_, &info) <= 0) throw FalloImpresion(kNoAceptaDocumento);
+        id_ = StartDocW(dc_, &info);
+        if (id_ <= 0) throw FalloImpresion(kNoAceptaDocumento);
     }
     ~Trabajo() {
         if (abierto_) AbortDoc(dc_);
@@ -63,14 +64,22 @@ class Trabajo {
     Trabajo(const Trabajo&) = delete;
     Trabajo& operator=(const Trabajo&) = delete;
 
-    void Terminar() {
+    // Ends the job and follows it, as a RAW job is followed: one stuck
+    // behind a printer that is off is deleted, and fails with 1906.
+    void Terminar(const std::wstring& impresora) {
         SetLastError(ERROR_SUCCESS);
         if (::EndDoc(dc_) <= 0) throw FalloImpresion(kDocumentoRechazado);
         abierto_ = false;
+        HANDLE abierta = nullptr;
+        std::wstring nombre = impresora;
+        if (!OpenPrinterW(nombre.data(), &abierta, nullptr)) return;
+        const ImpresoraAbierta cerrar(abierta);
+        ComprobarTrabajoEntregado(abierta, static_cast<DWORD>(id_));
     }
 
   private:
     HDC dc_;
+    int id_ = 0;
     bool abierto_ = true;
 };
 
@@ -126,7 +135,7 @@ int AlturaFuente(float puntos, int pixelesPorPulgada) {
 class Win32Printing::Documento {
   public:
     explicit Documento(const std::wstring& impresora)
-        : dc_(AbrirDc(impresora)), trabajo_(dc_.get()) {
+        : impresora_(impresora), dc_(AbrirDc(impresora)), trabajo_(dc_.get()) {
         EmpezarPagina();
     }
     ~Documento() {
@@ -181,7 +190,7 @@ class Win32Printing::Documento {
 
     void Terminar() {
         TerminarPagina();
-        trabajo_.Terminar();
+        trabajo_.Terminar(impresora_);
     }
 
   private:
@@ -214,6 +223,7 @@ class Win32Printing::Documento {
     }
 
     // Declared in the order they are made; destroyed the other way round.
+    std::wstring impresora_;
     Dc dc_;
     Trabajo trabajo_;
     Fuente fuente_;
@@ -233,16 +243,8 @@ bool Win32Printing::SameName(std::string_view a, std::string_view b) {
     return MismoNombreDeImpresora(a, b);
 }
 
-std::optional<EstadoImpresora> Win32Printing::State(const std::string& printer) noexcept {
-    return LeerEstadoImpresora(printer);
-}
-
-std::vector<TrabajoEnCola> Win32Printing::OwnJobs(const std::string& printer) noexcept {
-    return TrabajosPropios(printer);
-}
-
-void Win32Printing::DeleteJob(const std::string& printer, std::uint32_t id) noexcept {
-    BorrarTrabajo(printer, id);
+std::unique_ptr<PrinterQueue> Win32Printing::OpenQueue(const std::string& printer) noexcept {
+    return AbrirCola(printer);
 }
 
 std::string Win32Printing::CurrentDeviceName() {

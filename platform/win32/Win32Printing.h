@@ -27,9 +27,7 @@ class Win32Printing : public Printing {
 
     std::vector<std::string> InstalledPrinters() override;
     bool SameName(std::string_view a, std::string_view b) override;
-    std::optional<EstadoImpresora> State(const std::string& printer) noexcept override;
-    std::vector<TrabajoEnCola> OwnJobs(const std::string& printer) noexcept override;
-    void DeleteJob(const std::string& printer, std::uint32_t id) noexcept override;
+    std::unique_ptr<PrinterQueue> OpenQueue(const std::string& printer) noexcept override;
     std::string CurrentDeviceName() override;
     void MakeCurrent(int index) override;
     void SetFontSize(float points) override;

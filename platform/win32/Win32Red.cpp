@@ -15,12 +15,13 @@
 
 namespace {
 
-// The name's lookup and the connection, over every address of the name,
-// within this time: the kick holds the window meanwhile.
-constexpr ULONGLONG kLimiteConexionMs = 3000;
-// A send that the printer does not take within this time fails.
-constexpr DWORD kLimiteEnvioMs = 3000;
-// How long the close waits for the printer to close its side.
+// The name's lookup, the connection over every address of the name, the
+// sends and the close, all within this time: the kick holds the window
+// meanwhile.
+constexpr ULONGLONG kLimiteMs = 3000;
+// How long, at most, the close waits for the printer to close its side: a
+// printer that keeps it open has the bytes all the same, and the cashier
+// should not wait for it.
 constexpr ULONGLONG kEsperaCierreMs = 1000;
 
 // Winsock's numbers are system error numbers, described with the others.
@@ -90,13 +91,14 @@ class Socket {
     SOCKET s_;
 };
 
-// True once `s` can be read (data, the peer's close or a reset) within `ms`.
-bool Legible(SOCKET s, ULONGLONG ms) {
-    fd_set lectura;
-    FD_ZERO(&lectura);
-    FD_SET(s, &lectura);
-    timeval espera{static_cast<long>(ms / 1000), static_cast<long>(ms % 1000 * 1000)};
-    return select(0, &lectura, nullptr, nullptr, &espera) == 1;
+// Sets `opcion` (SO_SNDTIMEO or SO_RCVTIMEO) to the time left until
+// `limite`; false when none is left.
+bool LimitarA(SOCKET s, int opcion, ULONGLONG limite) {
+    const ULONGLONG ahora = GetTickCount64();
+    if (ahora >= limite) return false;
+    const DWORD quedan = static_cast<DWORD>(limite - ahora);
+    setsockopt(s, SOL_SOCKET, opcion, reinterpret_cast<const char*>(&quedan), sizeof quedan);
+    return true;
 }
 
 // 0 once `s` is connected to `d` within `ms`, or the Winsock error. A
@@ -133,21 +135,19 @@ int ConectarDentroDe(SOCKET s, const addrinfo& d, ULONGLONG ms) {
 
 class Conexion : public OutputPort {
   public:
-    explicit Conexion(Socket s) : socket_(std::move(s)) {
+    Conexion(Socket s, ULONGLONG limite) : socket_(std::move(s)), limite_(limite) {
         // Each write leaves at once, as it would on a port, not held back to
         // be joined with the next.
         const BOOL sinEspera = TRUE;
         setsockopt(socket_.get(), IPPROTO_TCP, TCP_NODELAY,
                    reinterpret_cast<const char*>(&sinEspera), sizeof sinEspera);
-        const DWORD limite = kLimiteEnvioMs;
-        setsockopt(socket_.get(), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&limite),
-                   sizeof limite);
     }
 
     // One send per write; only a send that takes part of the bytes is
     // followed by another for the rest.
     void Write(std::string_view bytes) override {
         while (!bytes.empty()) {
+            if (!LimitarA(socket_.get(), SO_SNDTIMEO, limite_)) throw FalloWinsock(WSAETIMEDOUT);
             const int pedido = static_cast<int>(std::min<std::size_t>(bytes.size(), 1u << 20));
             const int enviados = send(socket_.get(), bytes.data(), pedido, 0);
             if (enviados == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
@@ -156,23 +156,34 @@ class Conexion : public OutputPort {
     }
 
     // The printer is told that nothing more comes, and closes its side once
-    // it has read everything. Closing ours while bytes it sent (some printers
-    // send their status unasked) lie unread would reset the connection, and a
-    // reset may drop what the printer had not read yet: they are read first.
+    // it has read everything: that close, or no answer yet when the time is
+    // up, means the bytes were delivered. A reset instead means the printer
+    // threw them away unread, and any other error leaves it unknown: both fail
+    // the kick. Closing ours while bytes it sent (some printers send their
+    // status unasked) lie unread would reset the connection and might drop
+    // what the printer had not read yet: they are read first. The wait is a
+    // blocking recv with a time-out rather than select: Wine reports a reset
+    // only to a recv already waiting when it comes.
     void Close() override {
         Socket s(std::move(socket_));
         if (shutdown(s.get(), SD_SEND) == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
-        const ULONGLONG limite = GetTickCount64() + kEsperaCierreMs;
+        const ULONGLONG limite = std::min(limite_, GetTickCount64() + kEsperaCierreMs);
         char recibido[512];
-        for (ULONGLONG ahora; (ahora = GetTickCount64()) < limite;) {
-            if (!Legible(s.get(), limite - ahora)) break;
-            if (recv(s.get(), recibido, sizeof recibido, 0) <= 0) break;
+        while (LimitarA(s.get(), SO_RCVTIMEO, limite)) {
+            const int leidos = recv(s.get(), recibido, sizeof recibido, 0);
+            if (leidos == 0) break;
+            if (leidos == SOCKET_ERROR) {
+                const int error = WSAGetLastError();
+                if (error == WSAETIMEDOUT) break;
+                throw FalloWinsock(error);
+            }
         }
         if (closesocket(s.release()) == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
     }
 
   private:
     Socket socket_;
+    ULONGLONG limite_;  // GetTickCount64's value when the kick's time is up
 };
 
 }  // namespace
@@ -191,8 +202,8 @@ std::unique_ptr<OutputPort> Win32NetworkOpener::Connect(const std::string& host,
         }
         iniciado_ = true;
     }
-    const ULONGLONG limite = GetTickCount64() + kLimiteConexionMs;
-    const Direcciones direcciones = Buscar(host, port, kLimiteConexionMs, busquedaAbandonada_);
+    const ULONGLONG limite = GetTickCount64() + kLimiteMs;
+    const Direcciones direcciones = Buscar(host, port, kLimiteMs, busquedaAbandonada_);
     const addrinfo* lista = direcciones.get();
     ULONGLONG quedan = 0;
     for (const addrinfo* d = lista; d != nullptr; d = d->ai_next) ++quedan;
@@ -212,7 +223,7 @@ std::unique_ptr<OutputPort> Win32NetworkOpener::Connect(const std::string& host,
         // The time left is shared among the addresses left: one that does not
         // answer leaves time to try the next.
         error = ConectarDentroDe(s.get(), *d, (limite - ahora) / quedan);
-        if (error == 0) return std::make_unique<Conexion>(std::move(s));
+        if (error == 0) return std::make_unique<Conexion>(std::move(s), limite);
     }
     throw FalloWinsock(error);
 }

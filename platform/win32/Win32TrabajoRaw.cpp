@@ -5,6 +5,7 @@
 #include <winspool.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/win32/FallosImpresion.h"
 #include "platform/win32/Texto.h"
@@ -47,9 +48,13 @@ class TrabajoRaw : public OutputPort {
     void Close() override {
         SetLastError(ERROR_SUCCESS);
         if (!EndDocPrinter(impresora_.get())) throw FalloImpresion(kDocumentoRechazado);
-        // Handed to the printer: closing the handle cannot take it back, so
-        // its result does not change the kick's.
-        trabajo_ = 0;
+        const DWORD entregado = std::exchange(trabajo_, 0);
+        // The spooler learns that the printer is off, out of paper or its
+        // cover open only now, as it tries to send the job: a job that would
+        // wait for it and open the drawer later is taken back.
+        ComprobarTrabajoEntregado(impresora_.get(), entregado);
+        // Closing the handle cannot take the job back, so its result does
+        // not change the kick's.
         impresora_.reset();
     }
 

@@ -9,7 +9,8 @@
 #include "platform/OutputPort.h"
 
 // Opens the printer and starts a job of data type "RAW" named `documento`.
-// Close ends the job, which hands it to the printer; destroyed before that, the
-// job is deleted from the queue. Throws Fallo.
+// Close ends the job, which hands it to the printer, and follows it for about
+// a second: stuck meanwhile, it is deleted and Close fails with 1906.
+// Destroyed before Close, the job is deleted from the queue. Throws Fallo.
 std::unique_ptr<OutputPort> AbrirTrabajoRaw(const std::string& impresora,
                                             const std::string& documento);

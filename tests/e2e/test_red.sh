@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Network printers, escucha_red.py on 127.0.0.1 standing in: the four output modes,
-# tcp://, refusal, no such name, the record; the 3-second limit, also on a
-# lookup that a DNS server never answers; a malformed address.
+# tcp://, refusal, no such name, a printer that resets the connection unread,
+# the record; the 3-second limit, also on a lookup that a DNS server never
+# answers; a malformed address, also one with a blank in it that never becomes
+# a file.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin red
@@ -9,7 +11,7 @@ work=$(mktemp -d)
 python3 "$(dirname "$0")/escucha_red.py" "$work/puertos" "$work/log" &
 escucha=$!
 trap 'kill $escucha; rm -rf "$work"; e2e_end' EXIT
-until read -r acepta rechaza lleno <"$work/puertos"; do sleep 0.1; done 2>/dev/null
+until read -r acepta rechaza lleno corta <"$work/puertos"; do sleep 0.1; done 2>/dev/null
 touch "$work/log"
 n=0
 kick() {  # boton|f12 WHAT BYTES: the button once, or F12 pressed until seen; one connection
@@ -52,10 +54,17 @@ puerto "127.0.0.1:$rechaza"
 check_eq "refused" "10061.Conexión rechazada: el equipo no admite conexiones en ese puerto\r\nPuerto:127.0.0.1:$rechaza\r\nLínea: 0" "$(caja)"
 puerto impresora.invalid:9100
 check_eq "no such name" '11001.No se encuentra el equipo en la red\r\nPuerto:impresora.invalid:9100\r\nLínea: 0' "$(caja)"
+puerto "127.0.0.1:$corta"
+check_eq "reset unread" "10054.La conexión fue restablecida por la impresora\r\nPuerto:127.0.0.1:$corta\r\nLínea: 0" "$(caja)"
+puerto "Mi impresora:9100"
+check_eq "a blank in the host: 87" '87.Parámetro no válido: la dirección de red no es válida\r\nPuerto:Mi impresora:9100\r\nLínea: 0' "$(caja)"
 e2e_stop
 registro() { grep -ac "$1" "$E2E_DIR/INIS/APERTURAS.CSV"; }
-check_eq "record: eleven kicks by the route Red, the target as typed" "11 $n 1 1" "$(registro ';Red;') \
-$(wc -l <"$work/log") $(registro ";Red;TCP://127.0.0.1:$acepta;Enviado;") $(registro ';Red;impresora.invalid:9100;Error 11001: ')"
+check_eq "record: thirteen kicks by the route Red, the target as typed" "13 $n 1 1 1 1" "$(registro ';Red;') \
+$(wc -l <"$work/log") $(registro ";Red;TCP://127.0.0.1:$acepta;Enviado;") $(registro ';Red;impresora.invalid:9100;Error 11001: ') \
+$(registro ";Red;127.0.0.1:$corta;Error 10054: ") $(registro ';Red;Mi impresora:9100;Error 87: ')"
+check_eq "no file of 'Mi impresora' in the program's folder, the current one or any of C:" "" \
+    "$(find "$E2E_DIR" "$WINEPREFIX/drive_c" -iname 'mi impresora*' 2>/dev/null)"
 out=$(e2e_wine_out "$CAJON_KICK_DRIVER" "27 112 0 10 100" "127.0.0.1:$lleno" 1 1 1)
 check_eq "no answer: 10060 in 3 s" "stop: 10060.Tiempo de espera agotado: el equipo no responde\r\nPuerto:127.0.0.1:$lleno\r\nLínea: 0 3" \
     "$(head -n 1 <<<"$out") $(sed -n 's/^median_us=\([0-9]*\)[0-9]\{6\}\..*/\1/p' <<<"$out")"

@@ -101,16 +101,29 @@ struct FakePrinting : Printing {
             return std::tolower(x) == std::tolower(y);
         });
     }
-    std::optional<EstadoImpresora> State(const std::string& printer) noexcept override {
-        llamadas.push_back("State(" + printer + ")");
-        return estado;
-    }
-    std::vector<TrabajoEnCola> OwnJobs(const std::string& printer) noexcept override {
-        llamadas.push_back("OwnJobs(" + printer + ")");
-        return cola;
-    }
-    void DeleteJob(const std::string& printer, std::uint32_t id) noexcept override {
-        llamadas.push_back("DeleteJob(" + printer + "|" + std::to_string(id) + ")");
+    // A queue records its calls with the printer's name, e.g. "State(Caja)".
+    struct Cola : PrinterQueue {
+        Cola(FakePrinting& p, std::string n) : padre(p), nombre(std::move(n)) {}
+        void Anotar(const std::string& c, const std::string& mas = "") {
+            padre.llamadas.push_back(c + "(" + nombre + mas + ")");
+        }
+        std::optional<EstadoImpresora> State() noexcept override {
+            Anotar("State");
+            return padre.estado;
+        }
+        std::vector<TrabajoEnCola> OwnJobs() noexcept override {
+            Anotar("OwnJobs");
+            return padre.cola;
+        }
+        void DeleteJob(std::uint32_t id) noexcept override {
+            Anotar("DeleteJob", "|" + std::to_string(id));
+        }
+        FakePrinting& padre;
+        std::string nombre;
+    };
+    std::unique_ptr<PrinterQueue> OpenQueue(const std::string& printer) noexcept override {
+        ++aperturasCola;
+        return std::make_unique<Cola>(*this, printer);
     }
     std::string CurrentDeviceName() override {
         if (!actual) throw Fallo(482, "No hay ninguna impresora instalada");
@@ -150,6 +163,7 @@ struct FakePrinting : Printing {
     std::optional<int> actual;
     std::optional<EstadoImpresora> estado = EstadoImpresora{};
     std::vector<TrabajoEnCola> cola;
+    int aperturasCola = 0;
     std::vector<std::string> llamadas;
     bool fallarAlImprimir = false;
     bool fallarAlListar = false;

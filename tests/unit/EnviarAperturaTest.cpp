@@ -274,22 +274,35 @@ TEST_F(EnviarAperturaTest, APrinterThatCannotPrintNowRefusesTheKickOnBothRoutes)
         }
     }
 
+    // The printer's state says nothing (the spooler learns it only while it
+    // sends a job), but a kick job is stuck: deleted although it is being
+    // printed, and the kick refused; a kick being printed without an error
+    // is left to finish. One open of the queue per kick.
+    using namespace estado_trabajo;
     const std::string raw = "AbrirCajon: apertura del cajón";
     impresora_.estado = EstadoImpresora{};
-    impresora_.cola = {
-        {1, raw, false}, {2, "Factura 7", false}, {3, raw, true}, {4, "AbrirCajon", false}};
+    impresora_.cola = {{1, raw, 0},
+                       {2, "Factura 7", kError},
+                       {3, raw, kImprimiendose | kError},
+                       {4, "AbrirCajon", 0},
+                       {5, raw, kImprimiendose}};
+    impresora_.aperturasCola = 0;
     controles_.printer = false;
     impresora_.llamadas.clear();
+    dialogs_.cajas.clear();
     Kick();
     EXPECT_EQ(impresora_.llamadas,
               (Escrituras{"InstalledPrinters", "State(Tickets_RAW)", "OwnJobs(Tickets_RAW)",
-                          "DeleteJob(Tickets_RAW|1)", "OpenRawJob(Tickets_RAW)"}));
+                          "DeleteJob(Tickets_RAW|1)", "DeleteJob(Tickets_RAW|3)"}));
+    EXPECT_EQ(MensajeUnico(),
+              "1906.La impresora no está disponible\r\nPuerto:Tickets_RAW\r\nLínea: 0");
     controles_.printer = true;
     impresora_.llamadas.clear();
     Kick();
     EXPECT_EQ(impresora_.llamadas,
               (Escrituras{"State(Tickets_RAW)", "OwnJobs(Tickets_RAW)", "DeleteJob(Tickets_RAW|4)",
                           "Print(|1)", "Print(|1)", "EndDoc"}));
+    EXPECT_EQ(impresora_.aperturasCola, 2);
 }
 
 // A RAW job that fails at any step is never handed to the printer: destroyed
