@@ -74,7 +74,9 @@ void AvisosBandeja::Cerrado() {
 LRESULT CALLBACK AvisosBandeja::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         const auto* datos = reinterpret_cast<const CREATESTRUCTW*>(lp);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(datos->lpCreateParams));
+        auto* avisos = static_cast<AvisosBandeja*>(datos->lpCreateParams);
+        avisos->hwnd_ = hwnd;  // before CreateWindowExW returns it
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(avisos));
     }
     auto* avisos = reinterpret_cast<AvisosBandeja*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     return avisos != nullptr ? avisos->Mensaje(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
