@@ -85,7 +85,7 @@ ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosAp
             if (const auto serie = LeerPuertoSerie(resultado.destino)) {
                 EscribirSecuencia(items, controles, *AbrirPuertoSerie(*serie, servicios.puertos));
             } else if (const auto red = LeerPuertoDeRed(resultado.destino);
-                red.forma != FormaPuerto::NoDeRed) {
+                       red.forma != FormaPuerto::NoDeRed) {
                 resultado.via = ViaApertura::Red;
                 EscribirSecuencia(items, controles, *ConectarPuertoDeRed(red, servicios.red));
             } else if (PuedeSerImpresora(resultado.destino)) {

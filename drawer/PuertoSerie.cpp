@@ -25,7 +25,8 @@ std::string_view SinBlancos(std::string_view t) {
 }
 
 bool SoloDigitos(std::string_view t) {
-    return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !t.empty() &&
+           std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // "1".."255", without leading zeros: the numbers the system gives COM ports.
@@ -40,8 +41,9 @@ std::optional<int> NumeroPuerto(std::string_view t) {
 bool Velocidad(std::string_view t) {
     if (!SoloDigitos(t) || t.size() > 7) return false;
     static constexpr std::array<std::string_view, 9> kAbreviadas = {"11", "15", "30", "60", "12",
-                                                                   "24", "48", "96", "19"};
-    if (t.size() == 2) return std::find(kAbreviadas.begin(), kAbreviadas.end(), t) != kAbreviadas.end();
+                                                                    "24", "48", "96", "19"};
+    if (t.size() == 2)
+        return std::find(kAbreviadas.begin(), kAbreviadas.end(), t) != kAbreviadas.end();
     const long v = std::stol(std::string(t));
     return v >= 75 && v <= 4000000;
 }
@@ -96,13 +98,20 @@ bool FormaClaves(std::string_view t) {
         const auto clave = par.substr(0, igual);
         const auto valor = par.substr(igual + 1);
         bool bien = false;
-        if (clave == "baud") bien = Velocidad(valor);
-        else if (clave == "parity") bien = Paridad(valor);
-        else if (clave == "data") bien = Datos(valor);
-        else if (clave == "stop") bien = Parada(valor);
-        else if (Uno(clave, {"xon", "odsr", "octs", "idsr", "to"})) bien = Uno(valor, {"on", "off"});
-        else if (clave == "dtr") bien = Uno(valor, {"on", "off", "hs"});
-        else if (clave == "rts") bien = Uno(valor, {"on", "off", "hs", "tg"});
+        if (clave == "baud")
+            bien = Velocidad(valor);
+        else if (clave == "parity")
+            bien = Paridad(valor);
+        else if (clave == "data")
+            bien = Datos(valor);
+        else if (clave == "stop")
+            bien = Parada(valor);
+        else if (Uno(clave, {"xon", "odsr", "octs", "idsr", "to"}))
+            bien = Uno(valor, {"on", "off"});
+        else if (clave == "dtr")
+            bien = Uno(valor, {"on", "off", "hs"});
+        else if (clave == "rts")
+            bien = Uno(valor, {"on", "off", "hs", "tg"});
         if (!bien) return false;
         alguna = true;
     }
@@ -131,7 +140,8 @@ std::optional<PuertoSerie> LeerPuertoSerie(std::string_view texto) {
     PuertoSerie puerto;
     puerto.dispositivo = "\\\\.\\COM" + std::to_string(*numero);
     if (dosPuntos != std::string_view::npos) {
-        puerto.ajustes = std::string(SinBlancos(texto.substr(texto.size() - resto.size() + dosPuntos + 1)));
+        puerto.ajustes =
+            std::string(SinBlancos(texto.substr(texto.size() - resto.size() + dosPuntos + 1)));
     }
     puerto.ajustesValidos = AjustesSerieValidos(puerto.ajustes);
     return puerto;

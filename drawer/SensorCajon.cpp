@@ -47,12 +47,13 @@ LecturaCajon LeerCajon(std::optional<std::uint8_t> respuesta, ModoSensor modo) {
         return LecturaCajon::SinRespuesta;
     }
     return Pin3Alto(*respuesta) == (modo == ModoSensor::PinAlto) ? LecturaCajon::Abierto
-                                                                  : LecturaCajon::Cerrado;
+                                                                 : LecturaCajon::Cerrado;
 }
 
 std::optional<DestinoEstado> DestinoDelSensor(const ResultadoApertura& apertura) {
     if (apertura.fallo) return std::nullopt;
-    if (apertura.via != ViaApertura::Red && apertura.via != ViaApertura::Puerto) return std::nullopt;
+    if (apertura.via != ViaApertura::Red && apertura.via != ViaApertura::Puerto)
+        return std::nullopt;
     return DestinoDelPuerto(apertura.destino);
 }
 
@@ -75,7 +76,8 @@ std::optional<DestinoEstado> DestinoDelPuerto(std::string_view puerto) {
 int SegundosEntre(std::chrono::steady_clock::time_point desde,
                   std::chrono::steady_clock::time_point hasta) {
     if (hasta <= desde) return 0;
-    return static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(hasta - desde).count());
+    return static_cast<int>(
+        std::chrono::duration_cast<std::chrono::seconds>(hasta - desde).count());
 }
 
 std::string TextoCerrado(int segundos) {

@@ -19,8 +19,8 @@ void VigilanteCajon::Vigilar(const ResultadoApertura& apertura, ModoSensor modo,
     if (!destino) return;
     {
         std::lock_guard bloqueo(mutex_);
-        pendiente_ = Vigilancia{apertura, *destino, modo, avisoSegundos,
-                                std::chrono::steady_clock::now()};
+        pendiente_ =
+            Vigilancia{apertura, *destino, modo, avisoSegundos, std::chrono::steady_clock::now()};
     }
     cambio_.notify_all();
 }

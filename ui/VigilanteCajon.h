@@ -21,9 +21,9 @@
 class AvisosCajon {
   public:
     virtual ~AvisosCajon() = default;
-    virtual void Abierto() = 0;  // the drawer reads open
+    virtual void Abierto() = 0;            // the drawer reads open
     virtual void Aviso(int segundos) = 0;  // open this long: warn
-    virtual void Cerrado() = 0;  // it no longer reads open
+    virtual void Cerrado() = 0;            // it no longer reads open
 };
 
 class VigilanteCajon {

@@ -62,7 +62,8 @@ bool Listo(SOCKET s, bool escribir, long ms) {
 std::optional<std::uint8_t> PreguntarEn(SOCKET s, std::string_view pregunta, ULONGLONG fin) {
     for (std::size_t enviados = 0; enviados < pregunta.size();) {
         if (!Listo(s, true, Quedan(fin))) return std::nullopt;
-        const int n = send(s, pregunta.data() + enviados, static_cast<int>(pregunta.size() - enviados), 0);
+        const int n =
+            send(s, pregunta.data() + enviados, static_cast<int>(pregunta.size() - enviados), 0);
         if (n == SOCKET_ERROR) return std::nullopt;
         enviados += static_cast<std::size_t>(n);
     }
@@ -95,9 +96,9 @@ Win32ConsultaEstado::~Win32ConsultaEstado() {
     if (iniciado_) WSACleanup();
 }
 
-std::optional<std::uint8_t> Win32ConsultaEstado::Preguntar(const DestinoEstado& destino,
-                                                           std::string_view pregunta,
-                                                           std::chrono::milliseconds espera) noexcept {
+std::optional<std::uint8_t> Win32ConsultaEstado::Preguntar(
+    const DestinoEstado& destino, std::string_view pregunta,
+    std::chrono::milliseconds espera) noexcept {
     try {
         return destino.red ? PorRed(destino, pregunta, espera)
                            : PorPuertoSerie(destino, pregunta, espera);
@@ -124,7 +125,8 @@ std::optional<std::uint8_t> Win32ConsultaEstado::PorRed(const DestinoEstado& des
     pista.ai_socktype = SOCK_STREAM;
     pista.ai_protocol = IPPROTO_TCP;
     addrinfo* lista = nullptr;
-    if (getaddrinfo(destino.host.c_str(), std::to_string(destino.puerto).c_str(), &pista, &lista) != 0) {
+    if (getaddrinfo(destino.host.c_str(), std::to_string(destino.puerto).c_str(), &pista, &lista) !=
+        0) {
         return std::nullopt;
     }
     const Direcciones direcciones(lista, &freeaddrinfo);

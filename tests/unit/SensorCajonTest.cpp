@@ -14,9 +14,8 @@ TEST(SensorCajon, TheStatusByteReadsByKovraSensor) {
     constexpr auto N = LecturaCajon::SinRespuesta;
     // byte, with KovraSensor=1, with KovraSensor=2
     const std::tuple<std::optional<std::uint8_t>, LecturaCajon, LecturaCajon> casos[] = {
-        {0x12, C, A},  {0x16, A, C},  {0x1E, A, C},  {0x7E, A, C}, {0x72, C, A},
-        {0x13, N, N},  {0x92, N, N},  {0x10, N, N},  {0x02, N, N}, {0x00, N, N},
-        {0xFF, N, N},  {std::nullopt, N, N}};
+        {0x12, C, A}, {0x16, A, C}, {0x1E, A, C}, {0x7E, A, C}, {0x72, C, A}, {0x13, N, N},
+        {0x92, N, N}, {0x10, N, N}, {0x02, N, N}, {0x00, N, N}, {0xFF, N, N}, {std::nullopt, N, N}};
     for (const auto& [byte, modo1, modo2] : casos) {
         EXPECT_EQ(LeerCajon(byte, ModoSensor::PinAlto), modo1) << int(byte.value_or(0));
         EXPECT_EQ(LeerCajon(byte, ModoSensor::PinBajo), modo2) << int(byte.value_or(0));
@@ -29,8 +28,8 @@ TEST(SensorCajon, KeysReadAsTheShopWritesThem) {
     EXPECT_EQ(LeerModoSensor("1"), ModoSensor::PinAlto);
     EXPECT_EQ(LeerModoSensor("2"), ModoSensor::PinBajo);
     for (const char* mal : {"3", "-1", "01", "sí", "1 "}) EXPECT_FALSE(LeerModoSensor(mal)) << mal;
-    const std::tuple<const char*, int> avisos[] = {{"", 30}, {"0", 0}, {"5", 5}, {"x", 30},
-                                                   {"-5", 30}, {"99999", 86400}};
+    const std::tuple<const char*, int> avisos[] = {{"", 30},  {"0", 0},   {"5", 5},
+                                                   {"x", 30}, {"-5", 30}, {"99999", 86400}};
     for (const auto& [texto, segundos] : avisos) EXPECT_EQ(LeerAvisoSegundos(texto), segundos);
 }
 
@@ -41,8 +40,8 @@ TEST(SensorCajon, CloseTimeAndWarningsCountWholeSecondsFromTheKick) {
     EXPECT_EQ(SegundosEntre(t0 + milliseconds(5), t0), 0);
     EXPECT_EQ(TextoCerrado(2), "Cerrado tras 2 s");
     // open seconds, KovraAvisoSegundos, warnings due
-    const std::tuple<int, int, int> avisos[] = {{0, 30, 0}, {29, 30, 0}, {30, 30, 1}, {59, 30, 1},
-                                                {60, 30, 2}, {1, 1, 1},  {3, 1, 3},   {100, 0, 0}};
+    const std::tuple<int, int, int> avisos[] = {{0, 30, 0},  {29, 30, 0}, {30, 30, 1}, {59, 30, 1},
+                                                {60, 30, 2}, {1, 1, 1},   {3, 1, 3},   {100, 0, 0}};
     for (const auto& [abierto, cada, debidos] : avisos) {
         EXPECT_EQ(AvisosDebidos(abierto, cada), debidos) << abierto << "/" << cada;
     }

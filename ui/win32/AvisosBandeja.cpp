@@ -105,8 +105,7 @@ LRESULT AvisosBandeja::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void AvisosBandeja::Mostrar(bool abierto) {
-    const std::string caption =
-        std::string(kCaptionPrincipal) + (abierto ? kSufijoCaption : "");
+    const std::string caption = std::string(kCaptionPrincipal) + (abierto ? kSufijoCaption : "");
     SetWindowTextW(principal_, Ancho(caption).c_str());
     if (abierto == puesto_) return;
     // The second form of the record: the first that carries a balloon.

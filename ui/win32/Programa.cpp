@@ -6,8 +6,8 @@
 #include <shellapi.h>
 
 #include <chrono>
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
