@@ -4,13 +4,14 @@
 #                                                    slave's path in LISTO
 # Every kick (ESC p ...) opens the drawer for ABIERTO seconds; DLE EOT 1 is
 # answered with 0x12, plus 0x04 while the drawer is open (pin 3 high).
-# ABIERTO "mudo": no answer ever. REGISTRO gets one line per kick, the bytes
+# ABIERTO "mudo": no answer ever; "parado" (terminal only): a printer that
+# has said XOFF, so the line takes no byte. REGISTRO gets one line per kick, the bytes
 # in hex; REGISTRO.preguntas one line per question; on the terminal,
 # REGISTRO.baudios the line's speed as the program left it at each kick.
 import os, select, socket, sys, termios, time, tty
 
 modo, listo, registro, abierto = sys.argv[1:5]
-mudo = abierto == "mudo"
+mudo = abierto in ("mudo", "parado")
 BAUDIOS = {getattr(termios, "B%d" % n): n for n in (1200, 2400, 4800, 9600, 19200, 38400, 115200)}
 hasta = 0.0  # the drawer is open until then
 
@@ -68,6 +69,11 @@ if modo == "tcp":
 else:
     maestro, esclavo = os.openpty()
     tty.setraw(esclavo)
+    if abierto == "parado":
+        atributos = termios.tcgetattr(esclavo)
+        atributos[0] |= termios.IXON
+        termios.tcsetattr(esclavo, termios.TCSANOW, atributos)
+        os.write(maestro, b"\x13")
     anunciar(os.ttyname(esclavo))
     pendiente = b""
     while True:

@@ -5,20 +5,21 @@
 # with KovraSensor=1 a drawer open for 2 s gives "Sensor ... Cerrado tras 2 s"
 # (±1 s) and the window says so while it is open; one open 7 s gets the
 # warning's balloon; a printer that answers nothing gives "Sin respuesta del
-# sensor" and no box; bad settings fail with 87 and nothing written; the
+# sensor" and no box; bad settings fail with 87 and nothing written; a line
+# stopped by XOFF fails with 1460 after 2 s; the
 # check in the system menu finds KovraSensor=1 and writes it.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin sensor
 work=$(mktemp -d)
 pids=()
-for p in "tcp red 2" "tcp mudo mudo" "pty pty 7"; do
+for p in "tcp red 2" "tcp mudo mudo" "pty pty 7" "pty parado parado"; do
     set -- $p
     python3 "$(dirname "$0")/impresora_escpos.py" "$1" "$work/$2" "$work/$2.log" "$3" &
     pids+=($!)
 done
-trap 'kill "${pids[@]}"; rm -f "$WINEPREFIX/dosdevices/com1"; rm -rf "$work"; e2e_end' EXIT
-for f in red mudo pty; do until [ -s "$work/$f" ]; do sleep 0.1; done; done
+trap 'kill "${pids[@]}"; rm -f "$WINEPREFIX/dosdevices/com"[12]; rm -rf "$work"; e2e_end' EXIT
+for f in red mudo pty parado; do until [ -s "$work/$f" ]; do sleep 0.1; done; done
 red=$(cat "$work/red") mudo=$(cat "$work/mudo")
 csv="$E2E_DIR/INIS/APERTURAS.CSV"
 e2e_ini "KovraTipo=0" "KovraPuerto=127.0.0.1:$red" "KovraSensor=1" "KovraAvisoSegundos=1" \
@@ -28,6 +29,7 @@ answer_startup || fail "main window not shown"
 win=$(e2e_wait_window "$MAIN")
 # Linked once Wine's services run: when they start, they point com1 at /dev/ttyS0.
 ln -sfn "$(cat "$work/pty")" "$WINEPREFIX/dosdevices/com1"
+ln -sfn "$(cat "$work/parado")" "$WINEPREFIX/dosdevices/com2"
 sleep 0.5
 [ "$(e2e_control "$MAIN" $ID_CHECKPRINTER | e2e_field checked)" == 1 ] && click_control $ID_CHECKPRINTER
 puerto() { click_control $ID_PUERTO && xdotool key --window "$win" End $(printf 'BackSpace %.0s' {1..40}) type "$1"; }
@@ -79,6 +81,12 @@ check_eq "bad settings: 87, the port as typed, nothing written" \
     '87.Parámetro no válido: los ajustes del puerto serie no son válidos\r\nPuerto:COM1:9600,Q,8,1\r\nLínea: 0 1' \
     "$(e2e_box_text AbrirCajon) $(lineas pty)"
 e2e_helper command AbrirCajon 1 >/dev/null && e2e_wait_gone AbrirCajon
+inicio=$(date +%s%N)
+salida=$(e2e_wine_out "$CAJON_KICK_DRIVER" "27 112 0 10 100" COM2: 1 1 1 | head -1)
+tardado=$((($(date +%s%N) - inicio) / 100000000))  # tenths of a second
+check_eq "a line that takes nothing: 1460" \
+    'stop: 1460.Tiempo de espera agotado: el puerto no acepta los datos\r\nPuerto:COM2:\r\nLínea: 0' "$salida"
+[ "$tardado" -ge 20 ] && [ "$tardado" -lt 35 ] && ok "after 2 s" || fail "1460 after $tardado tenths of a second"
 
 # The check: KovraSensor is read at start only, so the file may say 0 meanwhile.
 puerto "127.0.0.1:$red"
