@@ -5,11 +5,15 @@ VigilanteCajon::VigilanteCajon(ConsultaEstado& consulta, AvisosCajon& avisos,
     : consulta_(consulta),
       avisos_(avisos),
       anotar_(std::move(anotar)),
-      hilo_([this](std::stop_token parar) { Atender(parar); }) {}
+      hilo_([this] { Atender(); }) {}
 
 VigilanteCajon::~VigilanteCajon() {
-    hilo_.request_stop();
+    {
+        std::lock_guard bloqueo(mutex_);
+        parar_ = true;
+    }
     cambio_.notify_all();
+    hilo_.join();
 }
 
 void VigilanteCajon::Vigilar(const ResultadoApertura& apertura, ModoSensor modo,
@@ -25,23 +29,24 @@ void VigilanteCajon::Vigilar(const ResultadoApertura& apertura, ModoSensor modo,
     cambio_.notify_all();
 }
 
-void VigilanteCajon::Atender(std::stop_token parar) {
-    while (!parar.stop_requested()) {
+void VigilanteCajon::Atender() {
+    for (;;) {
         Vigilancia v;
         {
             std::unique_lock bloqueo(mutex_);
-            if (!cambio_.wait(bloqueo, parar, [&] { return pendiente_.has_value(); })) return;
+            cambio_.wait(bloqueo, [&] { return parar_ || pendiente_.has_value(); });
+            if (parar_) return;
             v = std::move(*pendiente_);
             pendiente_.reset();
         }
-        Seguir(v, parar);
+        Seguir(v);
     }
 }
 
-bool VigilanteCajon::Esperar(std::chrono::milliseconds tiempo, std::stop_token parar) {
+bool VigilanteCajon::Esperar(std::chrono::milliseconds tiempo) {
     std::unique_lock bloqueo(mutex_);
-    cambio_.wait_for(bloqueo, parar, tiempo, [&] { return pendiente_.has_value(); });
-    return !parar.stop_requested() && !pendiente_.has_value();
+    cambio_.wait_for(bloqueo, tiempo, [&] { return parar_ || pendiente_.has_value(); });
+    return !parar_ && !pendiente_.has_value();
 }
 
 void VigilanteCajon::Anotar(const Vigilancia& v, std::string resultado) {
@@ -50,9 +55,9 @@ void VigilanteCajon::Anotar(const Vigilancia& v, std::string resultado) {
     anotar_(linea);
 }
 
-void VigilanteCajon::Seguir(const Vigilancia& v, std::stop_token parar) {
+void VigilanteCajon::Seguir(const Vigilancia& v) {
     // The drawer needs a moment to spring open after the kick's pulse.
-    if (!Esperar(kEsperaComprobacion, parar)) return;
+    if (!Esperar(kEsperaComprobacion)) return;
     bool abierto = false;
     int avisosDados = 0;
     for (;;) {
@@ -71,7 +76,7 @@ void VigilanteCajon::Seguir(const Vigilancia& v, std::stop_token parar) {
             avisosDados = debidos;
             avisos_.Aviso(debidos * v.aviso);
         }
-        if (!Esperar(kIntervaloSensor, parar)) {
+        if (!Esperar(kIntervaloSensor)) {
             avisos_.Cerrado();
             return;
         }

@@ -10,7 +10,6 @@
 #include <functional>
 #include <mutex>
 #include <optional>
-#include <stop_token>
 #include <thread>
 
 #include "drawer/EnviarApertura.h"
@@ -49,17 +48,19 @@ class VigilanteCajon {
         std::chrono::steady_clock::time_point inicio;
     };
 
-    void Atender(std::stop_token parar);
-    void Seguir(const Vigilancia& v, std::stop_token parar);
+    void Atender();
+    void Seguir(const Vigilancia& v);
     // False when the wait was cut short by a new kick or the end.
-    bool Esperar(std::chrono::milliseconds tiempo, std::stop_token parar);
+    bool Esperar(std::chrono::milliseconds tiempo);
     void Anotar(const Vigilancia& v, std::string resultado);
 
     ConsultaEstado& consulta_;
     AvisosCajon& avisos_;
     std::function<void(const ResultadoApertura&)> anotar_;
     std::mutex mutex_;
-    std::condition_variable_any cambio_;
+    // Plain std::thread and condition_variable: the release stays small.
+    std::condition_variable cambio_;
     std::optional<Vigilancia> pendiente_;
-    std::jthread hilo_;  // last: it starts once the rest is made
+    bool parar_ = false;
+    std::thread hilo_;  // last: it starts once the rest is made
 };
