@@ -19,6 +19,8 @@ add_library(cajon_win32 STATIC
     platform/win32/Win32ColaImpresora.cpp
     platform/win32/Win32Printing.cpp
     platform/win32/Win32Red.cpp
+    platform/win32/Win32ConsultaEstado.cpp
+    platform/win32/Win32Serie.cpp
     platform/win32/Win32Port.cpp
     platform/win32/Win32Profile.cpp
     platform/win32/Win32TrabajoRaw.cpp
@@ -34,6 +36,7 @@ target_link_libraries(cajon_win32 PUBLIC shell32 ole32 oleaut32 uuid advapi32)
 # The windows and the composition of the program, shared by the release exe
 # and the test build that runs it against a refusing notification area.
 add_library(cajon_ventanas STATIC
+    ui/win32/AvisosBandeja.cpp
     ui/win32/BotonConIcono.cpp
     ui/win32/DisenoPrincipal.cpp
     ui/win32/Programa.cpp

@@ -5,6 +5,7 @@
 #include "drawer/ColaImpresora.h"
 #include "drawer/ImpresoraDelPuerto.h"
 #include "drawer/PuertoDeRed.h"
+#include "drawer/PuertoSerie.h"
 #include "drawer/SalidaImpresora.h"
 #include "drawer/SecuenciaCodigos.h"
 
@@ -78,10 +79,13 @@ ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosAp
         const auto items = DividirItems(ascii);
         resultado.destino = controles.TextoPuerto();
         if (!controles.CheckPrinter()) {
-            // A network address first; then a bare name, always a printer's
-            // name; then devices and paths.
-            if (const auto red = LeerPuertoDeRed(resultado.destino);
-                red.forma != FormaPuerto::NoDeRed) {
+            // A serial port first ("COM10:9600" is no address); then a
+            // network address; then a bare name, always a printer's name;
+            // then devices and paths.
+            if (const auto serie = LeerPuertoSerie(resultado.destino)) {
+                EscribirSecuencia(items, controles, *AbrirPuertoSerie(*serie, servicios.puertos));
+            } else if (const auto red = LeerPuertoDeRed(resultado.destino);
+                       red.forma != FormaPuerto::NoDeRed) {
                 resultado.via = ViaApertura::Red;
                 EscribirSecuencia(items, controles, *ConectarPuertoDeRed(red, servicios.red));
             } else if (PuedeSerImpresora(resultado.destino)) {

@@ -32,6 +32,9 @@ struct ResultadoApertura {
     ViaApertura via = ViaApertura::Puerto;
     std::string destino;         // the port text, or the printer's name
     std::optional<Fallo> fallo;  // empty when the kick was sent
+    // What the drawer's sensor found after the kick, for the record's
+    // "Resultado" in its place ("Cerrado tras 3 s"); empty for the kick itself.
+    std::string sensor = {};
 };
 
 struct ServiciosApertura {

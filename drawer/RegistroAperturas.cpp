@@ -18,6 +18,10 @@ std::string TextoOrigen(OrigenApertura origen, std::string_view tecla) {
             return "Botón " + std::string(tecla);
         case OrigenApertura::OrdenAbrir:
             return "Orden /abrir";
+        case OrigenApertura::Sensor:
+            return "Sensor";
+        case OrigenApertura::ComprobarSensor:
+            return "Comprobar sensor";
     }
     return {};
 }
@@ -38,6 +42,7 @@ std::string TextoVia(ViaApertura via) {
 
 // "Enviado", or the number and description of the kick's stop message.
 std::string TextoResultado(const ResultadoApertura& resultado) {
+    if (!resultado.sensor.empty()) return resultado.sensor;
     if (!resultado.fallo) return "Enviado";
     return "Error " + std::to_string(resultado.fallo->numero) + ": " + resultado.fallo->descripcion;
 }

@@ -26,7 +26,9 @@
 // Who asked for a kick: the key or the button (the record names them after
 // the key that opens the drawer: "Tecla F9", "Botón F9"), or another
 // program's AbrirCajon.exe /abrir.
-enum class OrigenApertura { Tecla, Boton, OrdenAbrir };
+// The drawer's sensor writes a line of its own after a kick (Sensor), and
+// the sensor's check kicks once (ComprobarSensor).
+enum class OrigenApertura { Tecla, Boton, OrdenAbrir, Sensor, ComprobarSensor };
 
 inline constexpr std::string_view kCabeceraAperturas =
     "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas";

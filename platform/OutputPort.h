@@ -26,4 +26,11 @@ class PortOpener {
     // Opens `name` for output; an ordinary file is created or emptied.
     // Throws Fallo with the system's number when it cannot be opened.
     virtual std::unique_ptr<OutputPort> Open(const std::string& name) = 0;
+
+    // Opens the serial port `device` ("\\.\COM1") and sets its line from
+    // `settings` in the form of the MODE command ("9600,N,8,1"); empty keeps
+    // the system's settings. A write that the port does not take within 2 s
+    // fails with 1460 (time-out). Throws Fallo as Open does.
+    virtual std::unique_ptr<OutputPort> OpenSerial(const std::string& device,
+                                                   const std::string& settings) = 0;
 };

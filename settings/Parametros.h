@@ -24,6 +24,8 @@ inline constexpr std::string_view AC_BIXOLON_FontSize = "AC_BIXOLON_FontSize";
 inline constexpr std::string_view AC_PC = "AC_PC";
 inline constexpr std::string_view KovraRegistro = "KovraRegistro";
 inline constexpr std::string_view KovraTecla = "KovraTecla";
+inline constexpr std::string_view KovraSensor = "KovraSensor";
+inline constexpr std::string_view KovraAvisoSegundos = "KovraAvisoSegundos";
 }  // namespace claves
 
 // The full path: the program's folder plus "\INIS\PARAMETROS.INI", joined as

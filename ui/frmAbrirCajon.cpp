@@ -56,6 +56,7 @@ void frmAbrirCajon::Form_Load() {
         // The key first: a later step that fails leaves it as the shop chose.
         linea = 11;
         LeerTecla();
+        LeerSensor();
         linea = 12;
         vista_.FijarTexto(Control::txtPuerto,
                           parametros_.VRXGetParametro(claves::KovraPuerto, kDefectoPuerto));
@@ -139,6 +140,11 @@ ResultadoApertura frmAbrirCajon::Kick(
             servicios_.aperturas->Anotar(parametros_.Ruta(), origen, tecla_.nombre, resultado);
         }
         if (antesDeLaCaja) antesDeLaCaja(resultado);
+        if (servicios_.sensor != nullptr && !comprobandoSensor_) {
+            servicios_.sensor->Vigilar(
+                resultado, modoSensor_,
+                LeerAvisoSegundos(parametros_.VRXGetParametro(claves::KovraAvisoSegundos, "")));
+        }
     };
     return EnviarApertura(*this, servicios);
 }

@@ -13,6 +13,7 @@
 #include "platform/NotificationArea.h"
 #include "settings/modFunGenerales.h"
 #include "ui/Contadores.h"
+#include "ui/VigilanteCajon.h"
 #include "ui/VistaPrincipal.h"
 
 inline constexpr const char* kCaptionPrincipal = "Apertura cajón";
@@ -45,6 +46,10 @@ struct ServiciosPrincipal {
     RegistroAperturas* aperturas = nullptr;
     // Printers on the network, for the port texts that name one.
     NetworkOpener* red = nullptr;
+    // The drawer's sensor (KovraSensor): the watch after each kick, and the
+    // questions of its check. None: no sensor.
+    VigilanteCajon* sensor = nullptr;
+    ConsultaEstado* estado = nullptr;
 };
 
 class frmAbrirCajon : public ControlesApertura {
@@ -85,6 +90,9 @@ class frmAbrirCajon : public ControlesApertura {
     int OrdenAbrir(const std::function<void(int)>& responder);
     // The end asked for by /salir: as "Salir" answered Yes, without asking.
     void OrdenSalir();
+    // "Comprobar el sensor del cajón…": finds the KovraSensor this drawer
+    // needs, kicking once.
+    void ComprobarSensor();
 
     // The window's handle and icon, for the notification-area record, and how
     // the window measures mouse positions.
@@ -105,6 +113,7 @@ class frmAbrirCajon : public ControlesApertura {
   private:
     void FijarCheckPrinter(int valor);
     void LeerTecla();
+    void LeerSensor();
     // `antesDeLaCaja` hears how the kick ended, before a failure's box.
     ResultadoApertura Kick(OrigenApertura origen,
                            const std::function<void(const ResultadoApertura&)>& antesDeLaCaja = {});
@@ -123,6 +132,9 @@ class frmAbrirCajon : public ControlesApertura {
     Parametros parametros_;
     // The key that opens the drawer: F12 until start-up reads KovraTecla.
     TeclaFuncion tecla_{kTeclaF12, "F12"};
+    // KovraSensor, read at start; off during the sensor's own check.
+    ModoSensor modoSensor_ = ModoSensor::Apagado;
+    bool comprobandoSensor_ = false;
     RegistroIcono registro_{};
     std::uintptr_t hWnd_ = 0;
     std::uintptr_t hIcon_ = 0;

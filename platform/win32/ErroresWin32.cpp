@@ -35,6 +35,8 @@ constexpr Descripcion kDescripciones[] = {
     {ERROR_FILENAME_EXCED_RANGE, "El nombre es demasiado largo"},
     {ERROR_DIRECTORY, "El nombre de directorio no es válido"},
     {ERROR_SEM_TIMEOUT, "Tiempo de espera agotado en el dispositivo"},
+    // A serial port that takes no bytes within 2 s (printer off, handshake).
+    {ERROR_TIMEOUT, "Tiempo de espera agotado: el puerto no acepta los datos"},
     {ERROR_NO_DATA, "La conexión con el dispositivo se está cerrando"},
     {ERROR_OPERATION_ABORTED, "La operación se ha cancelado"},
     {ERROR_IO_DEVICE, "Error de E/S en el dispositivo"},

@@ -7,12 +7,15 @@
 #include "platform/NombreDispositivo.h"
 #include "platform/win32/ErroresWin32.h"
 #include "platform/win32/Texto.h"
+#include "platform/win32/Win32Serie.h"
 
 namespace {
 
 class Win32Port : public OutputPort {
   public:
-    explicit Win32Port(HANDLE h) : handle_(h) {}
+    // `limitado`: the port gives up a write after its time-out, and a write
+    // cut short is a time-out (the system reports it as success).
+    explicit Win32Port(HANDLE h, bool limitado = false) : handle_(h), limitado_(limitado) {}
     ~Win32Port() override {
         if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
     }
@@ -25,6 +28,7 @@ class Win32Port : public OutputPort {
             const DWORD pedido = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
             DWORD escritos = 0;
             if (!WriteFile(handle_, bytes.data(), pedido, &escritos, nullptr)) throw FalloWin32();
+            if (limitado_ && escritos < pedido) throw FalloWin32(ERROR_TIMEOUT);
             if (escritos == 0) throw FalloWin32(ERROR_WRITE_FAULT);
             bytes.remove_prefix(escritos);
         }
@@ -38,7 +42,18 @@ class Win32Port : public OutputPort {
 
   private:
     HANDLE handle_;
+    bool limitado_;
 };
+
+// A printer that is off must not hold the window: the write gives up after
+// this long, and the kick fails with 1460.
+constexpr DWORD kLimiteEscrituraMs = 2000;
+
+bool EsLpt(std::string_view name) {
+    return name.size() >= 4 && (name[0] == 'L' || name[0] == 'l') &&
+           (name[1] == 'P' || name[1] == 'p') && (name[2] == 'T' || name[2] == 't') &&
+           EsNombreDeDispositivo(name);
+}
 
 }  // namespace
 
@@ -53,5 +68,13 @@ std::unique_ptr<OutputPort> Win32PortOpener::Open(const std::string& name) {
         // An empty name gives no error number on some systems.
         throw FalloWin32(error != ERROR_SUCCESS ? error : ERROR_INVALID_NAME);
     }
-    return std::make_unique<Win32Port>(h);
+    // The parallel port's driver takes the serial time-outs (its write
+    // total); a port or a file that does not is written as before.
+    const bool limitado = EsLpt(name) && LimitarEspera(h, kLimiteEscrituraMs, 0);
+    return std::make_unique<Win32Port>(h, limitado);
+}
+
+std::unique_ptr<OutputPort> Win32PortOpener::OpenSerial(const std::string& device,
+                                                        const std::string& settings) {
+    return std::make_unique<Win32Port>(AbrirSerie(device, settings, kLimiteEscrituraMs, 0), true);
 }

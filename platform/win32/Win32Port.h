@@ -6,4 +6,6 @@
 class Win32PortOpener : public PortOpener {
   public:
     std::unique_ptr<OutputPort> Open(const std::string& name) override;
+    std::unique_ptr<OutputPort> OpenSerial(const std::string& device,
+                                           const std::string& settings) override;
 };

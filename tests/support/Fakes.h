@@ -80,6 +80,11 @@ struct FakePorts : PortOpener {
         registros.push_back({name, {}, false, false});
         return std::make_unique<Puerto>(*this, registros.size() - 1);
     }
+    // Recorded as "device|settings".
+    std::unique_ptr<OutputPort> OpenSerial(const std::string& device,
+                                           const std::string& settings) override {
+        return Open(device + "|" + settings);
+    }
 
     std::vector<Registro> registros;
     std::optional<int> fallarEnEscritura;  // index of the write that fails

@@ -398,4 +398,14 @@ TEST_F(EnviarAperturaTest, TheResultSaysHowAndWhereAndIsToldBeforeAnyBox) {
     EXPECT_TRUE(r.fallo.has_value());
 }
 
+TEST_F(EnviarAperturaTest, AComPortWithSettingsIsASerialPortNeverANetworkAddress) {
+    controles_.printer = false;
+    controles_.puerto = "COM10:9600,N,8,1";
+    const auto r = EnviarApertura(controles_, {puertos_, impresora_, parametros_, dialogs_});
+    EXPECT_FALSE(r.fallo.has_value());
+    EXPECT_TRUE(dialogs_.cajas.empty());
+    ASSERT_EQ(puertos_.registros.size(), 1u);
+    EXPECT_EQ(puertos_.registros[0].nombre, "\\\\.\\COM10|9600,N,8,1");
+}
+
 }  // namespace

@@ -283,7 +283,7 @@ TEST_F(frmAbrirCajonTest, TheF12ButtonKicksOnceWithTheLiveControls) {
     vista_.FijarTexto(Control::txtPuerto, "COM1:");
     form_.Command_Click();
     ASSERT_EQ(puertos_.registros.size(), 1u);
-    EXPECT_EQ(puertos_.registros[0].nombre, "COM1:");
+    EXPECT_EQ(puertos_.registros[0].nombre, "\\\\.\\COM1|");  // serial, system settings
     EXPECT_EQ(puertos_.registros[0].escrituras, std::vector<std::string>{"\x07\r\n"});
 }
 

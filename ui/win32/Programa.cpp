@@ -7,11 +7,13 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/win32/Texto.h"
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32ConsultaEstado.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32KeyState.h"
 #include "platform/win32/Win32Port.h"
@@ -22,6 +24,7 @@
 #include "platform/win32/Win32TextFiles.h"
 #include "ui/Ordenes.h"
 #include "ui/frmAbrirCajon.h"
+#include "ui/win32/AvisosBandeja.h"
 #include "ui/win32/Programa.h"
 #include "ui/win32/UnaInstancia.h"
 #include "ui/win32/VentanaPrincipal.h"
@@ -96,6 +99,7 @@ struct Sistema {
     Win32Profile perfil;
     Win32PortOpener puertos;
     Win32NetworkOpener red;
+    Win32ConsultaEstado estado;
     Win32Printing impresora;
     Win32KeyState teclas;
     Win32Clock reloj;
@@ -140,7 +144,24 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
 
     Sistema sistema;
     VentanaPrinters selector(instancia, sistema.impresora);
-    frmAbrirCajon logica(ventana, sistema.Servicios(dialogs, selector, bandeja));
+    // The drawer's sensor: its lines go to the record as the kicks' do.
+    std::unique_ptr<AvisosBandeja> avisos;
+    std::unique_ptr<VigilanteCajon> sensor;
+    try {
+        avisos = std::make_unique<AvisosBandeja>(instancia, ventana.Handle());
+        sensor = std::make_unique<VigilanteCajon>(
+            sistema.estado, *avisos,
+            [&sistema, ruta = RutaParametros(CarpetaPrograma())](const ResultadoApertura& r) {
+                sistema.aperturas.Anotar(ruta, OrigenApertura::Sensor, "", r);
+            });
+        AnadirComprobarSensor(ventana.Handle());
+    } catch (const std::exception&) {
+        // Without them the drawer opens as ever, unwatched.
+    }
+    auto servicios = sistema.Servicios(dialogs, selector, bandeja);
+    servicios.sensor = sensor.get();
+    servicios.estado = &sistema.estado;
+    frmAbrirCajon logica(ventana, std::move(servicios));
     logica.FijarIdentidad(reinterpret_cast<std::uintptr_t>(ventana.Handle()),
                           reinterpret_cast<std::uintptr_t>(ventana.Icono()),
                           /*midePixeles=*/false, ventana.TwipsPorPixel());
@@ -157,5 +178,7 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
         dialogs.Report(fallo.descripcion);
         return 1;
     }
-    return sistema.Terminar(ventana.Bucle());
+    const int codigo = ventana.Bucle();
+    sensor.reset();  // its last line, if any, before the record's writer ends
+    return sistema.Terminar(codigo);
 }

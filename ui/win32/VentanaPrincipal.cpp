@@ -10,6 +10,7 @@
 #include "resources/Recursos.h"
 #include "settings/InformeError.h"
 #include "ui/Ordenes.h"
+#include "ui/win32/AvisosBandeja.h"
 #include "ui/win32/BotonConIcono.h"
 
 namespace {
@@ -326,6 +327,10 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == kComandoComprobarSensor) {
+                Reenviar("ComprobarSensor", [](frmAbrirCajon& l) { l.ComprobarSensor(); });
+                return 0;
+            }
             if ((wp & 0xFFF0) == SC_CLOSE) {
                 // The close box, Alt+F4 and the system menu only minimize.
                 if (!ConsultarCierre(vbFormControlMenu)) Cerrar();

@@ -1,0 +1,103 @@
+#include "drawer/SensorCajon.h"
+
+#include <algorithm>
+
+#include "drawer/PuertoDeRed.h"
+#include "drawer/PuertoSerie.h"
+
+namespace {
+
+constexpr std::uint8_t kBitsFijos = 0x93;   // bits 0, 1, 4 and 7
+constexpr std::uint8_t kValorFijos = 0x12;  // 1 and 4 set, 0 and 7 clear
+constexpr std::uint8_t kPin3 = 0x04;
+constexpr int kMayorAviso = 24 * 3600;
+
+bool Pin3Alto(std::uint8_t byte) {
+    return (byte & kPin3) != 0;
+}
+
+}  // namespace
+
+std::optional<ModoSensor> LeerModoSensor(std::string_view valor) {
+    if (valor.empty() || valor == "0") return ModoSensor::Apagado;
+    if (valor == "1") return ModoSensor::PinAlto;
+    if (valor == "2") return ModoSensor::PinBajo;
+    return std::nullopt;
+}
+
+int LeerAvisoSegundos(std::string_view valor) {
+    if (valor.empty() || valor.size() > 5 ||
+        !std::all_of(valor.begin(), valor.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return kAvisoPorDefecto;
+    }
+    return std::min(std::stoi(std::string(valor)), kMayorAviso);
+}
+
+std::string TextoSensorNoValido(std::string_view valor) {
+    return "El valor de KovraSensor no es válido: \"" + std::string(valor) +
+           "\" (debe ser 0, 1 o 2). El sensor del cajón queda desactivado.";
+}
+
+bool RespuestaValida(std::uint8_t byte) {
+    return (byte & kBitsFijos) == kValorFijos;
+}
+
+LecturaCajon LeerCajon(std::optional<std::uint8_t> respuesta, ModoSensor modo) {
+    if (!respuesta || !RespuestaValida(*respuesta) || modo == ModoSensor::Apagado) {
+        return LecturaCajon::SinRespuesta;
+    }
+    return Pin3Alto(*respuesta) == (modo == ModoSensor::PinAlto) ? LecturaCajon::Abierto
+                                                                 : LecturaCajon::Cerrado;
+}
+
+std::optional<DestinoEstado> DestinoDelSensor(const ResultadoApertura& apertura) {
+    if (apertura.fallo) return std::nullopt;
+    if (apertura.via != ViaApertura::Red && apertura.via != ViaApertura::Puerto)
+        return std::nullopt;
+    return DestinoDelPuerto(apertura.destino);
+}
+
+std::optional<DestinoEstado> DestinoDelPuerto(std::string_view puerto) {
+    DestinoEstado destino;
+    if (const auto serie = LeerPuertoSerie(puerto)) {
+        if (!serie->ajustesValidos) return std::nullopt;
+        destino.dispositivo = serie->dispositivo;
+        destino.ajustes = serie->ajustes;
+        return destino;
+    }
+    const auto red = LeerPuertoDeRed(puerto);
+    if (red.forma != FormaPuerto::DeRed) return std::nullopt;
+    destino.red = true;
+    destino.host = red.host;
+    destino.puerto = red.puerto;
+    return destino;
+}
+
+int SegundosEntre(std::chrono::steady_clock::time_point desde,
+                  std::chrono::steady_clock::time_point hasta) {
+    if (hasta <= desde) return 0;
+    return static_cast<int>(
+        std::chrono::duration_cast<std::chrono::seconds>(hasta - desde).count());
+}
+
+std::string TextoCerrado(int segundos) {
+    return "Cerrado tras " + std::to_string(segundos) + " s";
+}
+
+int AvisosDebidos(int segundosAbierto, int avisoSegundos) {
+    if (avisoSegundos <= 0 || segundosAbierto <= 0) return 0;
+    return segundosAbierto / avisoSegundos;
+}
+
+std::string TextoAviso(int segundos) {
+    return "El cajón lleva abierto " + std::to_string(segundos) + " s";
+}
+
+std::optional<ModoSensor> ModoComprobado(std::optional<std::uint8_t> cerrado,
+                                         std::optional<std::uint8_t> abierto) {
+    if (!cerrado || !abierto || !RespuestaValida(*cerrado) || !RespuestaValida(*abierto)) {
+        return std::nullopt;
+    }
+    if (Pin3Alto(*cerrado) == Pin3Alto(*abierto)) return std::nullopt;
+    return Pin3Alto(*abierto) ? ModoSensor::PinAlto : ModoSensor::PinBajo;
+}
