@@ -18,6 +18,8 @@ std::string TextoOrigen(OrigenApertura origen, std::string_view tecla) {
             return "Botón " + std::string(tecla);
         case OrigenApertura::OrdenAbrir:
             return "Orden /abrir";
+        case OrigenApertura::Web:
+            return "Web " + std::string(tecla);
     }
     return {};
 }

@@ -129,14 +129,17 @@ void frmAbrirCajon::txtPuerto_LostFocus() {
 }
 
 ResultadoApertura frmAbrirCajon::Kick(
-    OrigenApertura origen, const std::function<void(const ResultadoApertura&)>& antesDeLaCaja) {
+    OrigenApertura origen, const std::function<void(const ResultadoApertura&)>& antesDeLaCaja,
+    const std::string& pagina) {
     ServiciosApertura servicios{servicios_.puertos, servicios_.impresora, parametros_, dialogs_};
     servicios.red = servicios_.red;
     // Handed over before a failure's box: the line does not wait for the
     // cashier to close it.
     servicios.alTerminar = [&](const ResultadoApertura& resultado) {
         if (servicios_.aperturas != nullptr) {
-            servicios_.aperturas->Anotar(parametros_.Ruta(), origen, tecla_.nombre, resultado);
+            servicios_.aperturas->Anotar(parametros_.Ruta(), origen,
+                                         origen == OrigenApertura::Web ? pagina : tecla_.nombre,
+                                         resultado);
         }
         if (antesDeLaCaja) antesDeLaCaja(resultado);
     };
@@ -168,6 +171,16 @@ int frmAbrirCajon::OrdenAbrir(const std::function<void(int)>& responder) {
         if (responder) responder(CodigoDeSalida(r));
     });
     return CodigoDeSalida(resultado);
+}
+
+void frmAbrirCajon::OrdenWeb(
+    const std::string& pagina,
+    const std::function<void(const std::optional<ResultadoApertura>&)>& responder) {
+    if (ModalAbierto()) {
+        responder(std::nullopt);
+        return;
+    }
+    Kick(OrigenApertura::Web, responder, pagina);
 }
 
 void frmAbrirCajon::cmdEnd_Click() {
