@@ -176,7 +176,8 @@ void PuenteWeb::Avisar(std::string_view origen) {
 }
 
 PuenteWeb::Respuesta PuenteWeb::Decidir(const PeticionHttp& p) {
-    const std::string puerto = ":" + std::to_string(configuracion_.puerto);
+    // Built by append: GCC 12 misreads ":" + to_string(...) (-Wrestrict).
+    const std::string puerto = std::string(":").append(std::to_string(configuracion_.puerto));
     const std::string host = Minusculas(p.Cabecera("host").value_or(""));
     // Only the loopback names: a page that had its own name point here (DNS
     // rebinding) still sends that name.
