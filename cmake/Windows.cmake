@@ -45,6 +45,9 @@ add_library(cajon_ventanas STATIC
     ui/win32/VentanaPrinters.cpp
 )
 target_link_libraries(cajon_ventanas PUBLIC cajon_win32 comctl32)
+# The bridge's Windows half is optimized for size too.
+set_source_files_properties(platform/win32/Win32EscuchaWeb.cpp platform/win32/Win32Globo.cpp
+                            ui/win32/PuenteWebVentana.cpp PROPERTIES COMPILE_OPTIONS -Os)
 # What the browser bridge's /v1/estado tells a web page.
 target_compile_definitions(cajon_ventanas PRIVATE CAJON_VERSION_PROGRAMA="${PROJECT_VERSION}")
 

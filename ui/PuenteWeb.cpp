@@ -46,10 +46,6 @@ const char* Razon(int codigo) {
     }
 }
 
-std::string Rechazo(std::string_view mensaje) {
-    return "{\"ok\":false,\"mensaje\":" + TextoJson(mensaje) + "}";
-}
-
 std::string TextoErrorLectura(int codigo) {
     switch (codigo) {
         case 413:
@@ -83,7 +79,7 @@ std::string Limpio(std::string texto) {
 struct PuenteWeb::Respuesta {
     int codigo = 200;
     std::string cuerpo;
-    std::vector<std::string> cabeceras;  // beyond those of every answer
+    std::string cabeceras;  // lines beyond those of every answer, each ending in CR LF
 };
 
 std::vector<std::string> LeerOrigenes(std::string_view texto) {
@@ -175,6 +171,12 @@ void PuenteWeb::Avisar(std::string_view origen) {
     if (avisar_) avisar_(TextoOrigenNoListado(origen));
 }
 
+PuenteWeb::Respuesta PuenteWeb::Rechazar(int codigo, std::string_view mensaje,
+                                         std::string_view cabeceras) {
+    return {codigo, "{\"ok\":false,\"mensaje\":" + TextoJson(mensaje) + "}",
+            std::string(cabeceras)};
+}
+
 PuenteWeb::Respuesta PuenteWeb::Decidir(const PeticionHttp& p) {
     // Built by append: GCC 12 misreads ":" + to_string(...) (-Wrestrict).
     const std::string puerto = std::string(":").append(std::to_string(configuracion_.puerto));
@@ -182,55 +184,53 @@ PuenteWeb::Respuesta PuenteWeb::Decidir(const PeticionHttp& p) {
     // Only the loopback names: a page that had its own name point here (DNS
     // rebinding) still sends that name.
     if (host != "127.0.0.1" + puerto && host != "localhost" + puerto && host != "[::1]" + puerto) {
-        return {403, Rechazo("Host no permitido: use 127.0.0.1 o localhost"), {}};
+        return Rechazar(403, "Host no permitido: use 127.0.0.1 o localhost");
     }
     const std::string_view origen = p.Cabecera("origin").value_or("");
     const bool listado = !origen.empty() && Listado(origen);
     const auto noListado = [&] {
         Avisar(origen);
-        return Respuesta{403, Rechazo("Origen no permitido: no está en KovraWebOrigenes"), {}};
+        return Rechazar(403, "Origen no permitido: no está en KovraWebOrigenes");
     };
     if (p.ruta == kRutaEstado) {
-        if (p.metodo != "GET") return {405, Rechazo("Método no permitido"), {"Allow: GET"}};
+        if (p.metodo != "GET") return Rechazar(405, "Método no permitido", "Allow: GET\r\n");
         if (!listado) return noListado();
         return {200, "{\"programa\":\"AbrirCajon\",\"version\":" + TextoJson(version_) + "}", {}};
     }
-    if (p.ruta != kRutaAbrir) return {404, Rechazo("No existe"), {}};
+    if (p.ruta != kRutaAbrir) return Rechazar(404, "No existe");
     if (p.metodo == "OPTIONS") {
         if (!listado) return noListado();
-        Respuesta r{204,
-                    "",
-                    {"Access-Control-Allow-Methods: POST",
-                     "Access-Control-Allow-Headers: Content-Type", "Access-Control-Max-Age: 600"}};
+        Respuesta r{204, "",
+                    "Access-Control-Allow-Methods: POST\r\n"
+                    "Access-Control-Allow-Headers: Content-Type\r\n"
+                    "Access-Control-Max-Age: 600\r\n"};
         if (Minusculas(p.Cabecera("access-control-request-private-network").value_or("")) ==
             "true") {
-            r.cabeceras.push_back("Access-Control-Allow-Private-Network: true");
+            r.cabeceras += "Access-Control-Allow-Private-Network: true\r\n";
         }
         return r;
     }
     if (p.metodo != "POST") {
-        return {405, Rechazo("Método no permitido"), {"Allow: POST, OPTIONS"}};
+        return Rechazar(405, "Método no permitido", "Allow: POST, OPTIONS\r\n");
     }
     if (!listado) return noListado();
     if (const auto modo = p.Cabecera("sec-fetch-mode"); modo && Minusculas(*modo) != "cors") {
-        return {403, Rechazo("Sec-Fetch-Mode debe ser cors"), {}};
+        return Rechazar(403, "Sec-Fetch-Mode debe ser cors");
     }
     if (TipoDeContenido(p.Cabecera("content-type").value_or("")) != "application/json") {
-        return {415, Rechazo("Content-Type debe ser application/json"), {}};
+        return Rechazar(415, "Content-Type debe ser application/json");
     }
     const auto cuerpo = LeerCuerpoApertura(p.cuerpo);
     if (!cuerpo) {
-        return {
-            400,
-            Rechazo(
-                "El cuerpo debe ser un objeto JSON; motivo, un texto de 80 caracteres como mucho"),
-            {}};
+        return Rechazar(400,
+                        "El cuerpo debe ser un objeto JSON; motivo, un texto de 80 caracteres "
+                        "como mucho");
     }
     {
         std::lock_guard bloqueo(mutex_);
         const std::int64_t ahora = milisegundos_();
         if (ultimaApertura_ && ahora - *ultimaApertura_ < kEntreAperturasMs) {
-            return {429, Rechazo("Ya se abrió hace menos de un segundo"), {"Retry-After: 1"}};
+            return Rechazar(429, "Ya se abrió hace menos de un segundo", "Retry-After: 1\r\n");
         }
         ultimaApertura_ = ahora;
     }
@@ -261,7 +261,7 @@ std::string PuenteWeb::Responder(const LectorPeticion& lector) {
     if (lector.Actual() == LectorPeticion::Estado::Completa) {
         r = Decidir(lector.Peticion());
     } else {
-        r = {lector.CodigoError(), Rechazo(TextoErrorLectura(lector.CodigoError())), {}};
+        r = Rechazar(lector.CodigoError(), TextoErrorLectura(lector.CodigoError()));
     }
     std::string texto = "HTTP/1.1 " + std::to_string(r.codigo) + " " + Razon(r.codigo) + "\r\n";
     texto +=
@@ -272,7 +272,7 @@ std::string PuenteWeb::Responder(const LectorPeticion& lector) {
     if (!origen.empty() && Listado(origen)) {
         texto += "Access-Control-Allow-Origin: " + std::string(origen) + "\r\nVary: Origin\r\n";
     }
-    for (const auto& c : r.cabeceras) texto += c + "\r\n";
+    texto += r.cabeceras;
     // A 204 has no body, and so no length.
     if (r.codigo != 204) texto += "Content-Length: " + std::to_string(r.cuerpo.size()) + "\r\n";
     return texto + "\r\n" + r.cuerpo;

@@ -74,6 +74,8 @@ class PuenteWeb {
   private:
     struct Respuesta;
     Respuesta Decidir(const PeticionHttp& p);
+    static Respuesta Rechazar(int codigo, std::string_view mensaje,
+                              std::string_view cabeceras = {});
     bool Listado(std::string_view origen) const;
     void Avisar(std::string_view origen);
 
