@@ -1,6 +1,7 @@
 """Loads a page in headless Chromium driven over the DevTools protocol (on a
 pipe: no port, no extra Python package) and prints its title once the page
-sets one starting with "R:" or "E:". Before loading, optionally sets the
+sets one starting with "R:" or "E:", and on a second line the page's t0
+(the moment of its fetch, in ms since the epoch), if it set one. Before loading, optionally sets the
 page's permission for requests to the loopback address, as a cashier's
 answer to the browser's prompt would:
     cdp_pagina.py URL PERFIL granted|denied|prompt [CHROMIUM FLAGS...]"""
@@ -51,7 +52,7 @@ try:
     sesion = orden("Target.attachToTarget", targetId=objetivo, flatten=True)["result"]["sessionId"]
     titulo = ""
     for _ in range(100):
-        r = orden("Runtime.evaluate", sesion, expression="document.title")
+        r = orden("Runtime.evaluate", sesion, expression="document.title + '\\n' + (self.t0 || '')")
         titulo = r.get("result", {}).get("result", {}).get("value", "")
         if titulo.startswith(("R:", "E:")):
             break
