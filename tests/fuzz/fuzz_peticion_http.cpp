@@ -17,12 +17,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const PeticionHttp& p = lector.Peticion();
     if (p.cuerpo.size() > kMaxCuerpoHttp) std::abort();
     int patadas = 0;
-    PuenteWeb puente({{"https://tpv.ejemplo.com"}, 47110}, "1.0.0",
-                     [&](const std::string&) {
-                         ++patadas;
-                         return ResultadoWeb{ResultadoWeb::Estado::Enviado, 0, {}};
-                     },
-                     {}, [] { return std::int64_t{0}; });
+    PuenteWeb puente(
+        {{"https://tpv.ejemplo.com"}, 47110}, "1.0.0",
+        [&](const std::string&) {
+            ++patadas;
+            return ResultadoWeb{ResultadoWeb::Estado::Enviado, 0, {}};
+        },
+        {}, [] { return std::int64_t{0}; });
     const std::string r = puente.Responder(lector);
     if (r.rfind("HTTP/1.1 ", 0) != 0 || r.find("\r\n\r\n") == std::string::npos) std::abort();
     const auto origen = p.Cabecera("origin");
