@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/Utf16.h"
+
 namespace {
 
 constexpr int kMaxAnidado = 16;
@@ -34,23 +36,6 @@ class Lector {
         if (t_.substr(i_, p.size()) != p) return false;
         i_ += p.size();
         return true;
-    }
-    static void Utf8(std::uint32_t c, std::string& s) {
-        if (c < 0x80) {
-            s += static_cast<char>(c);
-        } else if (c < 0x800) {
-            s += static_cast<char>(0xC0 | (c >> 6));
-            s += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            s += static_cast<char>(0xE0 | (c >> 12));
-            s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            s += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            s += static_cast<char>(0xF0 | (c >> 18));
-            s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            s += static_cast<char>(0x80 | (c & 0x3F));
-        }
     }
     bool Hex4(std::uint32_t& v) {
         if (t_.size() - i_ < 4) return false;
@@ -92,14 +77,16 @@ class Lector {
             }
             std::uint32_t u = 0;
             if (e != 'u' || !Hex4(u)) return false;
+            std::u16string unidades(1, static_cast<char16_t>(u));
+            // A surrogate only as the first of a pair: a lone one has no text.
             if (u >= 0xD800 && u < 0xDC00) {
                 std::uint32_t baja = 0;
                 if (!Palabra("\\u") || !Hex4(baja) || baja < 0xDC00 || baja >= 0xE000) return false;
-                u = 0x10000 + ((u - 0xD800) << 10) + (baja - 0xDC00);
+                unidades += static_cast<char16_t>(baja);
             } else if (u >= 0xDC00 && u < 0xE000) {
                 return false;
             }
-            Utf8(u, s);
+            s += Utf16ToUtf8(unidades);
         }
         return false;
     }

@@ -1,6 +1,7 @@
 #include "ui/frmAbrirCajon.h"
 
 #include <cmath>
+#include <memory>
 
 #include "drawer/SalidaImpresora.h"
 #include "ui/Ordenes.h"
@@ -176,10 +177,14 @@ int frmAbrirCajon::OrdenAbrir(const std::function<void(int)>& responder) {
 void frmAbrirCajon::OrdenWeb(
     const std::string& pagina,
     const std::function<void(const std::optional<ResultadoApertura>&)>& responder) {
-    if (ModalAbierto()) {
+    // Also inside a kick that lets messages through (a print job may): one
+    // kick at a time.
+    if (ModalAbierto() || pateando_) {
         responder(std::nullopt);
         return;
     }
+    pateando_ = true;
+    const std::unique_ptr<bool, void (*)(bool*)> alAcabar(&pateando_, [](bool* b) { *b = false; });
     Kick(OrigenApertura::Web, responder, pagina);
 }
 

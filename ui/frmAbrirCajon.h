@@ -136,6 +136,7 @@ class frmAbrirCajon : public ControlesApertura {
     bool midePixeles_ = false;
     double twipsPorPixel_ = 15;
     bool iconoPuesto_ = false;
+    bool pateando_ = false;  // a kick of the browser bridge is under way
 };
 
 // The tip field: the caption, one NUL, blanks up to 64 bytes; a caption of 64
