@@ -237,18 +237,9 @@ PuenteWeb::Respuesta PuenteWeb::Decidir(const PeticionHttp& p) {
     std::string registro(origen);
     if (cuerpo->motivo && !cuerpo->motivo->empty()) registro += " " + Limpio(*cuerpo->motivo);
     const ResultadoWeb resultado = abrir_(registro);
-    switch (resultado.estado) {
-        case ResultadoWeb::Estado::Enviado:
-            return {200, "{\"ok\":true}", {}};
-        case ResultadoWeb::Estado::Fallido:
-            return {502,
-                    "{\"ok\":false,\"error\":" + std::to_string(resultado.numero) +
-                        ",\"mensaje\":" + TextoJson(resultado.mensaje) + "}",
-                    {}};
-        case ResultadoWeb::Estado::NoAtendido:
-            break;
-    }
-    return {503,
+    if (resultado.estado == ResultadoWeb::Estado::Enviado) return {200, "{\"ok\":true}", {}};
+    // The number and text of the kick's stop box, or of why nothing was sent.
+    return {resultado.estado == ResultadoWeb::Estado::Fallido ? 502 : 503,
             "{\"ok\":false,\"error\":" + std::to_string(resultado.numero) +
                 ",\"mensaje\":" + TextoJson(resultado.mensaje) + "}",
             {}};
