@@ -1,10 +1,8 @@
-"""Loads a page in headless Chromium driven over the DevTools protocol (on a
-pipe: no port, no extra Python package) and prints its title once the page
-sets one starting with "R:" or "E:", and on a second line the page's t0
-(the moment of its fetch, in ms since the epoch), if it set one. Before loading, optionally sets the
-page's permission for requests to the loopback address, as a cashier's
-answer to the browser's prompt would:
-    cdp_pagina.py URL PERFIL granted|denied|prompt [CHROMIUM FLAGS...]"""
+"""Loads a page in headless Chromium, driven over DevTools on a pipe (no port,
+no extra package), and prints its title once it starts with "R:" or "E:",
+then the page's t0 if it set one. PERMISSION, unless "prompt", is set first
+for loopback requests, as the cashier's answer to the browser's prompt:
+    cdp_pagina.py URL PROFILE granted|denied|prompt [CHROMIUM FLAGS...]"""
 import fcntl, json, os, subprocess, sys, time
 
 url, perfil, permiso, extra = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
