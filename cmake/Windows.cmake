@@ -9,6 +9,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_library(cajon_win32 STATIC
     platform/win32/ErroresWin32.cpp
+    platform/win32/Win32EscuchaWeb.cpp
+    platform/win32/Win32Globo.cpp
     platform/win32/FallosImpresion.cpp
     platform/win32/ImagenJpeg.cpp
     platform/win32/Texto.cpp
@@ -40,11 +42,17 @@ add_library(cajon_ventanas STATIC
     ui/win32/BotonConIcono.cpp
     ui/win32/DisenoPrincipal.cpp
     ui/win32/Programa.cpp
+    ui/win32/PuenteWebVentana.cpp
     ui/win32/UnaInstancia.cpp
     ui/win32/VentanaPrincipal.cpp
     ui/win32/VentanaPrinters.cpp
 )
 target_link_libraries(cajon_ventanas PUBLIC cajon_win32 comctl32)
+# The bridge's Windows half is optimized for size too.
+set_source_files_properties(platform/win32/Win32EscuchaWeb.cpp platform/win32/Win32Globo.cpp
+                            ui/win32/PuenteWebVentana.cpp PROPERTIES COMPILE_OPTIONS -Os)
+# What the browser bridge's /v1/estado tells a web page.
+target_compile_definitions(cajon_ventanas PRIVATE CAJON_VERSION_PROGRAMA="${PROJECT_VERSION}")
 
 include(cmake/Version.cmake)
 cajon_version_files(${CMAKE_BINARY_DIR}/version ${PROJECT_VERSION})

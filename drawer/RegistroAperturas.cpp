@@ -22,6 +22,8 @@ std::string TextoOrigen(OrigenApertura origen, std::string_view tecla) {
             return "Sensor";
         case OrigenApertura::ComprobarSensor:
             return "Comprobar sensor";
+        case OrigenApertura::Web:
+            return "Web " + std::string(tecla);
     }
     return {};
 }

@@ -24,11 +24,12 @@
 #include "settings/Parametros.h"
 
 // Who asked for a kick: the key or the button (the record names them after
-// the key that opens the drawer: "Tecla F9", "Botón F9"), or another
-// program's AbrirCajon.exe /abrir.
+// the key that opens the drawer: "Tecla F9", "Botón F9"), another program's
+// AbrirCajon.exe /abrir, or a web page through the browser bridge (for Web,
+// the text that stands for the key is the page's origin and motive).
 // The drawer's sensor writes a line of its own after a kick (Sensor), and
 // the sensor's check kicks once (ComprobarSensor).
-enum class OrigenApertura { Tecla, Boton, OrdenAbrir, Sensor, ComprobarSensor };
+enum class OrigenApertura { Tecla, Boton, OrdenAbrir, Sensor, ComprobarSensor, Web };
 
 inline constexpr std::string_view kCabeceraAperturas =
     "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas";

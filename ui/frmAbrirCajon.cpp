@@ -1,6 +1,7 @@
 #include "ui/frmAbrirCajon.h"
 
 #include <cmath>
+#include <memory>
 
 #include "drawer/SalidaImpresora.h"
 #include "ui/Ordenes.h"
@@ -130,14 +131,17 @@ void frmAbrirCajon::txtPuerto_LostFocus() {
 }
 
 ResultadoApertura frmAbrirCajon::Kick(
-    OrigenApertura origen, const std::function<void(const ResultadoApertura&)>& antesDeLaCaja) {
+    OrigenApertura origen, const std::function<void(const ResultadoApertura&)>& antesDeLaCaja,
+    const std::string& pagina) {
     ServiciosApertura servicios{servicios_.puertos, servicios_.impresora, parametros_, dialogs_};
     servicios.red = servicios_.red;
     // Handed over before a failure's box: the line does not wait for the
     // cashier to close it.
     servicios.alTerminar = [&](const ResultadoApertura& resultado) {
         if (servicios_.aperturas != nullptr) {
-            servicios_.aperturas->Anotar(parametros_.Ruta(), origen, tecla_.nombre, resultado);
+            servicios_.aperturas->Anotar(parametros_.Ruta(), origen,
+                                         origen == OrigenApertura::Web ? pagina : tecla_.nombre,
+                                         resultado);
         }
         if (antesDeLaCaja) antesDeLaCaja(resultado);
         if (servicios_.sensor != nullptr && !comprobandoSensor_) {
@@ -174,6 +178,20 @@ int frmAbrirCajon::OrdenAbrir(const std::function<void(int)>& responder) {
         if (responder) responder(CodigoDeSalida(r));
     });
     return CodigoDeSalida(resultado);
+}
+
+void frmAbrirCajon::OrdenWeb(
+    const std::string& pagina,
+    const std::function<void(const std::optional<ResultadoApertura>&)>& responder) {
+    // Also inside a kick that lets messages through (a print job may): one
+    // kick at a time.
+    if (ModalAbierto() || pateando_) {
+        responder(std::nullopt);
+        return;
+    }
+    pateando_ = true;
+    const std::unique_ptr<bool, void (*)(bool*)> alAcabar(&pateando_, [](bool* b) { *b = false; });
+    Kick(OrigenApertura::Web, responder, pagina);
 }
 
 void frmAbrirCajon::cmdEnd_Click() {

@@ -4,6 +4,7 @@
 // Win32 window forwards its events here and shows what the logic sets.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "drawer/ElegirImpresora.h"
@@ -88,6 +89,11 @@ class frmAbrirCajon : public ControlesApertura {
     // answer is salida::kOcupado at once, and nothing is sent, as F12 then
     // does nothing. Returns the exit code too.
     int OrdenAbrir(const std::function<void(int)>& responder);
+    // An opening asked for by a web page through the browser bridge: as
+    // OrdenAbrir, recorded as "Web " + `pagina` (its origin and motive);
+    // `responder` hears how the kick ended (none: not made, a box is open).
+    void OrdenWeb(const std::string& pagina,
+                  const std::function<void(const std::optional<ResultadoApertura>&)>& responder);
     // The end asked for by /salir: as "Salir" answered Yes, without asking.
     void OrdenSalir();
     // "Comprobar el sensor del cajón…": finds the KovraSensor this drawer
@@ -116,7 +122,8 @@ class frmAbrirCajon : public ControlesApertura {
     void LeerSensor();
     // `antesDeLaCaja` hears how the kick ended, before a failure's box.
     ResultadoApertura Kick(OrigenApertura origen,
-                           const std::function<void(const ResultadoApertura&)>& antesDeLaCaja = {});
+                           const std::function<void(const ResultadoApertura&)>& antesDeLaCaja = {},
+                           const std::string& pagina = {});
     // Hides the minimized window and adds the icon; without an icon the
     // window stays shown, on the taskbar. Steps 20 and 30 of Form_Resize.
     void IrABandeja(Linea& linea);
@@ -141,6 +148,7 @@ class frmAbrirCajon : public ControlesApertura {
     bool midePixeles_ = false;
     double twipsPorPixel_ = 15;
     bool iconoPuesto_ = false;
+    bool pateando_ = false;  // a kick of the browser bridge is under way
 };
 
 // The tip field: the caption, one NUL, blanks up to 64 bytes; a caption of 64

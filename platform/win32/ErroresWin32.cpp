@@ -68,6 +68,11 @@ constexpr Descripcion kDescripciones[] = {
     {WSAEADDRNOTAVAIL, "La dirección no es válida para conectar"},
     {WSAEAFNOSUPPORT, "Este equipo no admite ese tipo de dirección"},
     {WSASYSNOTREADY, "La red del sistema no está preparada"},
+    // The browser bridge's port, as Windows words them.
+    {WSAEADDRINUSE,
+     "Solo se permite un uso de cada dirección de socket (protocolo/dirección de red/puerto)"},
+    {WSAEACCES,
+     "Se intentó obtener acceso a un socket de una manera prohibida por sus permisos de acceso"},
 };
 
 }  // namespace

@@ -17,6 +17,9 @@ CAJON_PACKAGES=(
     # The 32-bit Wine loads the i386 libcups to see the CUPS printers; without
     # it a 32-bit program lists none.
     libcups2:i386
+    # A real browser calls the browser bridge (tests/e2e/test_puente_web.sh),
+    # and curl speaks HTTP to it.
+    chromium curl
 )
 
 cajon_install_deps() {

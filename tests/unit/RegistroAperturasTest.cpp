@@ -51,6 +51,11 @@ TEST(LineaAperturaTest, FieldsForEachRouteAndResult) {
             LineaApertura(FakeClock{}.momento, "cajera", c.origen, "F9", c.resultado, c.perdidas),
             c.linea);
     }
+    // A web page's kick names its origin and motive, which may hold the separator.
+    EXPECT_EQ(
+        LineaApertura(FakeClock{}.momento, "cajera", OrigenApertura::Web, "https://tpv.es Caja;2",
+                      Enviado(), 0),
+        "2026-03-05;09:07:03.045;cajera;\"Web https://tpv.es Caja;2\";Puerto;LPT1:;Enviado;\r\n");
     // Every number of the date and time keeps its width.
     EXPECT_EQ(LineaApertura({987, 12, 31, 23, 59, 59, 999}, "", OrigenApertura::Boton, "F12",
                             Enviado(), 0)

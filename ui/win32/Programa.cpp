@@ -26,6 +26,7 @@
 #include "ui/frmAbrirCajon.h"
 #include "ui/win32/AvisosBandeja.h"
 #include "ui/win32/Programa.h"
+#include "ui/win32/PuenteWebVentana.h"
 #include "ui/win32/UnaInstancia.h"
 #include "ui/win32/VentanaPrincipal.h"
 #include "ui/win32/VentanaPrinters.h"
@@ -170,6 +171,9 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     ventana.AlTerminarSesion([&sistema] { sistema.escritor.Terminar(kEsperaRegistro); });
 
     ventana.Cargar();
+    // The browser bridge: its boxes come with the start-up's.
+    PuenteWebVentana puenteWeb(ventana, sistema.perfil, logica.RutaIni(), dialogs,
+                               CAJON_VERSION_PROGRAMA);
     try {
         ventana.MostrarPorPrimeraVez();
     } catch (const Fallo& fallo) {

@@ -298,6 +298,9 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     if (msg == mensajeAbrir_ && msg != 0) return OrdenAbrir();
+    for (const auto& [mensaje, manejador] : otros_) {
+        if (msg == mensaje && msg != 0) return manejador(wp, lp);
+    }
     if (msg == mensajeSalir_ && msg != 0) {
         OrdenSalir();
         return 0;
@@ -527,6 +530,20 @@ LRESULT VentanaPrincipal::OrdenAbrir() {
         codigo = l.OrdenAbrir([](int respuesta) { ReplyMessage(respuesta); });
     });
     return codigo;
+}
+
+void VentanaPrincipal::AbrirDesdeWeb(
+    const std::string& pagina,
+    const std::function<void(const std::optional<ResultadoApertura>&)>& responder) {
+    bool respondido = false;
+    const auto unaVez = [&](const std::optional<ResultadoApertura>& resultado) {
+        if (!std::exchange(respondido, true)) responder(resultado);
+    };
+    if (logica_ != nullptr && mostrada_ && !terminando_ &&
+        (dialogs_ == nullptr || !dialogs_->Abierto())) {
+        Reenviar("OrdenWeb", [&](frmAbrirCajon& l) { l.OrdenWeb(pagina, unaVez); });
+    }
+    unaVez(std::nullopt);
 }
 
 void VentanaPrincipal::OrdenSalir() {

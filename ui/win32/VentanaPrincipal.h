@@ -6,7 +6,10 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/win32/ImagenJpeg.h"
 #include "platform/win32/ObjetosGdi.h"
@@ -51,6 +54,19 @@ class VentanaPrincipal final : public VistaPrincipal {
     // closed: the system may end the process as soon as that message is
     // answered, so what must still be saved is saved here.
     void AlTerminarSesion(std::function<void()> guardar) { alTerminarSesion_ = std::move(guardar); }
+
+    // A registered message of another part of the program (the browser
+    // bridge), handled on this window's thread.
+    void Atender(UINT mensaje, std::function<LRESULT(WPARAM, LPARAM)> manejador) {
+        otros_.emplace_back(mensaje, std::move(manejador));
+    }
+    // An opening asked for by the browser bridge, on this window's thread:
+    // as /abrir's, recorded as "Web " + `pagina`. `responder` hears the
+    // outcome before a failure's box, or none when nothing was sent (a box
+    // open, the window not shown yet or ending), and always exactly once.
+    void AbrirDesdeWeb(
+        const std::string& pagina,
+        const std::function<void(const std::optional<ResultadoApertura>&)>& responder);
 
     // Form_Load, before the window is first shown.
     void Cargar();
@@ -129,4 +145,5 @@ class VentanaPrincipal final : public VistaPrincipal {
     bool finConsultado_ = false;
     int redimensiones_ = 0;
     HWND foco_ = nullptr;  // the control to give the focus back to
+    std::vector<std::pair<UINT, std::function<LRESULT(WPARAM, LPARAM)>>> otros_;
 };

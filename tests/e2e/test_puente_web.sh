@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# The browser bridge, from the real program under Wine with LPT1: to a FIFO:
+# nothing listens without KovraWebOrigenes; with it, only 127.0.0.1 and [::1]
+# on KovraWebPuerto; curl's requests are kicked or refused each with its
+# status, headers and record line; a failed kick answers 502 while its box is
+# open; a taken port and a bad one give their box; and Chromium, headless, on
+# pages served from 127.0.0.1, opens the drawer from a listed origin's
+# fetch() and cannot from another origin; nor from a page taken for a public
+# site (local network access) unless the browser's permission is granted.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/diseno_principal.sh"
+e2e_begin puente_web
+work=$(mktemp -d)
+trap 'kill $lector; rm -rf "$work"; e2e_end' EXIT
+mkfifo "$work/lpt1.fifo"
+# Every byte to fifo.out, and when each write arrived (ms since the epoch).
+python3 -u -c 'import os, sys, time
+f, o = os.open(sys.argv[1], os.O_RDWR), open(sys.argv[2], "ab", buffering=0)
+while True:
+    o.write(os.read(f, 64)), print(time.time_ns() // 1000000, flush=True)' \
+    "$work/lpt1.fifo" "$work/fifo.out" >"$work/llegadas" &
+lector=$!
+e2e_map_lpt1 "$work/lpt1.fifo"
+P=47123 TPV=http://127.0.0.1:47124 AJENA=http://127.0.0.1:47125
+csv="$E2E_DIR/INIS/APERTURAS.CSV"
+bytes() { sleep 0.3 && xxd -p "$work/fifo.out" | tr -d '\n'; }
+escucha() { ss -ltnH "sport = :$1" | awk '{print $4}' | sort | tr '\n' ' '; }
+pedir() {  # pedir METHOD HOST ORIGIN TYPE [BODY]: "status" then the headers in $work/h
+    local args=(-s -o "$work/b" -D "$work/h" -w '%{http_code}' -X "$1" -H "Host: $2")
+    [ -n "$3" ] && args+=(-H "Origin: $3")
+    [ -n "$4" ] && args+=(-H "Content-Type: $4")
+    [ $# -ge 5 ] && args+=(--data-binary "$5")
+    curl "${args[@]}" "http://127.0.0.1:$P/v1/abrir"
+}
+cabecera() { tr -d '\r' <"$work/h" | sed -n "s/^$1: //Ip"; }
+arrancar() {
+    e2e_start
+    answer_startup >"$work/arranque" || fail "main window not shown"
+}
+
+e2e_ini "KovraTipo=0" "PrinterDeviceName=$(cups_default)" "KovraWebPuerto=$P"
+arrancar
+check_eq "no KovraWebOrigenes: nothing listens" "" "$(escucha $P)"
+e2e_stop
+
+e2e_ini "KovraTipo=0" "PrinterDeviceName=$(cups_default)" "KovraWebPuerto=$P" \
+    "KovraWebOrigenes=https://tpv.ejemplo.com, $TPV"
+arrancar
+check_eq "listens on loopback only" "127.0.0.1:$P [::1]:$P " "$(escucha $P)"
+h=127.0.0.1:$P
+check_eq "listed origin: 200" 200 "$(pedir POST "$h" https://tpv.ejemplo.com application/json '{"motivo":"Venta 7"}')"
+check_eq "listed origin: the answer" '{"ok":true}' "$(cat "$work/b")"
+check_eq "listed origin: its origin allowed" https://tpv.ejemplo.com "$(cabecera Access-Control-Allow-Origin)"
+check_eq "second POST at once: 429" 429/1 "$(pedir POST "localhost:$P" https://tpv.ejemplo.com application/json '{}')/$(cabecera Retry-After)"
+check_eq "the drawer opened once" 1b70000a64 "$(bytes)"
+check_eq "recorded with the origin and motive" 1 \
+    "$(grep -c ';Web https://tpv.ejemplo.com Venta 7;Puerto;LPT1:;Enviado;' "$csv")"
+sleep 1
+check_eq "foreign origin: 403" 403 "$(pedir POST "$h" https://malo.example application/json '{}')"
+check_eq "no origin: 403" 403 "$(pedir POST "$h" '' application/json '{}')"
+check_eq "text/plain: 415" 415 "$(pedir POST "$h" https://tpv.ejemplo.com text/plain '{}')"
+check_eq "foreign Host: 403" 403 "$(pedir POST "malo.example:$P" https://tpv.ejemplo.com application/json '{}')"
+check_eq "GET: 405" "405/POST, OPTIONS" "$(pedir GET "$h" https://tpv.ejemplo.com '')/$(cabecera Allow)"
+check_eq "every answer: no-store, nosniff, close" "no-store/nosniff/close" \
+    "$(cabecera Cache-Control)/$(cabecera X-Content-Type-Options)/$(cabecera Connection)"
+check_eq "refused: nothing kicked" 1b70000a64 "$(bytes)"
+check_eq "preflight, listed" "204/$TPV/POST/Content-Type/600/Origin" \
+    "$(pedir OPTIONS "$h" "$TPV" '')/$(cabecera Access-Control-Allow-Origin)/$(cabecera Access-Control-Allow-Methods)/$(cabecera Access-Control-Allow-Headers)/$(cabecera Access-Control-Max-Age)/$(cabecera Vary)"
+check_eq "preflight, unlisted: 403, no CORS header" 403/0 \
+    "$(pedir OPTIONS "$h" https://otra.example '')/$(grep -ci '^access-control' "$work/h")"
+# Wine shows a balloon after about 2 s, as a visible tooltip.
+for _ in $(seq 1 40); do e2e_helper windows | grep -q 'class=tooltips_class32 visible=1' && break; done
+e2e_helper windows | grep -q 'class=tooltips_class32 visible=1' &&
+    ok "refused origin: a balloon" || fail "refused origin: no balloon"
+e2e_screenshot "$E2E_ARTIFACTS/puente_web-aviso.png"
+
+# A real browser: the page's fetch() as a web point-of-sale program makes it.
+mkdir -p "$work/www" "$work/chromium"
+cat >"$work/www/index.html" <<HTML
+<script>
+var t0 = Date.now();
+fetch("http://127.0.0.1:$P/v1/abrir", {method: "POST", headers: {"Content-Type": "application/json"},
+      body: JSON.stringify({motivo: "Navegador"})})
+  .then(r => r.text()).then(t => document.title = "R:" + t, e => document.title = "E:" + e);
+</script>
+HTML
+# Two kicks a second apart, the second without a preflight (the browser keeps
+# its answer): when each fetch() began.
+cat >"$work/www/dos.html" <<HTML
+<script>
+const abrir = () => fetch("http://127.0.0.1:$P/v1/abrir", {method: "POST",
+    headers: {"Content-Type": "application/json"}, body: "{}"}).then(r => r.text());
+const t0 = Date.now();
+abrir().then(() => new Promise(r => setTimeout(r, 1200))).then(() => { self.t0 = t0 + " " + Date.now();
+    return abrir(); }).then(t => document.title = "R:" + t, e => document.title = "E:" + e);
+</script>
+HTML
+navegador() {  # navegador PORT PERMISSION [FLAGS]: the page $PAGINA from http://127.0.0.1:PORT,
+    # its title and its t0
+    python3 -m http.server "$1" --bind 127.0.0.1 --directory "$work/www" >/dev/null 2>&1 &
+    local servidor=$!
+    sleep 0.5
+    rm -rf "$work/chromium"
+    timeout 60 python3 "$(dirname "$0")/cdp_pagina.py" "http://127.0.0.1:$1/${PAGINA:-}" \
+        "$work/chromium" "${@:2}"
+    kill $servidor
+    sleep 1.1 # the next kick is not within a second of this one
+}
+check_eq "Chromium, listed origin: the page reads ok" 'R:{"ok":true}' "$(navegador 47124 prompt | head -1)"
+check_eq "Chromium, listed origin: the drawer opened" 1b70000a641b70000a64 "$(bytes)"
+check_eq "Chromium: recorded" 1 "$(grep -c ";Web $TPV Navegador;" "$csv")"
+check_eq "Chromium, another origin: the fetch fails" "E:TypeError: Failed to fetch" "$(navegador 47125 prompt | head -1)"
+check_eq "Chromium, another origin: nothing kicked" 1b70000a641b70000a64 "$(bytes)"
+# The same page taken for a public site: Chromium's local network access asks
+# the cashier; headless, the answer is set through DevTools instead.
+publica=--ip-address-space-overrides=127.0.0.1:47124=public
+check_eq "public page, access blocked: the fetch fails" "E:TypeError: Failed to fetch" \
+    "$(navegador 47124 denied $publica | head -1)"
+check_eq "public page, access blocked: nothing kicked" 1b70000a641b70000a64 "$(bytes)"
+check_eq "public page, access allowed: the page reads ok" 'R:{"ok":true}' \
+    "$(navegador 47124 granted $publica | head -1)"
+check_eq "public page, access allowed: the drawer opened" 1b70000a641b70000a641b70000a64 "$(bytes)"
+
+# For the record, not a check: from a page's fetch() to the bytes on LPT1:,
+# its first (with the preflight) and a second, beside F12 pressed to the
+# bytes, 5 of each taking turns.
+ventana=$(e2e_wait_window "$MAIN")
+llegada() { sleep 1.1 && awk -v t="$1" '$1 >= t { print $1 - t; exit }' "$work/llegadas"; }
+for _ in 1 2 3 4 5; do
+    read -r t0 t1 < <(PAGINA=dos.html navegador 47124 prompt | sed -n 2p)
+    llegada "$t0" >>"$work/web" && llegada "$t1" >>"$work/web2"
+    t0=$(date +%s%3N)
+    xdotool keydown --window "$ventana" F12 && sleep 0.06 && xdotool keyup --window "$ventana" F12
+    llegada "$t0" >>"$work/f12"
+done
+ms() { sort -n "$1" | tr '\n' ' '; }
+echo "latency (ms): fetch() to LPT1: first $(ms "$work/web")/ second $(ms "$work/web2")/" \
+    "F12 to LPT1: $(ms "$work/f12")"
+
+rm -f "$WINEPREFIX/dosdevices/lpt1"
+check_eq "failed kick: 502 while its box is open" 502 "$(pedir POST "$h" "$TPV" application/json '{}')"
+caja=$(e2e_box_text AbrirCajon)
+check_eq "the answer carries the box's text" "$caja" \
+    "$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["mensaje"].replace("\r\n", r"\r\n"))' "$work/b")"
+sleep 1.1
+check_eq "a box open: 503, as F12 would do nothing" 503/170 \
+    "$(pedir POST "$h" "$TPV" application/json '{}')/$(sed -E 's/.*"error":([0-9]+).*/\1/' "$work/b")"
+e2e_helper command AbrirCajon 1 >/dev/null
+e2e_stop
+
+python3 -c 'import socket,time; s=socket.socket(); s.bind(("127.0.0.1",47126)); s.listen(); time.sleep(60)' &
+ocupante=$!
+sleep 0.5
+e2e_ini "KovraWebPuerto=47126" "KovraWebOrigenes=$TPV" "KovraTipo=0" "PrinterDeviceName=$(cups_default)"
+arrancar
+grep -q "start-up box: .*puerto 47126.*10048.Solo se permite un uso" "$work/arranque" &&
+    ok "taken port: its box" || fail "taken port: $(cat "$work/arranque")"
+e2e_stop
+kill $ocupante
+e2e_ini "KovraWebPuerto=80" "KovraWebOrigenes=$TPV" "KovraTipo=0" "PrinterDeviceName=$(cups_default)"
+arrancar
+grep -q 'start-up box: El valor de KovraWebPuerto no es válido: "80"' "$work/arranque" &&
+    ok "bad port: its box" || fail "bad port: $(cat "$work/arranque")"

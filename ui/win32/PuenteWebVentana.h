@@ -1,0 +1,24 @@
+#pragma once
+// The browser bridge of a running program: reads its keys at start, shows
+// their boxes, listens, and brings each kick to the main window's thread,
+// where F12's kick runs, and each refused origin to a balloon.
+
+#include <memory>
+#include <string>
+
+#include "platform/Dialogs.h"
+#include "platform/PrivateProfile.h"
+#include "platform/win32/Win32EscuchaWeb.h"
+
+class VentanaPrincipal;
+
+class PuenteWebVentana {
+  public:
+    // Off (no socket at all) without KovraWebOrigenes; off after a box when
+    // KovraWebPuerto is not valid or its port cannot be taken.
+    PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& perfil,
+                     const std::string& rutaParametros, Dialogs& dialogs, std::string version);
+
+  private:
+    std::unique_ptr<Win32EscuchaWeb> escucha_;
+};
