@@ -1,31 +1,11 @@
 #include "platform/win32/Win32ConsultaEstado.h"
 
-// Winsock's headers come before <windows.h>.
-#include <winsock2.h>
-#include <ws2tcpip.h>
-
-#include <memory>
 #include <string>
 
+#include "platform/win32/Conexiones.h"
 #include "platform/win32/Win32Serie.h"
 
 namespace {
-
-using Direcciones = std::unique_ptr<addrinfo, decltype(&freeaddrinfo)>;
-
-class Socket {
-  public:
-    explicit Socket(SOCKET s) : s_(s) {}
-    ~Socket() {
-        if (s_ != INVALID_SOCKET) closesocket(s_);
-    }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    SOCKET get() const { return s_; }
-
-  private:
-    SOCKET s_;
-};
 
 class Puerto {
   public:
@@ -92,10 +72,6 @@ std::optional<std::uint8_t> PorPuertoSerie(const DestinoEstado& destino, std::st
 
 }  // namespace
 
-Win32ConsultaEstado::~Win32ConsultaEstado() {
-    if (iniciado_) WSACleanup();
-}
-
 std::optional<std::uint8_t> Win32ConsultaEstado::Preguntar(
     const DestinoEstado& destino, std::string_view pregunta,
     std::chrono::milliseconds espera) noexcept {
@@ -111,40 +87,7 @@ std::optional<std::uint8_t> Win32ConsultaEstado::Preguntar(
 std::optional<std::uint8_t> Win32ConsultaEstado::PorRed(const DestinoEstado& destino,
                                                         std::string_view pregunta,
                                                         std::chrono::milliseconds espera) {
-    {
-        std::lock_guard bloqueo(mutex_);
-        if (!iniciado_) {
-            WSADATA datos;
-            if (WSAStartup(MAKEWORD(2, 2), &datos) != 0) return std::nullopt;
-            iniciado_ = true;
-        }
-    }
     const ULONGLONG fin = GetTickCount64() + static_cast<ULONGLONG>(espera.count());
-    addrinfo pista{};
-    pista.ai_family = AF_UNSPEC;
-    pista.ai_socktype = SOCK_STREAM;
-    pista.ai_protocol = IPPROTO_TCP;
-    addrinfo* lista = nullptr;
-    if (getaddrinfo(destino.host.c_str(), std::to_string(destino.puerto).c_str(), &pista, &lista) !=
-        0) {
-        return std::nullopt;
-    }
-    const Direcciones direcciones(lista, &freeaddrinfo);
-    for (const addrinfo* a = lista; a != nullptr && Quedan(fin) > 0; a = a->ai_next) {
-        Socket s(socket(a->ai_family, a->ai_socktype, a->ai_protocol));
-        if (s.get() == INVALID_SOCKET) continue;
-        u_long sinBloqueo = 1;
-        ioctlsocket(s.get(), FIONBIO, &sinBloqueo);
-        if (connect(s.get(), a->ai_addr, static_cast<int>(a->ai_addrlen)) == SOCKET_ERROR &&
-            WSAGetLastError() != WSAEWOULDBLOCK) {
-            continue;
-        }
-        if (!Listo(s.get(), true, Quedan(fin))) continue;
-        int error = 0;
-        int largo = sizeof error;
-        getsockopt(s.get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &largo);
-        if (error != 0) continue;
-        return PreguntarEn(s.get(), pregunta, fin);
-    }
-    return std::nullopt;
+    const Socket s = ConectarAntesDe(destino.host, destino.puerto, fin);
+    return PreguntarEn(s.get(), pregunta, fin);
 }

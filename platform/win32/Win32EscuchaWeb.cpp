@@ -1,9 +1,5 @@
 #include "platform/win32/Win32EscuchaWeb.h"
 
-// Winsock's headers come before <windows.h>.
-#include <winsock2.h>
-#include <ws2tcpip.h>
-
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -11,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win32/ErroresWin32.h"
+#include "platform/win32/Conexiones.h"
 
 namespace {
 
@@ -19,10 +15,6 @@ namespace {
 constexpr long kVistazoMs = 100;
 // How long the end of the program waits for connections still open.
 constexpr auto kEsperaFinal = std::chrono::seconds(1);
-
-Fallo FalloWinsock(int error) {
-    return FalloWin32(static_cast<DWORD>(error));
-}
 
 // True once `s` can be read within `ms`.
 bool Legible(SOCKET s, long ms) {
@@ -159,8 +151,7 @@ void Win32EscuchaWeb::Estado::Aceptar() {
 Win32EscuchaWeb::Win32EscuchaWeb(std::uint16_t puerto, Responder responder)
     : estado_(std::make_shared<Estado>()) {
     estado_->responder = std::move(responder);
-    WSADATA datos;
-    if (const int error = WSAStartup(MAKEWORD(2, 2), &datos); error != 0) throw FalloWinsock(error);
+    IniciarWinsock();
     int error = 0;
     sockaddr_in v4{};
     v4.sin_family = AF_INET;
@@ -172,7 +163,6 @@ Win32EscuchaWeb::Win32EscuchaWeb(std::uint16_t puerto, Responder responder)
     v6.sin6_addr = in6addr_loopback;
     const SOCKET s4 = Escuchar(AF_INET, reinterpret_cast<const sockaddr*>(&v4), sizeof v4, error);
     if (s4 == INVALID_SOCKET) {
-        WSACleanup();
         throw FalloWinsock(error);
     }
     estado_->escuchas.push_back(s4);
@@ -184,7 +174,6 @@ Win32EscuchaWeb::Win32EscuchaWeb(std::uint16_t puerto, Responder responder)
         // Taken on [::1] is taken: a page that calls localhost could reach
         // the other program there.
         closesocket(s4);
-        WSACleanup();
         throw FalloWinsock(error);
     }
     estado_->hilo = std::thread([e = estado_] { e->Aceptar(); });
@@ -196,8 +185,6 @@ Win32EscuchaWeb::~Win32EscuchaWeb() {
     for (const SOCKET e : estado_->escuchas) closesocket(e);
     std::unique_lock bloqueo(estado_->mutex);
     // A connection inside a kick waits for the window, which is gone by now:
-    // it is not waited for beyond a moment, and Winsock stays up for it.
-    if (estado_->cambio.wait_for(bloqueo, kEsperaFinal, [&] { return estado_->conexiones == 0; })) {
-        WSACleanup();
-    }
+    // it is not waited for beyond a moment.
+    estado_->cambio.wait_for(bloqueo, kEsperaFinal, [&] { return estado_->conexiones == 0; });
 }

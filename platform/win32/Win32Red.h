@@ -6,18 +6,9 @@
 
 class Win32NetworkOpener : public NetworkOpener {
   public:
-    Win32NetworkOpener() = default;
-    ~Win32NetworkOpener() override;
-    Win32NetworkOpener(const Win32NetworkOpener&) = delete;
-    Win32NetworkOpener& operator=(const Win32NetworkOpener&) = delete;
-
     // Winsock is started by the first call, not before: a till that never
     // names a network printer never loads it. The name's lookup, the
     // connection over every address, the sends and the close have 3 seconds
     // in all; a lookup not done by then fails with WSATRY_AGAIN.
     std::unique_ptr<OutputPort> Connect(const std::string& host, std::uint16_t port) override;
-
-  private:
-    bool iniciado_ = false;
-    bool busquedaAbandonada_ = false;
 };
