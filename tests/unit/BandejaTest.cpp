@@ -91,6 +91,17 @@ TEST_F(BandejaTest, OtherMouseCodesDoNothing) {
     EXPECT_TRUE(bandeja_.presente);
 }
 
+TEST_F(BandejaTest, WithNoIconA515Or517IsOnlyTheMousePassingOver) {
+    Evento(515);  // the window shown
+    EXPECT_TRUE(vista_.eventos.empty());
+    bandeja_.acepta = false;
+    form_.Command1_Click();  // minimized on the taskbar, the icon refused
+    vista_.eventos.clear();
+    Evento(517);
+    EXPECT_TRUE(vista_.eventos.empty()) << "nothing brought to the front";
+    EXPECT_EQ(vista_.estado, kVentanaMinimizada);
+}
+
 TEST_F(BandejaTest, WhenTheIconCannotBeAddedTheWindowStaysOnTheTaskbar) {
     bandeja_.acepta = false;
     form_.Command1_Click();
