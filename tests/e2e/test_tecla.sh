@@ -36,13 +36,15 @@ sleep 0.3
 check_eq "10 short presses of F9: 10 kicks" "$(printf '1b70000a64%.0s' {1..10})" "$(tail -c +$((antes + 1)) "$work/fifo.out" | xxd -p | tr -d '\n')"
 e2e_stop
 
-start F4
-check_eq "F4: Alt+F4 opens nothing" "" "$(sent alt F4)"
-[[ $(sent F4) =~ ^(1b70000a64)+$ ]] && ok "F4 kicks" || fail "F4 does not kick"
-e2e_stop
 
 start F25
 check_eq "F25: one box at start" 'start-up box: El valor de KovraTecla no es válido: "F25" (debe ser una tecla de F1 a F24). Se usa F12.' \
     "$(grep KovraTecla "$work/cajas")"
 check_eq "F25: the file untouched" "F25" "$(e2e_ini_value KovraTecla)"
 [[ $(sent F12) =~ ^(1b70000a64)+$ ]] && ok "F25: F12 kicks" || fail "F25: F12 does not kick"
+e2e_stop
+
+# Last: after Alt+F4 on its window, a copy ended by force holds back the next start under Wine.
+start F4
+check_eq "F4: Alt+F4 opens nothing" "" "$(sent alt F4)"
+[[ $(sent F4) =~ ^(1b70000a64)+$ ]] && ok "F4 kicks" || fail "F4 does not kick"

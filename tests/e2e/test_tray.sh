@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Life in the notification area, with Wine's own tray window as the shell's:
+# the pointer passing over the shown window is no icon event;
 # minimizing in its three ways hides the window behind an icon; a double-click
 # or a right-button release on the icon brings it back, a single click does
 # not; a restarted shell gets the icon again; a second copy of the program
@@ -45,6 +46,19 @@ shown_without_icon() {
 }
 
 check_eq "at start: no icon" 0 "$(tray_shown 1 && echo 1 || echo 0)"
+
+# The real pointer passing over the shown window at x = 515 and 517 (the icon's
+# codes) while another program is in front: it stays in front, Space is its own.
+e2e_lpt1_fifo
+e2e_helper hold Ventas 4 >/dev/null &
+ventas=$!
+sleep 1
+IFS=, read -r ox oy <<<"$(e2e_helper controls "$MAIN" | head -1 | e2e_field origin)"
+for x in 514 515 516 517 515; do xdotool mousemove $((ox + x)) $((oy + 32)) && sleep 0.2; done
+check_eq "pointer over the window: the foreground unchanged" Ventas "$(e2e_helper foreground)"
+xdotool key space && sleep 0.5
+check_eq "pointer over the window: Space kicks nothing" "0 " "$(stat -c %s "$work/fifo.out") $(e2e_helper windows | grep 'caption=AbrirCajon$')"
+wait $ventas
 
 # Minimize with "Cerrar (Minimizar)"; the tip shows the caption.
 click_control $ID_COMMAND1
