@@ -60,8 +60,9 @@ xdotool key space && sleep 0.5
 check_eq "pointer over the window: Space kicks nothing" "0 " "$(stat -c %s "$work/fifo.out") $(e2e_helper windows | grep 'caption=AbrirCajon$')"
 wait $ventas
 
-# Minimize with "Cerrar (Minimizar)"; the tip shows the caption.
-click_control $ID_COMMAND1
+# Minimize with "Cerrar (Minimizar)" from where a removed monitor was; the tip shows the caption.
+e2e_helper place "$MAIN" 3000 2000 >/dev/null || fail "place: refused"
+e2e_helper command "$MAIN" $ID_COMMAND1 >/dev/null
 minimized_with_icon "Cerrar (Minimizar)"
 to_icon
 sleep 1.5
@@ -75,6 +76,8 @@ sleep 0.6
 check_eq "single click: still hidden" "visible=0 iconic=1" "$(state)"
 xdotool click --repeat 2 --delay 80 1
 shown_without_icon "double-click"
+read -r x y w h < <(e2e_helper windows | grep "caption=$MAIN\$" | sed -E 's/.*rect=([-0-9]+),([-0-9]+),([0-9]+),([0-9]+).*/\1 \2 \3 \4/')
+((x >= 0 && y >= 0 && x + w <= 1280 && y + h <= 1024)) && ok "double-click: on the screen" || fail "double-click: at $x,$y"
 
 # Alt+F4 minimizes; a right-button release on the icon brings it back.
 sleep 0.3
