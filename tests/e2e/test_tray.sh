@@ -47,22 +47,20 @@ shown_without_icon() {
 
 check_eq "at start: no icon" 0 "$(tray_shown 1 && echo 1 || echo 0)"
 
-# The real pointer passing over the shown window at x = 515 and 517 (the icon's
-# codes) while another program is in front: it stays in front, Space is its own.
+# The pointer over the shown window at x = 515, 517 (the icon's codes) while another program is in front.
 e2e_lpt1_fifo
 e2e_helper hold Ventas 4 >/dev/null &
 ventas=$!
 sleep 1
 IFS=, read -r ox oy <<<"$(e2e_helper controls "$MAIN" | head -1 | e2e_field origin)"
-for x in 514 515 516 517 515; do xdotool mousemove $((ox + x)) $((oy + 32)) && sleep 0.2; done
-check_eq "pointer over the window: the foreground unchanged" Ventas "$(e2e_helper foreground)"
-xdotool key space && sleep 0.5
-check_eq "pointer over the window: Space kicks nothing" "0 " "$(stat -c %s "$work/fifo.out") $(e2e_helper windows | grep 'caption=AbrirCajon$')"
+for x in 514 515 516 517 515; do xdotool mousemove $((ox + x)) $((oy + 32)) sleep 0.2; done
+xdotool key space sleep 0.5
+check_eq "pointer over the window: nothing brought to the front, Space kicks nothing" "Ventas 0 " \
+    "$(e2e_helper foreground) $(stat -c %s "$work/fifo.out") $(e2e_helper windows | grep 'caption=AbrirCajon$')"
 wait $ventas
 
-# Minimize with "Cerrar (Minimizar)" from where a removed monitor was; the tip shows the caption.
-e2e_helper place "$MAIN" 3000 2000 >/dev/null || fail "place: refused"
-e2e_helper command "$MAIN" $ID_COMMAND1 >/dev/null
+# Minimize with "Cerrar (Minimizar)"; the tip shows the caption.
+click_control $ID_COMMAND1
 minimized_with_icon "Cerrar (Minimizar)"
 to_icon
 sleep 1.5
@@ -76,8 +74,6 @@ sleep 0.6
 check_eq "single click: still hidden" "visible=0 iconic=1" "$(state)"
 xdotool click --repeat 2 --delay 80 1
 shown_without_icon "double-click"
-read -r x y w h < <(e2e_helper windows | grep "caption=$MAIN\$" | sed -E 's/.*rect=([-0-9]+),([-0-9]+),([0-9]+),([0-9]+).*/\1 \2 \3 \4/')
-((x >= 0 && y >= 0 && x + w <= 1280 && y + h <= 1024)) && ok "double-click: on the screen" || fail "double-click: at $x,$y"
 
 # Alt+F4 minimizes; a right-button release on the icon brings it back.
 sleep 0.3

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/FakeDialogs.h"
-#include "tests/support/FakeVista.h"
 #include "tests/support/Fakes.h"
 #include "ui/Ordenes.h"
 
@@ -54,35 +53,6 @@ TEST(OrdenesTest, EachOrderGoesToTheRunningCopyOrIsCarriedOutHere) {
         // 482: the opening made here, by this process.
         EXPECT_EQ(CumplirOrden(orden, copia, dialogs, [] { return 482; }), codigo);
         EXPECT_EQ(dialogs.cajas.size(), orden == Orden::NoValida ? 1u : 0u);
-    }
-}
-
-TEST(OrdenesTest, WithNoCopyOnlyWhatTheKickReadsIsReadAndOnlyItsBoxShown) {
-    // KovraTipo, installed printers, what went out
-    using Caso = std::tuple<std::string, std::vector<std::string>, std::string>;
-    for (const auto& [tipo, instaladas, salida] : {
-             Caso{"0", {}, "LPT1:"},  // no printer asked for, no box
-             Caso{"1", {"Tickets", "Caja"}, "MakeCurrent(1)"},
-         }) {
-        FakeVista vista;
-        MemoryProfile perfil;
-        perfil.valores = {
-            {"KovraTipo", tipo}, {"KovraTecla", "F25"}, {"PrinterDeviceName", "Caja"}};
-        FakePorts puertos;
-        FakePrinting impresora;
-        impresora.instaladas = instaladas;
-        if (!instaladas.empty()) impresora.actual = 0;
-        FakeDialogs dialogs;
-        SinSelector selector;
-        FakeKeys teclas;
-        FakeTray bandeja;
-        EXPECT_EQ(AbrirSinVentana(vista, {perfil, puertos, impresora, dialogs, selector, teclas,
-                                          bandeja, "C:", "."}),
-                  0);
-        EXPECT_TRUE(dialogs.cajas.empty()) << tipo;
-        EXPECT_EQ(perfil.Lecturas("KovraTecla"), 0) << "the window's own";
-        EXPECT_EQ(tipo == "0" ? puertos.registros.at(0).nombre : impresora.llamadas.at(1), salida);
-        EXPECT_TRUE(perfil.escrituras.empty());
     }
 }
 

@@ -6,7 +6,6 @@
 //   helper command <caption> <id>       sends WM_COMMAND id to that window (answers a box)
 //   helper post <caption> <msg> <wparam> <lparam>   posts a message to that window
 //   helper postreg <caption> <name>     posts the registered message <name> to that window
-//   helper place <caption> <x> <y>      moves that window
 //   helper traydelete <caption>         removes that window's notification-area icon (id 1),
 //                                       as a shell that lost its icons would
 //   helper dpi                          the display's logical pixels per inch
@@ -288,12 +287,6 @@ int wmain(int argc, wchar_t** argv) {
     if (orden == "postreg" && args.size() >= 3) {
         const UINT msg = RegisterWindowMessageW(Ancho(args[2].c_str()).c_str());
         return msg != 0 && PostMessageW(h, msg, 0, 0) ? 0 : 1;
-    }
-    if (orden == "place" && args.size() >= 4) {
-        return SetWindowPos(h, nullptr, std::atoi(args[2].c_str()), std::atoi(args[3].c_str()), 0,
-                            0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
-                   ? 0
-                   : 1;
     }
     if (orden == "traydelete") {
         NOTIFYICONDATAW datos{};
