@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
 # Life in the notification area, with Wine's own tray window as the shell's:
-# the pointer passing over the shown window is no icon event;
 # minimizing in its three ways hides the window behind an icon; a double-click
 # or a right-button release on the icon brings it back, a single click does
 # not; a restarted shell gets the icon again; a second copy of the program
