@@ -200,8 +200,10 @@ void frmAbrirCajon::Timer_Timer() {
 
 void frmAbrirCajon::EntradaCruda(int teclaVirtual, bool abajo) {
     if (teclaVirtual < 0 || teclaVirtual >= static_cast<int>(crudasAbajo_.size())) return;
-    crudasAbajo_[static_cast<std::size_t>(teclaVirtual)] = abajo;
-    if (!abajo || teclaVirtual != tecla_.teclaVirtual || !VeTodaPulsacion() || ModalAbierto())
+    // The typematic repeats of a held key are no new press: the poll repeats it.
+    const bool yaAbajo = std::exchange(crudasAbajo_[static_cast<std::size_t>(teclaVirtual)], abajo);
+    if (!abajo || yaAbajo || teclaVirtual != tecla_.teclaVirtual || !VeTodaPulsacion() ||
+        ModalAbierto())
         return;
     const auto algunaAbajo = [&](std::initializer_list<int> teclas) {
         return std::ranges::any_of(

@@ -270,6 +270,17 @@ TEST_F(frmAbrirCajonTest, APressShorterThanATickKicksOnceAtTheNextTick) {
             EXPECT_EQ(puertos_.registros.size(), n) << tecla << ::testing::PrintToString(crudas);
         }
     }
+    perfil_.valores["KovraTecla"] = "F9";
+    form_.Form_Load();
+    puertos_.registros.clear();
+    teclas_.estados = {{0x78, static_cast<std::int16_t>(0x8000)}};  // held: the tick kicks
+    form_.EntradaCruda(0x78, true);
+    form_.Timer_Timer();
+    form_.EntradaCruda(0x78, true);  // a typematic repeat, then the release
+    form_.EntradaCruda(0x78, false);
+    teclas_.estados.clear();
+    form_.Timer_Timer();
+    EXPECT_EQ(puertos_.registros.size(), 1u) << "the repeat left no press behind";
 }
 
 TEST_F(frmAbrirCajonTest, TicksWaitWhileABoxIsOpen) {
