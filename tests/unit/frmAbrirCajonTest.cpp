@@ -120,7 +120,7 @@ TEST_F(frmAbrirCajonTest, ALockedFileKeepsItsTypeButTheWindowFollowsIt) {
 TEST_F(frmAbrirCajonTest, AFailedPrinterChoiceIsReportedOnceAndTheRestOfTheStartUpRuns) {
     impresora_.instaladas.clear();
     impresora_.actual.reset();
-    perfil_.valores.insert({{"KovraTipo", "0"}, {"KovraPuerto", "COM2:"}, {"AC_PC", "S"}});
+    perfil_.valores.insert({{"KovraTipo", "0"}, {"KovraPuerto", "LPT2:"}, {"AC_PC", "S"}});
     form_.Form_Load();
     ASSERT_EQ(Informes(),
               std::vector<std::string>{
@@ -133,7 +133,7 @@ TEST_F(frmAbrirCajonTest, AFailedPrinterChoiceIsReportedOnceAndTheRestOfTheStart
     teclas_.estados = {{0x7B, static_cast<std::int16_t>(0x8000)}};
     form_.Timer_Timer();
     ASSERT_EQ(puertos_.registros.size(), 1u) << "F12 takes the port route";
-    EXPECT_EQ(puertos_.registros[0].nombre, "COM2:");
+    EXPECT_EQ(puertos_.registros[0].nombre, "LPT2:");
 }
 
 TEST_F(frmAbrirCajonTest, TheChooserComesUpAtStartWhenTheRememberedPrinterIsMissing) {
