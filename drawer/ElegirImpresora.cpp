@@ -1,15 +1,26 @@
 #include "drawer/ElegirImpresora.h"
 
+int BuscarImpresora(const std::vector<std::string>& instaladas, const std::string& nombre,
+                    const ComoSeGuardaNombre& comoSeGuarda) {
+    for (std::size_t i = 0; i < instaladas.size(); ++i) {
+        if (instaladas[i] == nombre) return static_cast<int>(i);
+    }
+    if (!comoSeGuarda) return -1;
+    for (std::size_t i = 0; i < instaladas.size(); ++i) {
+        if (comoSeGuarda(instaladas[i]) == nombre) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 void A_GetPrinter(std::string& PrinterNameInParam, bool Seleccionar, Printing& impresora,
-                  SelectorImpresora& selector) {
+                  SelectorImpresora& selector, const ComoSeGuardaNombre& comoSeGuarda) {
     std::string SelectedPrinterName = PrinterNameInParam;
     if (!Seleccionar) {
-        const auto instaladas = impresora.InstalledPrinters();
-        for (std::size_t i = 0; i < instaladas.size(); ++i) {
-            if (instaladas[i] == PrinterNameInParam) {
-                impresora.MakeCurrent(static_cast<int>(i));
-                return;
-            }
+        const int i =
+            BuscarImpresora(impresora.InstalledPrinters(), PrinterNameInParam, comoSeGuarda);
+        if (i >= 0) {
+            impresora.MakeCurrent(i);
+            return;
         }
     }
     selector.Mostrar(SelectedPrinterName);
@@ -20,7 +31,8 @@ void ElegirImpresora(bool Seleccionar, Parametros& parametros, Printing& impreso
                      SelectorImpresora& selector,
                      const std::function<void(const std::string&)>& fijarTitulo) {
     std::string nombre = parametros.VRXGetParametro(claves::PrinterDeviceName, "");
-    A_GetPrinter(nombre, Seleccionar, impresora, selector);
+    A_GetPrinter(nombre, Seleccionar, impresora, selector,
+                 [&](std::string_view n) { return parametros.ComoSeGuarda(n); });
     parametros.VRXSetParametro(claves::PrinterDeviceName, impresora.CurrentDeviceName());
     fijarTitulo("Enviar a: " + impresora.CurrentDeviceName());
 }

@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/Printing.h"
 #include "settings/Parametros.h"
@@ -17,12 +19,22 @@ class SelectorImpresora {
     virtual void Mostrar(std::string& SelectedPrinterName) = 0;
 };
 
-// With Seleccionar false, an installed printer whose device name equals
-// PrinterNameInParam exactly (case counts) becomes current and nothing is
-// shown. Otherwise the chooser is shown and PrinterNameInParam receives its
+// How a printer's name reads back from the parameter file.
+using ComoSeGuardaNombre = std::function<std::string(std::string_view)>;
+
+// The installed printer that a remembered name stands for: the first whose
+// device name equals it exactly (case counts); failing that, the first whose
+// name, stored in the parameter file, reads back as it ("Caja Ж-80" for
+// "Caja ?-80"). -1 for none.
+int BuscarImpresora(const std::vector<std::string>& instaladas, const std::string& nombre,
+                    const ComoSeGuardaNombre& comoSeGuarda);
+
+// With Seleccionar false, the installed printer that PrinterNameInParam
+// stands for (BuscarImpresora) becomes current and nothing is shown.
+// Otherwise the chooser is shown and PrinterNameInParam receives its
 // SelectedPrinterName. Failures of the printers or the chooser pass on.
 void A_GetPrinter(std::string& PrinterNameInParam, bool Seleccionar, Printing& impresora,
-                  SelectorImpresora& selector);
+                  SelectorImpresora& selector, const ComoSeGuardaNombre& comoSeGuarda = {});
 
 // Makes the remembered printer current (asking when it is missing or when
 // Seleccionar), stores the current printer's name and shows it through

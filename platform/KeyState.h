@@ -7,6 +7,7 @@ inline constexpr int kTeclaF1 = 0x70;  // F2 to F24 follow it: 0x71 to 0x87
 inline constexpr int kTeclaF12 = 0x7B;
 inline constexpr int kTeclaShift = 0x10;
 inline constexpr int kTeclaControl = 0x11;
+inline constexpr int kTeclaAlt = 0x12;
 
 class KeyState {
   public:

@@ -24,4 +24,8 @@ class PrivateProfile {
     // Returns false when the system refuses (missing folder, read-only file).
     virtual bool WriteString(std::u16string_view section, std::u16string_view key,
                              std::u16string_view value, const std::u16string& path) = 0;
+
+    // `value` as a read gives it back once written: characters that the
+    // file's code page lacks come back as the system replaced them ("?").
+    virtual std::u16string AsStored(std::u16string_view value) { return std::u16string(value); }
 };

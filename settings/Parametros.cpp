@@ -50,3 +50,7 @@ void Parametros::VRXSetParametro(std::string_view clave, std::string_view valor)
     perfil_.WriteString(Utf8ToUtf16(kSeccionParametros), Utf8ToUtf16(clave), Utf8ToUtf16(valor),
                         Utf8ToUtf16(ruta_));
 }
+
+std::string Parametros::ComoSeGuarda(std::string_view valor) {
+    return Utf16ToUtf8(perfil_.AsStored(Utf8ToUtf16(valor)));
+}

@@ -49,6 +49,10 @@ class Parametros {
     // than 0. A write the system refuses is not reported: it is not kept.
     void VRXSetParametro(std::string_view clave, std::string_view valor);
 
+    // `valor` as it reads back once stored: the file is in the system's
+    // 8-bit code page, so "Caja Ж-80" comes back as "Caja ?-80".
+    std::string ComoSeGuarda(std::string_view valor);
+
   private:
     PrivateProfile& perfil_;
     Dialogs& dialogs_;

@@ -27,6 +27,7 @@ class PerfilSoloLectura : public PrivateProfile {
                      const std::u16string&) override {
         return false;
     }
+    std::u16string AsStored(std::u16string_view value) override { return perfil_.AsStored(value); }
 
   private:
     PrivateProfile& perfil_;
@@ -78,8 +79,9 @@ int AbrirSinVentana(VistaPrincipal& vista, const ServiciosPrincipal& servicios) 
                                servicios.bandeja,
                                servicios.carpetaPrograma,
                                servicios.separadorDecimal,
-                               servicios.aperturas};
+                               servicios.aperturas,
+                               servicios.red};
     frmAbrirCajon form(vista, std::move(propios));
-    form.Form_Load();
+    form.CargarParaAbrir();
     return form.OrdenAbrir({});
 }

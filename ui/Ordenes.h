@@ -75,9 +75,10 @@ struct SinSelector : SelectorImpresora {
 };
 
 // The opening that the program would make right after starting, on a view
-// that shows nothing: Form_Load as at start, except that the printer chooser
-// is never shown (a remembered printer that is not installed leaves the
-// system's default current, as a chooser closed without choosing does) and
-// nothing is written to the parameter file (an order changes no setting).
-// Recorded as the order's; a failure shows the kick's stop box. The exit code.
+// that shows nothing, with only what the kick reads (frmAbrirCajon::
+// CargarParaAbrir): the printer chooser is never shown (a remembered printer
+// that is not installed leaves the system's default current, as a chooser
+// closed without choosing does), settings only the window uses are not read,
+// and nothing is written to the parameter file (an order changes no setting).
+// Recorded as the order's; the kick's stop box is the only box. The exit code.
 int AbrirSinVentana(VistaPrincipal& vista, const ServiciosPrincipal& servicios);

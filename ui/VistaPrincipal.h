@@ -2,6 +2,7 @@
 // What the main window's logic sees of the window: its controls by name, its
 // state and visibility. The Win32 window implements it; tests use a fake.
 
+#include <optional>
 #include <string>
 
 // The controls of frmAbrirCajon that the logic reads or writes.
@@ -38,6 +39,9 @@ class VistaPrincipal {
     // run the click handling: the logic does that when the state changes.
     virtual int Valor(Control control) const = 0;
     virtual void FijarValor(Control control, int valor) = 0;
+
+    // The control that has the keyboard focus, if one of the window's has it.
+    virtual std::optional<Control> ControlConFoco() const = 0;
 
     virtual bool Habilitado(Control control) const = 0;
     virtual void Habilitar(Control control, bool habilitado) = 0;

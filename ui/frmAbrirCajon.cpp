@@ -1,7 +1,9 @@
 #include "ui/frmAbrirCajon.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "drawer/SalidaImpresora.h"
 #include "ui/Ordenes.h"
@@ -64,8 +66,16 @@ void frmAbrirCajon::Form_Load() {
         linea = 14;
         vista_.FijarTexto(Control::txtAscii,
                           parametros_.VRXGetParametro(claves::KovraASCII, kDefectoAscii));
-        ElegirImpresora(false, parametros_, servicios_.impresora, selector_,
-                        [&](const std::string& t) { vista_.FijarTexto(Control::CheckPrinter, t); });
+        // The printer choice in a guard of its own: a till whose drawer hangs
+        // off a port may have no printer at all, or a spooler that does not
+        // answer yet at log-on; its box is shown and the rest of the start-up
+        // still applies KovraTipo, or every kick would take the printer route.
+        ProcedimientoGuardado(dialogs_, "Form_Load", [&](Linea& paso) {
+            paso = 14;
+            ElegirImpresora(
+                false, parametros_, servicios_.impresora, selector_,
+                [&](const std::string& t) { vista_.FijarTexto(Control::CheckPrinter, t); });
+        });
         linea = 16;
         vista_.FijarTexto(Control::txtPrinter,
                           TextoComandosPrinter(parametros_, servicios_.separadorDecimal));
@@ -82,6 +92,25 @@ void frmAbrirCajon::Form_Load() {
         linea = 80;
         EstadoControles();
     });
+}
+
+void frmAbrirCajon::CargarParaAbrir() {
+    parametros_.FijarRuta(RutaParametros(servicios_.carpetaPrograma));
+    vista_.FijarTexto(Control::txtPuerto,
+                      parametros_.VRXGetParametro(claves::KovraPuerto, kDefectoPuerto));
+    vista_.FijarTexto(Control::txtAscii,
+                      parametros_.VRXGetParametro(claves::KovraASCII, kDefectoAscii));
+    const bool impresora =
+        ValorNumerico(parametros_.VRXGetParametro(claves::KovraTipo, kDefectoTipo)) == 1.0;
+    vista_.FijarValor(Control::CheckPrinter, impresora ? kMarcado : kDesmarcado);
+    if (!impresora) return;
+    try {
+        std::string nombre = parametros_.VRXGetParametro(claves::PrinterDeviceName, "");
+        A_GetPrinter(nombre, false, servicios_.impresora, selector_,
+                     [&](std::string_view n) { return parametros_.ComoSeGuarda(n); });
+    } catch (const Fallo&) {
+        // No printer, or the spooler not answering: the kick's own stop box says so.
+    }
 }
 
 // Read once, at start; the program never writes it. Absent or empty is F12.
@@ -153,12 +182,43 @@ ResultadoApertura frmAbrirCajon::Kick(
     return EnviarApertura(*this, servicios);
 }
 
+bool frmAbrirCajon::VeTodaPulsacion() const {
+    return tecla_.teclaVirtual != kTeclaF12;
+}
+
 void frmAbrirCajon::Timer_Timer() {
     if (ModalAbierto()) return;
-    if (servicios_.teclas.GetAsyncKeyState(tecla_.teclaVirtual) >= 0) return;
+    const bool pulsada = std::exchange(pulsacionPendiente_, false);
+    if (servicios_.teclas.GetAsyncKeyState(tecla_.teclaVirtual) >= 0) {
+        // Down and up again between two ticks: seen only by the raw input.
+        if (pulsada) Kick(OrigenApertura::Tecla);
+        return;
+    }
     if (servicios_.teclas.GetAsyncKeyState(kTeclaShift) != 0) return;
     if (servicios_.teclas.GetAsyncKeyState(kTeclaControl) != 0) return;
+    // Alt+F4 closes the program in front: with F4 as the key, that must not
+    // open the drawer. F12 keeps Alt+F12.
+    if (VeTodaPulsacion() && servicios_.teclas.GetAsyncKeyState(kTeclaAlt) < 0) return;
     Kick(OrigenApertura::Tecla);
+}
+
+void frmAbrirCajon::EntradaCruda(int teclaVirtual, bool abajo) {
+    if (teclaVirtual < 0 || teclaVirtual >= static_cast<int>(crudasAbajo_.size())) return;
+    // The typematic repeats of a held key are no new press: the poll repeats it.
+    const bool yaAbajo = std::exchange(crudasAbajo_[static_cast<std::size_t>(teclaVirtual)], abajo);
+    if (!abajo || yaAbajo || teclaVirtual != tecla_.teclaVirtual || !VeTodaPulsacion() ||
+        ModalAbierto())
+        return;
+    const auto algunaAbajo = [&](std::initializer_list<int> teclas) {
+        return std::ranges::any_of(
+            teclas, [&](int t) { return crudasAbajo_[static_cast<std::size_t>(t)]; });
+    };
+    // Either key of each pair, as the system names it with or without its side.
+    if (algunaAbajo({kTeclaShift, 0xA0, 0xA1}) || algunaAbajo({kTeclaControl, 0xA2, 0xA3}) ||
+        algunaAbajo({kTeclaAlt, 0xA4, 0xA5})) {
+        return;
+    }
+    pulsacionPendiente_ = true;
 }
 
 void frmAbrirCajon::Command_Click() {
@@ -225,6 +285,12 @@ bool frmAbrirCajon::Form_QueryUnload(UnloadMode modo) {
 }
 
 void frmAbrirCajon::Form_Unload() {
+    // A box saves when it loses the focus, which the end of the window
+    // would drop: a port or sequence being typed is saved now.
+    if (const auto foco = vista_.ControlConFoco()) {
+        if (*foco == Control::txtPuerto) txtPuerto_LostFocus();
+        if (*foco == Control::txtAscii) txtAscii_LostFocus();
+    }
     QuitarSystray();
 }
 
@@ -309,7 +375,12 @@ void frmAbrirCajon::Form_MouseMove(double x) {
         const int codigo = CodigoDeEvento(x, midePixeles_, twipsPorPixel_);
         linea = 50;
         linea = 60;
-        if (codigo == kDobleClicIzquierdo) {
+        // The icon's callback is WM_MOUSEMOVE: while no icon exists, 515 and
+        // 517 are only the real mouse passing over the window, which must not
+        // take the focus from the sales program.
+        if (!iconoPuesto_) {
+            linea = 140;
+        } else if (codigo == kDobleClicIzquierdo) {
             Restaurar(linea, 70);
         } else if (codigo == kBotonDerechoSuelto) {
             linea = 100;

@@ -3,6 +3,7 @@
 // triggers, the buttons, closing, help, and the notification-area icon. The
 // Win32 window forwards its events here and shows what the logic sets.
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -59,6 +60,12 @@ class frmAbrirCajon : public ControlesApertura {
 
     // Before the window is first shown.
     void Form_Load();
+    // For an opening with no window (/abrir with no copy running): only what
+    // the kick reads, KovraPuerto, KovraASCII and KovraTipo, and the
+    // remembered printer made current only for the printer route, never
+    // asking. Shows no box: a printer that cannot be chosen is the kick's to
+    // report.
+    void CargarParaAbrir();
     void EstadoControles();
 
     // Events of the controls.
@@ -66,6 +73,13 @@ class frmAbrirCajon : public ControlesApertura {
     void txtAscii_LostFocus();
     void txtPuerto_LostFocus();
     void Timer_Timer();
+    // A key went down or up, as the system's raw keyboard input reports it
+    // from any program: a press of a key other than F12 too short for the
+    // poll to see kicks once at the next tick, unless Shift, Control or Alt
+    // was down with it.
+    void EntradaCruda(int teclaVirtual, bool abajo);
+    // True when the key is not F12: its every press is seen (EntradaCruda).
+    bool VeTodaPulsacion() const;
     void Command_Click();
     void Command1_Click();
     void cmdEnd_Click();
@@ -149,6 +163,8 @@ class frmAbrirCajon : public ControlesApertura {
     double twipsPorPixel_ = 15;
     bool iconoPuesto_ = false;
     bool pateando_ = false;  // a kick of the browser bridge is under way
+    std::array<bool, 256> crudasAbajo_{};
+    bool pulsacionPendiente_ = false;
 };
 
 // The tip field: the caption, one NUL, blanks up to 64 bytes; a caption of 64

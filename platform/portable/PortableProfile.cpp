@@ -196,3 +196,7 @@ bool PortableProfile::WriteString(std::u16string_view section, std::u16string_vi
                                   std::u16string_view value, const std::u16string& path) {
     return Escribir(EnArchivo(section), EnArchivo(key), EnArchivo(value), Utf16ToUtf8(path));
 }
+
+std::u16string PortableProfile::AsStored(std::u16string_view value) {
+    return DeArchivo(EnArchivo(value));
+}

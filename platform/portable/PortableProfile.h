@@ -16,6 +16,7 @@ class PortableProfile : public PrivateProfile {
                    const std::u16string& path) override;
     bool WriteString(std::u16string_view section, std::u16string_view key,
                      std::u16string_view value, const std::u16string& path) override;
+    std::u16string AsStored(std::u16string_view value) override;
 };
 
 // The value `key` has in `section` of an INI text, if any. Exposed for tests

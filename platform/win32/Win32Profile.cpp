@@ -33,3 +33,17 @@ bool Win32Profile::WriteString(std::u16string_view section, std::u16string_view 
     return WritePrivateProfileStringW(Ancho(section).c_str(), Ancho(key).c_str(),
                                       Ancho(value).c_str(), Ancho(path).c_str()) != FALSE;
 }
+
+std::u16string Win32Profile::AsStored(std::u16string_view value) {
+    const std::wstring ancho = Ancho(value);
+    const int n = static_cast<int>(ancho.size());
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, ancho.data(), n, nullptr, 0, nullptr, nullptr);
+    if (n == 0 || bytes <= 0) return std::u16string(value);
+    std::string ocho(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, ancho.data(), n, ocho.data(), bytes, nullptr, nullptr);
+    const int vuelta = MultiByteToWideChar(CP_ACP, 0, ocho.data(), bytes, nullptr, 0);
+    std::u16string resultado(static_cast<std::size_t>(std::max(vuelta, 0)), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, ocho.data(), bytes, reinterpret_cast<wchar_t*>(resultado.data()),
+                        vuelta);
+    return resultado;
+}

@@ -12,4 +12,7 @@ class Win32Profile : public PrivateProfile {
                    const std::u16string& path) override;
     bool WriteString(std::u16string_view section, std::u16string_view key,
                      std::u16string_view value, const std::u16string& path) override;
+    // Through the system's 8-bit code page and back, as the profile
+    // functions write an 8-bit file.
+    std::u16string AsStored(std::u16string_view value) override;
 };

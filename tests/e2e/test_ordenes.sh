@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # AbrirCajon.exe /abrir, /salir and a wrong order, LPT1: to a FIFO: handed to
-# a copy hidden in the notification area, and carried out with no copy.
+# a copy hidden in the notification area, and carried out with no copy;
+# /salir saves the port being typed.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin ordenes
@@ -30,7 +31,11 @@ check_eq "a copy with its box open is busy" 170 "$(orden /abrir)"
 e2e_helper command AbrirCajon 1 >/dev/null
 
 e2e_map_lpt1 "$work/lpt1.fifo"
+e2e_helper postreg "$MAIN" AbrirCajon.MostrarVentana >/dev/null
+check_eq "shown again" "visible=1 iconic=0" "$(wait_state "visible=1 iconic=0")"
+click_control $ID_PUERTO && xdotool key --window "$(e2e_wait_window "$MAIN")" End BackSpace BackSpace BackSpace BackSpace BackSpace type COM7:
 check_eq "/salir: exit code" 0 "$(orden /salir)"
+check_eq "/salir: the port being typed is saved" "COM7:" "$(e2e_ini_value KovraPuerto)"
 e2e_running && fail "/salir: the copy still runs" || ok "/salir: the copy ended"
 tray_visible && fail "/salir: its icon stayed" || ok "/salir: no icon left"
 check_eq "/salir: every line written" 3 "$(lineas ';Orden /abrir;Puerto;LPT1:;')"

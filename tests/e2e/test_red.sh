@@ -3,7 +3,7 @@
 # tcp://, refusal, no such name, a printer that resets the connection unread,
 # the record; the 3-second limit, also on a lookup that a DNS server never
 # answers; a malformed address, also one with a blank in it that never becomes
-# a file.
+# a file; /abrir with no copy running.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin red
@@ -39,8 +39,6 @@ E2E_PID=$!
 answer_startup || fail "main window not shown"
 win=$(e2e_wait_window "$MAIN")
 sleep 0.5
-# Without any printer the start-up stops before it unchecks "Enviar a".
-[ "$(e2e_control "$MAIN" $ID_CHECKPRINTER | e2e_field checked)" == 1 ] && click_control $ID_CHECKPRINTER
 declare -A bytes=([11]=1b70000a64 [10]=1b70000a640d0a [01]=1b70000a64 [00]=1b0d0a700d0a000d0a0a0d0a640d0a)
 for m in 11 10 00 01; do
     [ "$m" == 00 ] && click_control $ID_TODOJUNTO
@@ -65,6 +63,10 @@ $(wc -l <"$work/log") $(registro ";Red;TCP://127.0.0.1:$acepta;Enviado;") $(regi
 $(registro ";Red;127.0.0.1:$corta;Error 10054: ") $(registro ';Red;Mi impresora:9100;Error 87: ')"
 check_eq "no file of 'Mi impresora' in the program's folder, the current one or any of C:" "" \
     "$(find "$E2E_DIR" "$WINEPREFIX/drive_c" -iname 'mi impresora*' 2>/dev/null)"
+e2e_ini "KovraTipo=0" "KovraPuerto=127.0.0.1:$acepta"
+codigo=$(cd "$E2E_DIR" && e2e_wine_out AbrirCajon.exe /abrir >/dev/null; echo $?)
+sleep 0.3
+check_eq "/abrir with no copy: exit code, the bytes" "0 $((n + 1)) 1b70000a64" "$codigo $(wc -l <"$work/log") $(tail -n 1 "$work/log")"
 # The kick driver's median time in whole seconds, rounded: a kick given up at
 # the limit may end a few milliseconds either side of it.
 segundos() { sed -n 's/^median_us=\([0-9.]*\).*/\1/p' | awk '{ printf "%.0f", $1 / 1e6 }'; }

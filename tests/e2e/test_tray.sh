@@ -46,6 +46,18 @@ shown_without_icon() {
 
 check_eq "at start: no icon" 0 "$(tray_shown 1 && echo 1 || echo 0)"
 
+# The pointer over the shown window at x = 515, 517 (the icon's codes) while another program is in front.
+e2e_lpt1_fifo
+e2e_helper hold Ventas 4 >/dev/null &
+ventas=$!
+sleep 1
+IFS=, read -r ox oy <<<"$(e2e_helper controls "$MAIN" | head -1 | e2e_field origin)"
+for x in 514 515 516 517 515; do xdotool mousemove $((ox + x)) $((oy + 32)) sleep 0.2; done
+xdotool key space sleep 0.5
+check_eq "pointer over the window: nothing brought to the front, Space kicks nothing" "Ventas 0 " \
+    "$(e2e_helper foreground) $(stat -c %s "$work/fifo.out") $(e2e_helper windows | grep 'caption=AbrirCajon$')"
+wait $ventas
+
 # Minimize with "Cerrar (Minimizar)"; the tip shows the caption.
 click_control $ID_COMMAND1
 minimized_with_icon "Cerrar (Minimizar)"

@@ -26,6 +26,7 @@ struct FakeVista : VistaPrincipal {
     void FijarTexto(Control c, const std::string& t) override { textos[c] = t; }
     int Valor(Control c) const override { return valores.count(c) ? valores.at(c) : 0; }
     void FijarValor(Control c, int v) override { valores[c] = v; }
+    std::optional<Control> ControlConFoco() const override { return std::nullopt; }
     bool Habilitado(Control c) const override { return !deshabilitados.count(c); }
     void Habilitar(Control c, bool h) override {
         ++habilitaciones;

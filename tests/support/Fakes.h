@@ -38,6 +38,10 @@ struct MemoryProfile : PrivateProfile {
         valores[Utf16ToUtf8(key)] = Utf16ToUtf8(value);
         return true;
     }
+    // As on a Western European system: the file is in Windows-1252.
+    std::u16string AsStored(std::u16string_view v) override {
+        return Utf8ToUtf16(Cp1252ToUtf8(Utf8ToCp1252(Utf16ToUtf8(v))));
+    }
     int Lecturas(const std::string& key) const {
         return static_cast<int>(std::count(lecturas.begin(), lecturas.end(), key));
     }

@@ -91,6 +91,15 @@ TEST_F(BandejaTest, OtherMouseCodesDoNothing) {
     EXPECT_TRUE(bandeja_.presente);
 }
 
+TEST_F(BandejaTest, WithNoIconA515Or517IsOnlyTheMousePassingOver) {
+    Evento(515);  // shown; then minimized on the taskbar, the icon refused
+    bandeja_.acepta = false;
+    form_.Command1_Click();
+    Evento(517);
+    EXPECT_EQ(vista_.eventos, (std::vector<std::string>{"estado=1", "ocultar", "mostrar"}))
+        << "the minimize only: nothing brought to the front";
+}
+
 TEST_F(BandejaTest, WhenTheIconCannotBeAddedTheWindowStaysOnTheTaskbar) {
     bandeja_.acepta = false;
     form_.Command1_Click();

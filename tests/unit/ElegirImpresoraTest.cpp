@@ -91,6 +91,23 @@ TEST_F(ElegirImpresoraTest, NoPrinterAtAllPassesTheFailureOn) {
     EXPECT_EQ(titulo_, "Enviar a printer");
 }
 
+TEST_F(ElegirImpresoraTest, ANameTheFileCouldNotHoldFindsItsPrinter) {
+    const auto cp1252 = [](std::string_view n) { return Cp1252ToUtf8(Utf8ToCp1252(n)); };
+    using Caso =
+        std::tuple<std::string, std::vector<std::string>, int>;  // remembered, installed, found
+    for (const auto& [nombre, instaladas, indice] :
+         {Caso{"Caja ?-80", {"Tickets", "Caja Ж-80"}, 1},
+          Caso{"Caja ?-80", {"Caja Ж-80", "Caja ?-80"}, 1}, Caso{"caja ?-80", {"Caja Ж-80"}, -1},
+          Caso{"", {"Caja Ж-80"}, -1}}) {
+        EXPECT_EQ(BuscarImpresora(instaladas, nombre, cp1252), indice) << nombre;
+    }
+    impresora_.instaladas = {"Tickets", "Caja Ж-80"};
+    perfil_.valores["PrinterDeviceName"] = "Caja ?-80";
+    Elegir(false);
+    EXPECT_TRUE(selector_.recibidos.empty()) << "no chooser at every start";
+    EXPECT_EQ(titulo_, "Enviar a: Caja Ж-80");
+}
+
 TEST(A_GetPrinter, HandsBackWhatTheChooserLeft) {
     FakePrinting impresora;
     impresora.instaladas = {"A", "B"};

@@ -117,22 +117,23 @@ TEST_F(frmAbrirCajonTest, ALockedFileKeepsItsTypeButTheWindowFollowsIt) {
     EXPECT_EQ(Estados(), "11110");
 }
 
-TEST_F(frmAbrirCajonTest, AFailureInStep14IsReportedOnceAndLeavesTheDesignState) {
+TEST_F(frmAbrirCajonTest, AFailedPrinterChoiceIsReportedOnceAndTheRestOfTheStartUpRuns) {
     impresora_.instaladas.clear();
     impresora_.actual.reset();
-    perfil_.valores["KovraTipo"] = "0";
+    perfil_.valores.insert({{"KovraTipo", "0"}, {"KovraPuerto", "LPT2:"}, {"AC_PC", "S"}});
     form_.Form_Load();
     ASSERT_EQ(Informes(),
               std::vector<std::string>{
                   "report:Excepción Controlada: 482 (No hay ninguna impresora "
                   "instalada) en procedimiento Form_Load de Formulario Form1 Linea:14"});
-    EXPECT_EQ(vista_.Texto(Control::txtAscii), "27 112 0 10 100") << "step 14's first half ran";
-    EXPECT_EQ(vista_.Texto(Control::txtPrinter), "Printer.Print \r\nPrint.EndDoc\r\n");
     EXPECT_EQ(vista_.Texto(Control::CheckPrinter), "Enviar a printer");
-    EXPECT_EQ(vista_.Valor(Control::CheckPrinter), 1);
-    EXPECT_EQ(Estados(), "11111") << "every control as designed";
-    form_.CheckPrinter_Click();
-    EXPECT_EQ(Estados(), "00001") << "the first click brings the states in line";
+    EXPECT_EQ(vista_.Texto(Control::txtPrinter), "Printer.Print ;\r\nPrinter.EndDoc ");
+    EXPECT_EQ(vista_.Valor(Control::CheckPrinter), 0) << "KovraTipo still applied";
+    EXPECT_EQ(Estados(), "11110");
+    teclas_.estados = {{0x7B, static_cast<std::int16_t>(0x8000)}};
+    form_.Timer_Timer();
+    ASSERT_EQ(puertos_.registros.size(), 1u) << "F12 takes the port route";
+    EXPECT_EQ(puertos_.registros[0].nombre, "LPT2:");
 }
 
 TEST_F(frmAbrirCajonTest, TheChooserComesUpAtStartWhenTheRememberedPrinterIsMissing) {
@@ -239,7 +240,7 @@ TEST_F(frmAbrirCajonTest, KovraTeclaChoosesThePolledKeyAndNamesTheButton) {
         EXPECT_EQ(Informes().size(), c.caja ? 1u : 0u) << nombre;
         EXPECT_EQ(perfil_.valores["KovraTecla"], c.valor.value_or("")) << "never written";
         const std::pair<std::map<int, std::int16_t>, bool> pulsaciones[] = {
-            {{{c.codigo, abajo}, {0x12, abajo}}, true},  // Alt does not hold it back
+            {{{c.codigo, abajo}, {0x12, abajo}}, c.codigo == 0x7B},  // Alt+F4 closes a program
             {{{c.codigo, abajo}, {0x10, abajo}}, false},
             {{{c.codigo, abajo}, {0x11, 1}}, false},
             {{{0x7B, abajo}}, c.codigo == 0x7B},
@@ -251,6 +252,35 @@ TEST_F(frmAbrirCajonTest, KovraTeclaChoosesThePolledKeyAndNamesTheButton) {
             EXPECT_EQ(puertos_.registros.size(), kick ? 1u : 0u) << nombre;
         }
     }
+}
+
+TEST_F(frmAbrirCajonTest, APressShorterThanATickKicksOnceAtTheNextTick) {
+    // KovraTecla, the raw keys (negative: up), kicks at the next tick (the one after: none)
+    using Caso = std::tuple<std::string, std::vector<int>, std::size_t>;
+    for (const auto& [tecla, crudas, kicks] :
+         {Caso{"F9", {0x78, -0x78, 0x78, -0x78}, 1}, Caso{"F9", {0xA0, 0x78, -0x78, -0xA0}, 0},
+          Caso{"F9", {0x11, 0x78, -0x78, -0x11}, 0}, Caso{"F9", {0xA4, 0x78, -0x78, -0xA4}, 0},
+          Caso{"F12", {0x7B, -0x7B}, 0}}) {
+        perfil_.valores = {{"KovraTipo", "0"}, {"KovraTecla", tecla}};
+        form_.Form_Load();
+        for (int c : crudas) form_.EntradaCruda(std::abs(c), c > 0);
+        for (std::size_t n : {kicks, std::size_t{0}}) {
+            puertos_.registros.clear();
+            form_.Timer_Timer();
+            EXPECT_EQ(puertos_.registros.size(), n) << tecla << ::testing::PrintToString(crudas);
+        }
+    }
+    perfil_.valores["KovraTecla"] = "F9";
+    form_.Form_Load();
+    puertos_.registros.clear();
+    teclas_.estados = {{0x78, static_cast<std::int16_t>(0x8000)}};  // held: the tick kicks
+    form_.EntradaCruda(0x78, true);
+    form_.Timer_Timer();
+    form_.EntradaCruda(0x78, true);  // a typematic repeat, then the release
+    form_.EntradaCruda(0x78, false);
+    teclas_.estados.clear();
+    form_.Timer_Timer();
+    EXPECT_EQ(puertos_.registros.size(), 1u) << "the repeat left no press behind";
 }
 
 TEST_F(frmAbrirCajonTest, TicksWaitWhileABoxIsOpen) {

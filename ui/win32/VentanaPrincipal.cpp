@@ -2,11 +2,13 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cwchar>
 
 #include "platform/win32/ErroresWin32.h"
 #include "platform/win32/Texto.h"
 #include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32KeyState.h"
 #include "resources/Recursos.h"
 #include "settings/InformeError.h"
 #include "ui/Ordenes.h"
@@ -98,9 +100,11 @@ void VentanaPrincipal::Crear() {
         throw FalloWin32();
     }
     // A copy started as administrator still takes the orders and the
-    // "show yourself" of the till's user: the system drops messages from a
-    // lower integrity level unless the window lets them in.
-    for (const UINT mensaje : {mensajeMostrar_, mensajeAbrir_, mensajeSalir_}) {
+    // "show yourself" of the till's user, and the news of a restarted
+    // Explorer: the system drops messages from a lower integrity level unless
+    // the window lets them in.
+    for (const UINT mensaje :
+         {mensajeMostrar_, mensajeAbrir_, mensajeSalir_, mensajeTaskbarCreated_}) {
         if (mensaje != 0) ChangeWindowMessageFilterEx(hwnd_, mensaje, MSGFLT_ALLOW, nullptr);
     }
     CrearFuentes();
@@ -246,6 +250,8 @@ void VentanaPrincipal::MostrarPorPrimeraVez() {
     UpdateWindow(hwnd_);
     SetFocus(Hijo(Control::Command));
     IniciarTimer(hwnd_, kIdTimer, kIntervaloTimerMs);
+    // Refused, the key is still polled: only its shortest presses are missed.
+    if (logica_ != nullptr && logica_->VeTodaPulsacion()) RecibirTecladoCrudo(hwnd_);
 }
 
 void IniciarTimer(HWND ventana, UINT_PTR id, UINT milisegundos) {
@@ -317,6 +323,13 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
                 Reenviar("Timer_Timer", [](frmAbrirCajon& l) { l.Timer_Timer(); });
             }
             return 0;
+        case WM_INPUT:
+            if (const auto tecla = LeerTecladoCrudo(lp)) {
+                Reenviar("EntradaCruda", [&](frmAbrirCajon& l) {
+                    l.EntradaCruda(tecla->teclaVirtual, tecla->abajo);
+                });
+            }
+            break;  // the system frees the input in DefWindowProc
         case WM_SIZE:
             if (mostrada_) {
                 ++redimensiones_;
@@ -461,15 +474,19 @@ void VentanaPrincipal::Comando(int id, int notificacion) {
 LRESULT VentanaPrincipal::ColorEstatico(UINT msg, HDC dc, HWND control) {
     const Elemento* e = ElementoPorId(GetDlgCtrlID(control));
     if (e != nullptr && e->clase == Clase::Etiqueta) {
-        // Transparent labels: the text over the form's own background.
+        // Transparent labels: the text over the form's own background, in
+        // the system's colour for it unless the design gives one (a dark
+        // high-contrast theme would otherwise get black on black).
         SetBkMode(dc, TRANSPARENT);
-        if (e->colorTexto != kColorDelSistema) SetTextColor(dc, e->colorTexto);
+        SetTextColor(
+            dc, e->colorTexto != kColorDelSistema ? e->colorTexto : GetSysColor(COLOR_BTNTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     if (e != nullptr && (e->clase == Clase::Texto || e->clase == Clase::TextoVarias)) {
         // A read-only or disabled text box keeps the white of a text box; the
         // system's grey would make the read-only description look disabled.
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     }
     return DefWindowProcW(hwnd_, msg, reinterpret_cast<WPARAM>(dc),
@@ -588,6 +605,13 @@ void VentanaPrincipal::FijarValor(Control control, int valor) {
     SendMessageW(Hijo(control), BM_SETCHECK, valor == kMarcado ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+std::optional<Control> VentanaPrincipal::ControlConFoco() const {
+    HWND foco = GetFocus();
+    if (foco == nullptr || !IsChild(hwnd_, foco)) return std::nullopt;
+    const Elemento* e = ElementoPorId(GetDlgCtrlID(foco));
+    return e != nullptr ? e->control : std::nullopt;
+}
+
 bool VentanaPrincipal::Habilitado(Control control) const {
     return IsWindowEnabled(Hijo(control)) != FALSE;
 }
@@ -618,6 +642,25 @@ void VentanaPrincipal::Ocultar() {
 
 void VentanaPrincipal::Mostrar() {
     ShowWindow(hwnd_, SW_SHOW);
+    if (!IsIconic(hwnd_)) LlevarAPantalla();
+}
+
+// A window restored where a removed monitor used to be would come back where
+// nobody sees it: it is moved onto the nearest monitor's work area.
+void VentanaPrincipal::LlevarAPantalla() {
+    RECT r{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetWindowRect(hwnd_, &r) ||
+        !GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return;
+    }
+    const RECT& area = monitor.rcWork;
+    const LONG x = std::max(area.left, std::min(r.left, area.right - (r.right - r.left)));
+    const LONG y = std::max(area.top, std::min(r.top, area.bottom - (r.bottom - r.top)));
+    if (x != r.left || y != r.top) {
+        SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void VentanaPrincipal::TraerAlFrente() {

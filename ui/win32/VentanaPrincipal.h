@@ -83,6 +83,7 @@ class VentanaPrincipal final : public VistaPrincipal {
     void FijarTexto(Control control, const std::string& texto) override;
     int Valor(Control control) const override;
     void FijarValor(Control control, int valor) override;
+    std::optional<Control> ControlConFoco() const override;
     bool Habilitado(Control control) const override;
     void Habilitar(Control control, bool habilitado) override;
     std::string Caption() const override;
@@ -108,6 +109,7 @@ class VentanaPrincipal final : public VistaPrincipal {
     void Pintar();
     void Dibujar(const DRAWITEMSTRUCT& item);
     void Activacion(WPARAM wp);
+    void LlevarAPantalla();
 
     // The orders of another process: both answer it before anything else.
     LRESULT OrdenAbrir();

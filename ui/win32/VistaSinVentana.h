@@ -25,6 +25,7 @@ class VistaSinVentana final : public VistaPrincipal {
     void FijarTexto(Control c, const std::string& t) override { textos_[c] = t; }
     int Valor(Control c) const override { return valores_.count(c) ? valores_.at(c) : 0; }
     void FijarValor(Control c, int v) override { valores_[c] = v; }
+    std::optional<Control> ControlConFoco() const override { return std::nullopt; }
     bool Habilitado(Control c) const override { return !deshabilitados_.count(c); }
     void Habilitar(Control c, bool h) override {
         if (h) {
