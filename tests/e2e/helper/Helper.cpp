@@ -10,7 +10,7 @@
 //                                       as a shell that lost its icons would
 //   helper dpi                          the display's logical pixels per inch
 //   helper limited <exe> [args...]      runs exe unelevated (Wine gives every program a full
-//                                       administrator's token) and exits with its exit code
+//                                       administrator's token), prints and exits with its exit code
 //   helper focus <caption>              id and text of the control with the focus
 //   helper list <caption> <id>          rows of a list box: count, selected row, then one per line
 //   helper holdfile <path> <seconds>    holds a file open without sharing, as a spreadsheet
@@ -157,6 +157,7 @@ int SinElevar(int argc, wchar_t** argv) {
     DWORD salida = 126;
     WaitForSingleObject(proceso.hProcess, INFINITE);
     GetExitCodeProcess(proceso.hProcess, &salida);
+    std::printf("exit code %lu\n", salida);  // whole: Wine's own exit status keeps 8 bits
     return static_cast<int>(salida);
 }
 
