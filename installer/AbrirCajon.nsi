@@ -227,7 +227,8 @@ Function DesdeOtraCarpeta
 FunctionEnd
 
 ; Elevated, a copy running from $INSTDIR keeps running from its exe renamed
-; aside; if that cannot be done, it is ended as when unelevated.
+; aside. If that cannot be done the install stops, the copy still running:
+; ended, nobody could start it again as the till's user.
 Function ApartarCopia
   StrCpy $Abierta 0
   StrCpy $Dejar 1
@@ -238,13 +239,11 @@ Function ApartarCopia
     ClearErrors
     Delete "$INSTDIR\${APARTE}"
     Rename "$INSTDIR\${EXE}" "$INSTDIR\${APARTE}"
-    ${IfNot} ${Errors}
-      Return
+    ${If} ${Errors}
+      MessageBox MB_OK|MB_ICONSTOP "No se puede actualizar ${PROGRAMA} mientras está abierto. Ciérrelo con $\"Salir$\" y vuelva a ejecutar el instalador." /SD IDOK
+      Abort
     ${EndIf}
-    StrCpy $Abierta 0
   ${EndIf}
-  Push "$INSTDIR\${EXE}"
-  Call CerrarCopia
 FunctionEnd
 
 Section "${PROGRAMA} (necesario)" SecPrograma
