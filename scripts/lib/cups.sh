@@ -149,7 +149,7 @@ cajon_stop_cupsd() {
     [ -f "$pid_file" ] || return 0
     pid=$(cat "$pid_file")
     # Only a cupsd that reads this folder's configuration is ended.
-    if [ -n "$pid" ] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null |
+    if [ -n "$pid" ] && tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" |
         grep -qF "$CAJON_CUPS_DIR/etc/cupsd.conf"; then
         kill "$pid"
         for _ in $(seq 1 50); do
