@@ -14,7 +14,11 @@
 ; It is meant to be run by the till's user. Run elevated (an administrator's
 ; prompt, or as SYSTEM) it installs into the profile of the account it runs
 ; as, which may not be the till user's, and it does not start the program,
-; whose single-copy lock an unelevated copy could not open.
+; whose single-copy lock an unelevated copy could not open; nor does it end
+; a running copy, which it could not start again as the till's user: that
+; copy's exe is renamed aside (a running exe can be), it runs on until the
+; session ends, and the next log-on starts the new one.
+; Windows 7 SP1 is the oldest the program runs on; an older one is refused.
 
 !ifndef CAJON_VERSION | CAJON_VERSION4 | CAJON_EXE | CAJON_ARCH | CAJON_SALIDA
   !error "CAJON_VERSION, CAJON_VERSION4, CAJON_EXE, CAJON_ARCH and CAJON_SALIDA must be defined"
@@ -38,6 +42,8 @@ Unicode true
 ; The program's main window: a running copy is found by it.
 !define CLASE_VENTANA "AbrirCajon.frmAbrirCajon"
 !define ACCESO "$SMPROGRAMS\${PROGRAMA}.lnk"
+; Where an elevated upgrade moves the exe of a copy that runs on.
+!define APARTE "${EXE}.anterior"
 ; makensis works in this folder (it changes into it).
 !define RESOURCES "../resources"
 
@@ -66,6 +72,7 @@ BrandingText "${PROGRAMA} ${CAJON_VERSION}"
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include Sections.nsh
+!include WinVer.nsh
 
 !define MUI_ICON "${RESOURCES}/abrircajon.ico"
 !define MUI_UNICON "${RESOURCES}/abrircajon.ico"
@@ -100,7 +107,9 @@ VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "© ${EDITOR}"
 
 Var Reabrir   ; 1: a running copy was ended and must be started again
 Var Iniciado  ; 1: the program was already started at the end of the install
-Var Elevado   ; 1: the installer runs elevated and starts nothing
+Var Elevado   ; 1: the installer runs elevated: it ends no copy and starts none
+Var Dejar     ; 1: CerrarCopia only notes a running copy in $Abierta
+Var Abierta   ; 1: CerrarCopia found a copy and left it running
 
 ; Pushes the long, full form of a path (the path itself when it does not
 ; exist), so that two spellings of one file compare equal.
@@ -127,7 +136,8 @@ FunctionEnd
 ; in $INSTDIR holds that exe open). It is asked to close as the task manager
 ; would ask it (it then removes its notification-area icon and ends without a
 ; question); one that does not end within 10 s is terminated. Copies run from
-; other folders are left alone. Sets $Reabrir to 1 when a copy was ended.
+; other folders are left alone. Sets $Reabrir to 1 when a copy was ended;
+; with $Dejar 1 it ends nothing and sets $Abierta to 1 instead.
 !macro DEFINIR_CERRAR_COPIA un
 Function ${un}CerrarCopia
   Exch $4
@@ -154,14 +164,18 @@ Function ${un}CerrarCopia
         Call ${un}RutaLarga
         Pop $3
         ${If} $3 == $4
-          DetailPrint "Cerrando ${PROGRAMA}, que está abierto..."
-          System::Call 'user32::PostMessageW(p r0, i ${WM_CLOSE}, p 0, p 0)'
-          System::Call 'kernel32::WaitForSingleObject(p r2, i 10000) i .r1'
-          ${If} $1 <> 0
-            System::Call 'kernel32::TerminateProcess(p r2, i 1)'
-            System::Call 'kernel32::WaitForSingleObject(p r2, i 5000) i'
+          ${If} $Dejar == 1
+            StrCpy $Abierta 1
+          ${Else}
+            DetailPrint "Cerrando ${PROGRAMA}, que está abierto..."
+            System::Call 'user32::PostMessageW(p r0, i ${WM_CLOSE}, p 0, p 0)'
+            System::Call 'kernel32::WaitForSingleObject(p r2, i 10000) i .r1'
+            ${If} $1 <> 0
+              System::Call 'kernel32::TerminateProcess(p r2, i 1)'
+              System::Call 'kernel32::WaitForSingleObject(p r2, i 5000) i'
+            ${EndIf}
+            StrCpy $Reabrir 1
           ${EndIf}
-          StrCpy $Reabrir 1
           System::Call 'kernel32::CloseHandle(p r2)'
           ; One copy per user session: the program allows no second one.
           ${Break}
@@ -190,6 +204,7 @@ Function DesdeOtraCarpeta
   Push $0
   Push $1
   ReadRegStr $0 HKCU "${CLAVE_DESINSTALAR}" "InstallLocation"
+  StrCpy $Dejar $Elevado
   ${If} $0 != ""
     Push $0
     Call RutaLarga
@@ -211,10 +226,40 @@ Function DesdeOtraCarpeta
   Pop $0
 FunctionEnd
 
-Section "${PROGRAMA} (necesario)" SecPrograma
-  SectionIn RO
+; Elevated, a copy running from $INSTDIR keeps running from its exe renamed
+; aside. If that cannot be done the install stops, the copy still running:
+; ended, nobody could start it again as the till's user.
+Function ApartarCopia
+  StrCpy $Abierta 0
+  StrCpy $Dejar 1
   Push "$INSTDIR\${EXE}"
   Call CerrarCopia
+  StrCpy $Dejar 0
+  ${If} $Abierta == 1
+    ClearErrors
+    Delete "$INSTDIR\${APARTE}"
+    Rename "$INSTDIR\${EXE}" "$INSTDIR\${APARTE}"
+    ${If} ${Errors}
+      MessageBox MB_OK|MB_ICONSTOP "No se puede actualizar ${PROGRAMA} mientras está abierto. Ciérrelo con $\"Salir$\" y vuelva a ejecutar el instalador." /SD IDOK
+      Abort
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Section "${PROGRAMA} (necesario)" SecPrograma
+  SectionIn RO
+  ; A copy an earlier elevated upgrade left running from the renamed exe:
+  ; ended here unless elevated; its file goes once it has ended.
+  StrCpy $Dejar $Elevado
+  Push "$INSTDIR\${APARTE}"
+  Call CerrarCopia
+  Delete "$INSTDIR\${APARTE}"
+  ${If} $Elevado == 1
+    Call ApartarCopia
+  ${Else}
+    Push "$INSTDIR\${EXE}"
+    Call CerrarCopia
+  ${EndIf}
   SetOutPath "$INSTDIR"
   File "/oname=${EXE}" "${CAJON_EXE}"
   ; The settings folder: the program writes INIS\PARAMETROS.INI there.
@@ -248,7 +293,9 @@ SectionEnd
 ; single-copy lock would keep the till user's own copy from seeing it, and
 ; every F12 would open the drawer twice.
 Section "-Iniciar"
-  ${If} $Elevado == 1
+  ${If} $Abierta == 1
+    DetailPrint "Instalación como administrador: ${PROGRAMA} sigue abierto con la versión anterior hasta que se cierre la sesión; la nueva se usará al volver a abrirlo."
+  ${ElseIf} $Elevado == 1
     DetailPrint "Instalación como administrador: ${PROGRAMA} no se abre ahora. Ábralo con el usuario de la caja desde el menú Inicio."
   ${ElseIf} $Reabrir == 1
   ${OrIf} ${Silent}
@@ -272,16 +319,40 @@ Function MostrarTerminar
 FunctionEnd
 
 Function .onInit
-  ; Elevated as the system tells it (GetTokenInformation, TokenElevation):
-  ; "Ejecutar como administrador", SYSTEM, or an administrator with UAC off.
+  StrCpy $0 0
+  ${IfNot} ${AtLeastWin7}
+    StrCpy $0 1
+  ${ElseIf} ${IsWin7}
+  ${AndIf} ${AtMostServicePack} 0
+    StrCpy $0 1
+  ${EndIf}
+  ${If} $0 == 1
+    MessageBox MB_OK|MB_ICONSTOP "${PROGRAMA} necesita Windows 7 SP1 o posterior (Windows 8, 8.1, 10 u 11). No se puede instalar en esta versión de Windows." /SD IDOK
+    SetErrorLevel 1150  ; ERROR_OLD_WIN_VERSION
+    Quit
+  ${EndIf}
+  ; Elevated: the full token of a split administrator ("Ejecutar como
+  ; administrador", TokenElevationType 2), or SYSTEM. An administrator with
+  ; UAC off has no split token (type 1) and runs as the till's user does.
   ; A token that cannot be read counts as not elevated.
   System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r0) i .r1'  ; TOKEN_QUERY
   ${If} $1 <> 0
-    System::Call 'advapi32::GetTokenInformation(p r0, i 20, *i .r1, i 4, *i .r2) i .r2'
+    System::Call 'advapi32::GetTokenInformation(p r0, i 18, *i .r1, i 4, *i .r2) i .r2'
     ${If} $2 <> 0
-    ${AndIf} $1 <> 0
+    ${AndIf} $1 == 2
       StrCpy $Elevado 1
     ${EndIf}
+    System::Alloc 256
+    Pop $3
+    System::Call 'advapi32::GetTokenInformation(p r0, i 1, p r3, i 256, *i .r2) i .r2'  ; TokenUser
+    ${If} $2 <> 0
+      System::Call '*$3(p .r1)'
+      System::Call 'advapi32::IsWellKnownSid(p r1, i 22) i .r2'  ; WinLocalSystemSid
+      ${If} $2 <> 0
+        StrCpy $Elevado 1
+      ${EndIf}
+    ${EndIf}
+    System::Free $3
     System::Call 'kernel32::CloseHandle(p r0)'
   ${EndIf}
   ; An upgrade keeps the user's earlier choice: no Run value, no autostart.
@@ -301,7 +372,10 @@ Section "un.${PROGRAMA}" SecDesPrograma
   SectionIn RO
   Push "$INSTDIR\${EXE}"
   Call un.CerrarCopia
+  Push "$INSTDIR\${APARTE}"
+  Call un.CerrarCopia
   Delete "$INSTDIR\${EXE}"
+  Delete "$INSTDIR\${APARTE}"
   ReadRegStr $0 HKCU "${CLAVE_DESINSTALAR}" "InstallLocation"
   ${If} $0 == ""
   ${OrIf} $0 == $INSTDIR

@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Fails when a Windows exe imports a DLL outside the set every Windows ships.
+# Fails when a Windows exe imports a DLL outside the set every Windows ships,
+# or when its header does not say Windows 7 SP1 (subsystem 6.1), the oldest
+# Windows that has every entry point it imports.
 set -euo pipefail
 objdump=$1
 exe=$2
 allowed='^(KERNEL32|USER32|GDI32|SHELL32|COMCTL32|COMDLG32|ADVAPI32|WINSPOOL\.DRV|OLE32|OLEAUT32|GDIPLUS|WS2_32|MSVCRT|WINDOWSCODECS|UXTHEME|SHLWAPI|api-ms-win-crt-[a-z-]+-l1-1-0)(\.DLL)?$'
-dlls=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+cabecera=$("$objdump" -p "$exe")
+dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$cabecera")
 echo "$exe imports: $(echo $dlls)"
 bad=$(echo "$dlls" | grep -viE "$allowed" || true)
 if [ -n "$bad" ]; then
     echo "not a system DLL: $bad"
+    exit 1
+fi
+subsistema=$(awk '$1 ~ /^M(aj|in)orSubsystemVersion$/ {printf "%s ", $2}' <<<"$cabecera")
+if [ "$subsistema" != "6 1 " ]; then
+    echo "subsystem version [$subsistema], not 6 1 (Windows 7 SP1)"
     exit 1
 fi

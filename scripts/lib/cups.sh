@@ -27,7 +27,22 @@
 # filters as lp and a backend that others cannot read as root); lp must be able
 # to reach the folder.
 
-export CAJON_CUPS_DIR=${CAJON_CUPS_DIR:-$CAJON_ROOT/build/cups}
+# A checkout where lp cannot reach build/cups (a clone in /root or in a
+# mktemp -d folder: drwx------), or so deep that the socket's path would not
+# fit a Unix socket address (107 bytes), keeps its server under /var/tmp
+# instead, in a folder named after the checkout's path so two checkouts never
+# share one; cajon_start_cupsd says so and cajon_stop_cupsd removes it.
+_cajon_cups_aparte() { echo "/var/tmp/abrircajon-cups-$(printf %s "$CAJON_ROOT" | sha256sum | cut -c1-16)"; }
+_cajon_cups_dir() {
+    local dir=$CAJON_ROOT/build/cups alcance=$CAJON_ROOT/build
+    [ -d "$alcance" ] || alcance=$CAJON_ROOT
+    if [ ${#dir} -le 97 ] && { [ "$(id -u)" -ne 0 ] || runuser -u lp -- test -x "$alcance"; }; then
+        echo "$dir"
+    else
+        _cajon_cups_aparte
+    fi
+}
+export CAJON_CUPS_DIR=${CAJON_CUPS_DIR:-$(_cajon_cups_dir)}
 export CUPS_SERVER=$CAJON_CUPS_DIR/cups.sock
 
 cajon_cups_running() { lpstat -r 2>/dev/null | grep -q 'is running'; }
@@ -84,10 +99,22 @@ cajon_start_cupsd() {
         echo "the CUPS server needs root: it runs its filters as lp and its backends as root" >&2
         return 1
     fi
+    if [ ${#CUPS_SERVER} -gt 107 ]; then
+        echo "the socket path $CUPS_SERVER is longer than a Unix socket allows (107 bytes)" >&2
+        return 1
+    fi
     mkdir -p "$dir" || return 1
     if ! runuser -u lp -- test -x "$dir"; then
         echo "the user lp cannot reach $dir: set CAJON_CUPS_DIR to a folder it can reach" >&2
         return 1
+    fi
+    if [ "$dir" == "$(_cajon_cups_aparte)" ]; then
+        # /var/tmp is everyone's: a folder someone else made there is not used.
+        if [ -L "$dir" ] || [ ! -O "$dir" ]; then
+            echo "$dir is not root's own folder: set CAJON_CUPS_DIR" >&2
+            return 1
+        fi
+        echo "CUPS server folder: $dir (lp cannot reach this checkout's build/cups, or its socket path would be too long); removed when the scripts stop"
     fi
     install -d -m 0755 "$dir/etc" "$dir/etc/ppd" "$dir/etc/ssl" "$dir/log" "$dir/capturas" &&
         install -d -g lp -m 0775 "$dir/spool" "$dir/spool/tmp" "$dir/cache" "$dir/state" || return 1
@@ -122,7 +149,7 @@ cajon_stop_cupsd() {
     [ -f "$pid_file" ] || return 0
     pid=$(cat "$pid_file")
     # Only a cupsd that reads this folder's configuration is ended.
-    if [ -n "$pid" ] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null |
+    if [ -n "$pid" ] && tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" |
         grep -qF "$CAJON_CUPS_DIR/etc/cupsd.conf"; then
         kill "$pid"
         for _ in $(seq 1 50); do
@@ -131,4 +158,6 @@ cajon_stop_cupsd() {
         done
     fi
     rm -f "$pid_file"
+    # The folder made under /var/tmp goes with its server.
+    [ "$CAJON_CUPS_DIR" != "$(_cajon_cups_aparte)" ] || rm -rf "${CAJON_CUPS_DIR:?}"
 }

@@ -15,9 +15,11 @@
 #              but INIS (settings and record of openings);
 #              an upgrade into another folder with /D= ends the copy running
 #              from the first and carries its PARAMETROS.INI over
-#   pages      (x64) the installer's pages, clicked through with the keyboard,
+#   pages      (x64) on Windows Vista the installer refuses to install (exit
+#              1150); the installer's pages, clicked through with the keyboard,
 #              "Iniciar con Windows" unchecked: no Run value, nor after a silent
-#              upgrade, which run elevated starts no copy; the uninstaller's
+#              upgrade, which run elevated leaves the running copy running and
+#              puts the new exe in place; the uninstaller's
 #              pages with "carpeta INIS" ticked leave no INIS and no folder;
 #              screenshots of every page in build/package-test/
 # Needs the Windows builds configured with -DCAJON_E2E=ON (scripts/test.sh
@@ -376,6 +378,11 @@ pages() {
     local installer=$1 next_x64=$2 w pid dir
     group "pages (x64): the installer and the uninstaller clicked through"
     dir="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Local/Programs/AbrirCajon"
+    cp "$installer" "$work/en-vista.exe"
+    cajon_wine_tool reg add 'HKCU\Software\Wine\AppDefaults\en-vista.exe' /v Version /d vista /f </dev/null >/dev/null 2>&1
+    as_user "$work/en-vista.exe" /S </dev/null >"$work/en-vista.out" 2>&1
+    check_eq "on Windows Vista it refuses to install" "exit code 1150 " \
+        "$(tr -d '\r' <"$work/en-vista.out") $(reg_value "$uninst_key" InstallLocation)"
     (as_user "$installer" </dev/null >"$work/pages.log" 2>&1) &
     pid=$!
     if w=$(wait_caption 'Instalación de AbrirCajon'); then
@@ -394,12 +401,17 @@ pages() {
         check_eq "\"Iniciar con Windows\" unchecked: no Run value" "" "$(reg_value "$run_key" AbrirCajon)"
         wait_program_version "$version4" >/dev/null
         check_eq "\"Iniciar AbrirCajon ahora\" started it" 0 $?
-        # A silent upgrade keeps that choice; run elevated, it ends the
-        # running copy and starts none.
+        # A silent upgrade keeps that choice; run elevated, it leaves the
+        # running copy running and the new exe in place for the next start.
+        local antes
+        antes=$(program_windows)
         cajon_wine "$next_x64" /S </dev/null >"$work/pages-upgrade.log" 2>&1
         check_eq "a silent upgrade after it adds no Run value" "" "$(reg_value "$run_key" AbrirCajon)"
         sleep 3
-        check_eq "elevated, it starts no copy" 0 "$(program_windows | grep -c pid=)"
+        check_eq "elevated, the copy that ran still runs, alone" "$(field pid <<<"$antes") 1" \
+            "$(program_windows | field pid) $(program_windows | grep -c pid=)"
+        check "elevated, the new version's exe is in place" cmp -s "$dir/AbrirCajon.exe" \
+            build/win64/cajon_version_siguiente.exe
     else
         fail "no installer window"
     fi

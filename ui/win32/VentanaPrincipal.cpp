@@ -194,6 +194,7 @@ void VentanaPrincipal::CrearControles() {
             extendido, clase, Ancho(e.texto).c_str(), estilo, p.left, p.top, p.width, p.height,
             hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(e.id)), instancia_, nullptr);
         if (h == nullptr) throw FalloWin32();
+        if (e.control) hijos_[static_cast<std::size_t>(*e.control)] = h;
         SendMessageW(h, WM_SETFONT,
                      reinterpret_cast<WPARAM>(fuentes_[static_cast<int>(e.letra)].get()), FALSE);
         if (e.clase == Clase::Casilla && e.marcada) SendMessageW(h, BM_SETCHECK, BST_CHECKED, 0);
@@ -272,7 +273,7 @@ int VentanaPrincipal::Bucle() {
 }
 
 HWND VentanaPrincipal::Hijo(Control control) const {
-    return GetDlgItem(hwnd_, ElementoDe(control).id);
+    return hijos_[static_cast<std::size_t>(control)];
 }
 
 LRESULT CALLBACK VentanaPrincipal::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -287,6 +288,7 @@ LRESULT CALLBACK VentanaPrincipal::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         ventana->hwnd_ = nullptr;
+        ventana->hijos_.fill(nullptr);
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
     return ventana->Mensaje(msg, wp, lp);

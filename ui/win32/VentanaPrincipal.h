@@ -130,6 +130,10 @@ class VentanaPrincipal final : public VistaPrincipal {
     // which the notification-area icon relies on.
     HICON iconoVentana_ = nullptr;
     std::array<FuenteGdi, 3> fuentes_;  // indexed by Letra
+    // The controls' windows, indexed by Control: under Wine GetDlgItem asks
+    // the server for the whole list of children, and a kick reads its
+    // controls a dozen times.
+    std::array<HWND, static_cast<std::size_t>(Control::LabelComentario) + 1> hijos_{};
     IconoPropio iconoA_;
     IconoPropio iconoB_;
     int ladoIcono_ = 32;

@@ -10,7 +10,7 @@
 //                                       as a shell that lost its icons would
 //   helper dpi                          the display's logical pixels per inch
 //   helper limited <exe> [args...]      runs exe unelevated (Wine gives every program a full
-//                                       administrator's token) and exits with its exit code
+//                                       administrator's token), prints and exits with its exit code
 //   helper focus <caption>              id and text of the control with the focus
 //   helper list <caption> <id>          rows of a list box: count, selected row, then one per line
 //   helper holdfile <path> <seconds>    holds a file open without sharing, as a spreadsheet
@@ -22,6 +22,11 @@
 //                                       for that long or until it is closed: another program
 //                                       holding the focus
 //   helper raise <caption>              brings that window to the top and to the foreground
+//   helper minimo                       the least a program can do on a click: a window
+//                                       "Minimo" whose button (id 100) writes ESC p 0 10 100
+//                                       to LPT1:, to measure the program's click against
+//   helper clics <caption> <id> <n> <fifo>  clicks that button n times: the ms from each
+//                                       click to its 5 bytes on the FIFO, one a line
 // Output is UTF-8, one record per line. Exit code 1: window not found.
 
 #include <windows.h>
@@ -157,7 +162,43 @@ int SinElevar(int argc, wchar_t** argv) {
     DWORD salida = 126;
     WaitForSingleObject(proceso.hProcess, INFINITE);
     GetExitCodeProcess(proceso.hProcess, &salida);
+    std::printf("exit code %lu\n", salida);  // whole: Wine's own exit status keeps 8 bits
     return static_cast<int>(salida);
+}
+
+LRESULT CALLBACK Minimo(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_COMMAND && LOWORD(wp) == 100) {
+        HANDLE p = CreateFileW(L"LPT1:", GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD n = 0;
+        WriteFile(p, "\x1bp\0\x0a\x64", 5, &n, nullptr);
+        CloseHandle(p);
+    }
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
+// From posting the click to its 5 bytes read back from the FIFO that LPT1:
+// is, a click every 20 ms: as a cashier's clicks, after the last one's repaint.
+int Clics(HWND boton, int n, const std::wstring& fifo) {
+    HANDLE bytes = CreateFileW(fifo.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+    if (bytes == INVALID_HANDLE_VALUE) return 1;
+    LARGE_INTEGER f, a, b;
+    QueryPerformanceFrequency(&f);
+    char kick[5];
+    for (int i = 0; i < n; ++i) {
+        Sleep(20);
+        DWORD leidos = 0, total = 0;
+        QueryPerformanceCounter(&a);
+        PostMessageW(boton, BM_CLICK, 0, 0);
+        while (total < sizeof kick && ReadFile(bytes, kick, sizeof kick - total, &leidos, nullptr))
+            total += leidos;
+        QueryPerformanceCounter(&b);
+        std::printf("%.3f\n", static_cast<double>(b.QuadPart - a.QuadPart) * 1000.0 / f.QuadPart);
+    }
+    CloseHandle(bytes);
+    return 0;
 }
 
 }  // namespace
@@ -228,6 +269,19 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (orden == "limited" && argc >= 3) return SinElevar(argc, argv);
+    if (orden == "minimo") {
+        WNDCLASSW c{};
+        c.lpfnWndProc = Minimo;
+        c.lpszClassName = L"Minimo";
+        RegisterClassW(&c);
+        HWND v = CreateWindowW(L"Minimo", L"Minimo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                               100, nullptr, nullptr, nullptr, nullptr);
+        CreateWindowW(L"BUTTON", L"F12", WS_CHILD | WS_VISIBLE, 10, 10, 80, 40, v,
+                      reinterpret_cast<HMENU>(100), nullptr, nullptr);
+        MSG m;
+        while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+        return 0;
+    }
     if (orden == "dpi") {
         HDC pantalla = GetDC(nullptr);
         std::printf("%d\n", GetDeviceCaps(pantalla, LOGPIXELSX));
@@ -239,6 +293,10 @@ int wmain(int argc, wchar_t** argv) {
     if (h == nullptr) {
         std::printf("not found: %s\n", args[1].c_str());
         return 1;
+    }
+    if (orden == "clics" && args.size() >= 5) {
+        return Clics(GetDlgItem(h, std::atoi(args[2].c_str())), std::atoi(args[3].c_str()),
+                     Ancho(args[4].c_str()));
     }
     if (orden == "controls") {
         RECT c;
