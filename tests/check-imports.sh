@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when a Windows exe imports a DLL outside the set every Windows ships,
-# or when its header does not say Windows 7 SP1 (subsystem 6.1), the oldest
-# Windows that has every entry point it imports.
+# when its header does not say Windows 7 SP1 (subsystem 6.1), the oldest
+# Windows that has every entry point it imports, or when it outgrows the
+# release's budget of 640 KB.
 set -euo pipefail
 objdump=$1
 exe=$2
@@ -17,5 +18,10 @@ fi
 subsistema=$(awk '$1 ~ /^M(aj|in)orSubsystemVersion$/ {printf "%s ", $2}' <<<"$cabecera")
 if [ "$subsistema" != "6 1 " ]; then
     echo "subsystem version [$subsistema], not 6 1 (Windows 7 SP1)"
+    exit 1
+fi
+tamano=$(stat -c %s "$exe")
+if [ "$tamano" -gt $((640 * 1024)) ]; then
+    echo "$tamano bytes: over the budget of 640 KB"
     exit 1
 fi
