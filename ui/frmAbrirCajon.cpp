@@ -173,7 +173,9 @@ ResultadoApertura frmAbrirCajon::Kick(
                                          resultado);
         }
         if (antesDeLaCaja) antesDeLaCaja(resultado);
-        if (servicios_.sensor != nullptr && !comprobandoSensor_) {
+        // With the sensor off, the kick reads nothing more from the file.
+        if (servicios_.sensor != nullptr && modoSensor_ != ModoSensor::Apagado &&
+            !comprobandoSensor_) {
             servicios_.sensor->Vigilar(
                 resultado, modoSensor_,
                 LeerAvisoSegundos(parametros_.VRXGetParametro(claves::KovraAvisoSegundos, "")));
