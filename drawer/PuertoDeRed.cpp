@@ -5,6 +5,7 @@
 
 #include "platform/Fallo.h"
 #include "platform/NombreDispositivo.h"
+#include "settings/Conversiones.h"
 
 namespace {
 
@@ -85,10 +86,7 @@ bool EmpiezaPorTcp(std::string_view texto) {
 
 PuertoDeRed LeerPuertoDeRed(std::string_view texto) {
     // A blank typed before or after an address is not part of it.
-    const auto primero = texto.find_first_not_of(" \t");
-    texto = primero == std::string_view::npos
-                ? std::string_view()
-                : texto.substr(primero, texto.find_last_not_of(" \t") - primero + 1);
+    texto = SinBlancos(texto);
     if (EmpiezaPorTcp(texto)) {
         // After "tcp://" nothing else is meant: whatever does not read is malformed.
         const auto resto = texto.substr(kPrefijoTcp.size());

@@ -4,6 +4,7 @@
 
 #include "drawer/PuertoDeRed.h"
 #include "drawer/PuertoSerie.h"
+#include "settings/Conversiones.h"
 
 namespace {
 
@@ -26,11 +27,9 @@ std::optional<ModoSensor> LeerModoSensor(std::string_view valor) {
 }
 
 int LeerAvisoSegundos(std::string_view valor) {
-    if (valor.empty() || valor.size() > 5 ||
-        !std::all_of(valor.begin(), valor.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return kAvisoPorDefecto;
-    }
-    return std::min(std::stoi(std::string(valor)), kMayorAviso);
+    const auto segundos = EnteroDecimal(valor, 5);
+    if (!segundos) return kAvisoPorDefecto;
+    return static_cast<int>(std::min<unsigned long>(*segundos, kMayorAviso));
 }
 
 std::string TextoSensorNoValido(std::string_view valor) {

@@ -142,11 +142,23 @@ bool ToBoolean(std::string_view Texto, bool IfBlankOrNullPut) {
     return primera == 'Y' || primera == 'T' || primera == 'V' || primera == 'S';
 }
 
-std::optional<TeclaFuncion> LeerTeclaFuncion(std::string_view texto) {
+std::string_view SinBlancos(std::string_view texto) {
     constexpr std::string_view kBlancos = " \t";
     const auto inicio = texto.find_first_not_of(kBlancos);
-    if (inicio == std::string_view::npos) return std::nullopt;
-    texto = texto.substr(inicio, texto.find_last_not_of(kBlancos) + 1 - inicio);
+    if (inicio == std::string_view::npos) return {};
+    return texto.substr(inicio, texto.find_last_not_of(kBlancos) + 1 - inicio);
+}
+
+std::optional<unsigned long> EnteroDecimal(std::string_view texto, std::size_t maxCifras) {
+    if (texto.empty() || texto.size() > maxCifras ||
+        !std::all_of(texto.begin(), texto.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    return std::stoul(std::string(texto));
+}
+
+std::optional<TeclaFuncion> LeerTeclaFuncion(std::string_view texto) {
+    texto = SinBlancos(texto);
     // "F", then 1 to 24 without a leading zero.
     if (texto.size() < 2 || texto.size() > 3) return std::nullopt;
     if ((texto[0] != 'F' && texto[0] != 'f') || texto[1] < '1' || texto[1] > '9') {

@@ -18,6 +18,13 @@ double ValorNumerico(std::string_view texto);
 // anything else is false. Texts are UTF-8.
 bool ToBoolean(std::string_view Texto, bool IfBlankOrNullPut);
 
+// The text without the blanks and tabs around it.
+std::string_view SinBlancos(std::string_view texto);
+
+// A whole number written with decimal digits only, one to `maxCifras` of
+// them (no sign, no blanks); nothing for any other text.
+std::optional<unsigned long> EnteroDecimal(std::string_view texto, std::size_t maxCifras);
+
 // A function key: its virtual-key code and its name.
 struct TeclaFuncion {
     int teclaVirtual;    // 0x70 (F1) to 0x87 (F24)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "settings/Conversiones.h"
+
 namespace {
 
 constexpr std::string_view kFinCabeceras = "\r\n\r\n";
@@ -10,13 +12,6 @@ bool EsToken(char c) {
     const auto u = static_cast<unsigned char>(c);
     if (u <= 32 || u >= 127) return false;
     return std::string_view("()<>@,;:\\\"/[]?={}").find(c) == std::string_view::npos;
-}
-
-std::string_view SinBlancos(std::string_view texto) {
-    while (!texto.empty() && (texto.front() == ' ' || texto.front() == '\t'))
-        texto.remove_prefix(1);
-    while (!texto.empty() && (texto.back() == ' ' || texto.back() == '\t')) texto.remove_suffix(1);
-    return texto;
 }
 
 // Headers whose repetition would let two readers of one request disagree.

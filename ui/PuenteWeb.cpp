@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "settings/Conversiones.h"
 #include "ui/CuerpoJson.h"
 
 namespace {
@@ -61,9 +62,7 @@ std::string TextoErrorLectura(int codigo) {
 
 // The media type without its parameters, in lower case.
 std::string TipoDeContenido(std::string_view valor) {
-    valor = valor.substr(0, valor.find(';'));
-    while (!valor.empty() && (valor.back() == ' ' || valor.back() == '\t')) valor.remove_suffix(1);
-    return Minusculas(valor);
+    return Minusculas(SinBlancos(valor.substr(0, valor.find(';'))));
 }
 
 // Control characters of a motive would break the record's line.
@@ -100,13 +99,9 @@ std::vector<std::string> LeerOrigenes(std::string_view texto) {
 }
 
 std::optional<std::uint16_t> LeerPuertoWeb(std::string_view texto) {
-    if (texto.empty() || texto.size() > 5 ||
-        !std::all_of(texto.begin(), texto.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return std::nullopt;
-    }
-    const unsigned long n = std::stoul(std::string(texto));
-    if (n < 1024 || n > 65535) return std::nullopt;
-    return static_cast<std::uint16_t>(n);
+    const auto n = EnteroDecimal(texto, 5);
+    if (!n || *n < 1024 || *n > 65535) return std::nullopt;
+    return static_cast<std::uint16_t>(*n);
 }
 
 std::optional<ConfiguracionWeb> LeerConfiguracionWeb(Parametros& parametros, Dialogs& dialogs) {
