@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
+#include "platform/win32/Texto.h"
 
 namespace {
 
@@ -25,13 +25,6 @@ void CALLBACK QuitarGlobo(HWND ventana, UINT, UINT_PTR id, DWORD) {
     Shell_NotifyIconW(NIM_DELETE, &datos);
 }
 
-template <std::size_t N>
-void Copiar(const std::wstring& texto, wchar_t (&destino)[N]) {
-    const std::size_t n = std::min(texto.size(), N - 1);
-    std::copy_n(texto.begin(), n, destino);
-    destino[n] = L'\0';
-}
-
 }  // namespace
 
 void MostrarGlobo(HWND ventana, HICON icono, const std::wstring& titulo,
@@ -39,9 +32,9 @@ void MostrarGlobo(HWND ventana, HICON icono, const std::wstring& titulo,
     NOTIFYICONDATAW datos = Registro(ventana);
     datos.uFlags = NIF_ICON | NIF_TIP | NIF_INFO;
     datos.hIcon = icono;
-    Copiar(titulo, datos.szTip);
-    Copiar(titulo, datos.szInfoTitle);
-    Copiar(texto, datos.szInfo);
+    CopiarAncho(datos.szTip, titulo);
+    CopiarAncho(datos.szInfoTitle, titulo);
+    CopiarAncho(datos.szInfo, texto);
     datos.dwInfoFlags = NIIF_WARNING;
     if (!Shell_NotifyIconW(NIM_MODIFY, &datos)) Shell_NotifyIconW(NIM_ADD, &datos);
     SetTimer(ventana, kIdTimerGlobo, kDuracionMs, QuitarGlobo);

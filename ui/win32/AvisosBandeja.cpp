@@ -24,14 +24,6 @@ constexpr UINT kIdIconoSensor = 2;
 constexpr char kMenuComprobar[] = "Comprobar el sensor del cajón…";
 constexpr char kSufijoCaption[] = " - Cajón abierto";
 
-template <std::size_t N>
-void Copiar(wchar_t (&destino)[N], const std::string& utf8) {
-    const std::wstring texto = Ancho(utf8);
-    const std::size_t n = std::min(texto.size(), N - 1);
-    std::copy_n(texto.begin(), n, destino);
-    destino[n] = L'\0';
-}
-
 }  // namespace
 
 void AnadirComprobarSensor(HWND principal) {
@@ -117,7 +109,7 @@ void AvisosBandeja::Mostrar(bool abierto) {
         datos.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         datos.uCallbackMessage = kIcono;
         datos.hIcon = icono_;
-        Copiar(datos.szTip, kTipCajonAbierto);
+        CopiarAncho(datos.szTip, Ancho(kTipCajonAbierto));
         puesto_ = Shell_NotifyIconW(NIM_ADD, &datos) != FALSE;
     } else {
         Shell_NotifyIconW(NIM_DELETE, &datos);
@@ -133,8 +125,8 @@ void AvisosBandeja::Avisar(int segundos) {
     datos.hWnd = hwnd_;
     datos.uID = kIdIconoSensor;
     datos.uFlags = NIF_INFO;
-    Copiar(datos.szInfo, TextoAviso(segundos));
-    Copiar(datos.szInfoTitle, "AbrirCajon");
+    CopiarAncho(datos.szInfo, Ancho(TextoAviso(segundos)));
+    CopiarAncho(datos.szInfoTitle, L"AbrirCajon");
     datos.dwInfoFlags = NIIF_WARNING | NIIF_NOSOUND;  // the sound is the one above
     Shell_NotifyIconW(NIM_MODIFY, &datos);
 }
