@@ -1,7 +1,6 @@
 #include "settings/Parametros.h"
 
 #include <algorithm>
-#include <array>
 
 #include "platform/Utf16.h"
 #include "settings/Conversiones.h"
@@ -9,8 +8,12 @@
 
 namespace {
 
-// The system's profile functions fill at most this many characters, NUL included.
+// The first buffer holds every usual value; a longer one (a long list of web
+// origins) is read again with a buffer twice as large until it fits, so no
+// value is ever cut: a cut list could name someone else's origin.
 constexpr std::size_t kTamanoBuffer = 255;
+// A profile file is read whole by the system; no value of ours comes near.
+constexpr std::size_t kTamanoMaximo = 1 << 20;
 
 std::u16string SinBlancosAlrededor(std::u16string texto) {
     const auto primero = texto.find_first_not_of(u' ');
@@ -31,11 +34,17 @@ std::string Parametros::VRXGetParametro(std::string_view VarDeLaQueRecuperar,
     try {
         // A buffer of blanks: the system writes the value and one NUL and leaves
         // the rest, so dropping the NULs and the blanks around gives the value.
-        std::array<char16_t, kTamanoBuffer> buffer;
-        buffer.fill(u' ');
-        perfil_.GetString(Utf8ToUtf16(kSeccionParametros), Utf8ToUtf16(VarDeLaQueRecuperar),
-                          Utf8ToUtf16(Defecto), buffer, Utf8ToUtf16(ruta_));
-        std::u16string texto(buffer.begin(), buffer.end());
+        // A NUL in the last place means the value may have been cut.
+        const auto seccion = Utf8ToUtf16(kSeccionParametros);
+        const auto clave = Utf8ToUtf16(VarDeLaQueRecuperar);
+        const auto defecto = Utf8ToUtf16(Defecto);
+        const auto ruta = Utf8ToUtf16(ruta_);
+        std::u16string texto;
+        for (std::size_t tamano = kTamanoBuffer;; tamano *= 2) {
+            texto.assign(tamano, u' ');
+            perfil_.GetString(seccion, clave, defecto, texto, ruta);
+            if (texto.find(u'\0') != tamano - 1 || tamano >= kTamanoMaximo) break;
+        }
         std::erase(texto, u'\0');
         return Utf16ToUtf8(SinBlancosAlrededor(std::move(texto)));
     } catch (const std::exception& e) {

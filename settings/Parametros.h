@@ -41,7 +41,7 @@ class Parametros {
     const std::string& Ruta() const { return ruta_; }
 
     // The stored value, or Defecto when the file, section or key is missing,
-    // without surrounding blanks and at most 254 characters long. A failure is
+    // whole, however long, and without surrounding blanks. A failure is
     // reported in the short form and gives the empty text.
     std::string VRXGetParametro(std::string_view VarDeLaQueRecuperar, std::string_view Defecto);
 

@@ -34,12 +34,27 @@ TEST_F(ParametrosTest, ReadsDefaultsWithoutFolderFileOrKey) {
     EXPECT_TRUE(dialogs_.cajas.empty());
 }
 
-TEST_F(ParametrosTest, ReadsStoredValuesTrimmedAndCut) {
+TEST_F(ParametrosTest, ReadsStoredValuesTrimmedAndWhole) {
+    // A list of web origins several kilobytes long, and values at the edges of
+    // the first buffer and of a doubled one.
+    std::string origenes;
+    for (int i = 0; origenes.size() < 5000; ++i) {
+        origenes += "https://pos" + std::to_string(i) + ".tienda.com.mx ";
+    }
+    origenes += "http://localhost:30001";
     Archivo("[Parametros]\r\nKovraPuerto=\r\nKovraASCII=   COM1:   \r\nAC_BIXOLON_Char=" +
-            std::string(300, 'a') + "\r\nAC_PC=Sí\r\n");
+            std::string(300, 'a') + "\r\nAC_PC=" + std::string(254, 'b') +
+            "\r\nAC_BIXOLON_FontSize=" + std::string(509, 'c') +
+            "\r\nKovraWebOrigenes=" + origenes + "\r\n");
     EXPECT_EQ(parametros_.VRXGetParametro("KovraPuerto", "LPT1:"), "") << "present but empty";
     EXPECT_EQ(parametros_.VRXGetParametro("KovraASCII", ""), "COM1:");
-    EXPECT_EQ(parametros_.VRXGetParametro("AC_BIXOLON_Char", ""), std::string(254, 'a'));
+    EXPECT_EQ(parametros_.VRXGetParametro("AC_BIXOLON_Char", ""), std::string(300, 'a'));
+    EXPECT_EQ(parametros_.VRXGetParametro("AC_PC", ""), std::string(254, 'b'));
+    EXPECT_EQ(parametros_.VRXGetParametro("AC_BIXOLON_FontSize", ""), std::string(509, 'c'));
+    EXPECT_EQ(parametros_.VRXGetParametro("KovraWebOrigenes", ""), origenes);
+    EXPECT_EQ(parametros_.VRXGetParametro("KovraTecla", std::string(600, 'd')),
+              std::string(600, 'd'))
+        << "a long default, whole too";
 }
 
 TEST_F(ParametrosTest, ConvertsSpanishLettersThroughTheFileCodePage) {
