@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/PeticionHttp.h"
+#include "bridge/PeticionHttp.h"
 
 inline constexpr int kMaxConexionesWeb = 8;
 inline constexpr unsigned kLimitePeticionWebMs = 5000;

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/PuenteWeb.h"
+#include "bridge/PuenteWeb.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "bridge/CuerpoJson.h"
+#include "bridge/PuenteWeb.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/Fakes.h"
-#include "ui/CuerpoJson.h"
-#include "ui/PuenteWeb.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <atomic>
 
+#include "bridge/PuenteWeb.h"
 #include "platform/win32/Texto.h"
 #include "platform/win32/Win32Globo.h"
 #include "ui/Ordenes.h"
-#include "ui/PuenteWeb.h"
 #include "ui/win32/VentanaPrincipal.h"
 
 namespace {

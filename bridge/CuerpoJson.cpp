@@ -1,4 +1,4 @@
-#include "ui/CuerpoJson.h"
+#include "bridge/CuerpoJson.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
-#include "ui/PuenteWeb.h"
+#include "bridge/PuenteWeb.h"
 
 #include <algorithm>
 
+#include "bridge/CuerpoJson.h"
 #include "settings/Conversiones.h"
-#include "ui/CuerpoJson.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <string_view>
 #include <vector>
 
+#include "bridge/PeticionHttp.h"
 #include "drawer/EnviarApertura.h"
 #include "platform/Dialogs.h"
 #include "settings/Parametros.h"
-#include "ui/PeticionHttp.h"
 
 namespace claves {
 inline constexpr std::string_view KovraWebOrigenes = "KovraWebOrigenes";

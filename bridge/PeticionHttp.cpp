@@ -1,4 +1,4 @@
-#include "ui/PeticionHttp.h"
+#include "bridge/PeticionHttp.h"
 
 #include <algorithm>
 
