@@ -28,6 +28,9 @@ class ControlesApertura {
 
 // How a kick went out, and how it ended.
 enum class ViaApertura { Puerto, Impresora, Raw, Red };
+// Which end of a watch a line of the drawer's sensor tells, for those who
+// sort the record's lines by kind rather than read their text.
+enum class FinSensor { Ninguno, Cerrado, SinRespuesta, NoSeVioAbrirse, AbiertoAlSalir, SinCambio };
 struct ResultadoApertura {
     ViaApertura via = ViaApertura::Puerto;
     std::string destino;         // the port text, or the printer's name
@@ -35,6 +38,7 @@ struct ResultadoApertura {
     // What the drawer's sensor found after the kick, for the record's
     // "Resultado" in its place ("Cerrado tras 3 s"); empty for the kick itself.
     std::string sensor = {};
+    FinSensor finSensor = FinSensor::Ninguno;
 };
 
 struct ServiciosApertura {

@@ -49,9 +49,10 @@ bool VigilanteCajon::Esperar(std::chrono::milliseconds tiempo) {
     return !parar_ && !pendiente_.has_value();
 }
 
-void VigilanteCajon::Anotar(const Vigilancia& v, std::string resultado) {
+void VigilanteCajon::Anotar(const Vigilancia& v, FinSensor fin, std::string resultado) {
     ResultadoApertura linea = v.apertura;
     linea.sensor = std::move(resultado);
+    linea.finSensor = fin;
     anotar_(linea);
 }
 
@@ -66,8 +67,11 @@ void VigilanteCajon::Seguir(const Vigilancia& v) {
         const LecturaCajon lectura = LeerCajon(respuesta, v.modo);
         if (lectura != LecturaCajon::Abierto) {
             if (abierto) avisos_.Cerrado();
-            Anotar(v, lectura == LecturaCajon::Cerrado ? TextoCerrado(segundos)
-                                                       : std::string(kSinRespuestaSensor));
+            if (lectura == LecturaCajon::Cerrado) {
+                Anotar(v, FinSensor::Cerrado, TextoCerrado(segundos));
+            } else {
+                Anotar(v, FinSensor::SinRespuesta, kSinRespuestaSensor);
+            }
             return;
         }
         if (!abierto) avisos_.Abierto();

@@ -52,7 +52,7 @@ class VigilanteCajon {
     void Seguir(const Vigilancia& v);
     // False when the wait was cut short by a new kick or the end.
     bool Esperar(std::chrono::milliseconds tiempo);
-    void Anotar(const Vigilancia& v, std::string resultado);
+    void Anotar(const Vigilancia& v, FinSensor fin, std::string resultado);
 
     ConsultaEstado& consulta_;
     AvisosCajon& avisos_;
