@@ -1,8 +1,8 @@
-// The main window's part in the drawer's sensor: KovraSensor at start, and the
-// check that finds the value a drawer needs.
+#include "ui/SensorPrincipal.h"
+
 #include <thread>
 
-#include "ui/frmAbrirCajon.h"
+#include "settings/Conversiones.h"
 
 namespace {
 
@@ -23,31 +23,47 @@ std::string TextoModo(ModoSensor modo, bool guardado) {
 
 }  // namespace
 
-void frmAbrirCajon::LeerSensor() {
-    // Without a watcher (AbrirCajon.exe /abrir with no copy running) the
-    // key means nothing: no box for it.
-    if (servicios_.sensor == nullptr) return;
+SensorPrincipal::SensorPrincipal(Parametros& parametros, Dialogs& dialogs,
+                                 VigilanteCajon* vigilante, ConsultaEstado* estado,
+                                 std::function<ResultadoApertura(OrigenApertura)> patear)
+    : parametros_(parametros),
+      dialogs_(dialogs),
+      vigilante_(vigilante),
+      estado_(estado),
+      patear_(std::move(patear)) {}
+
+void SensorPrincipal::Leer() {
+    // Without a watcher the key means nothing: no box for it.
+    if (vigilante_ == nullptr) return;
     const std::string valor = parametros_.VRXGetParametro(claves::KovraSensor, "0");
     const auto modo = LeerModoSensor(valor);
     if (!modo) dialogs_.Information(TextoSensorNoValido(valor));
-    modoSensor_ = modo.value_or(ModoSensor::Apagado);
+    modo_ = modo.value_or(ModoSensor::Apagado);
 }
 
-void frmAbrirCajon::ComprobarSensor() {
-    if (ModalAbierto() || servicios_.estado == nullptr) return;
-    const auto destino = CheckPrinter() ? std::nullopt : DestinoDelPuerto(TextoPuerto());
+void SensorPrincipal::TrasPatada(const ResultadoApertura& resultado) {
+    // With the sensor off, the kick reads nothing more from the file.
+    if (vigilante_ == nullptr || modo_ == ModoSensor::Apagado || comprobando_) return;
+    vigilante_->Vigilar(
+        resultado, modo_,
+        LeerAvisoSegundos(parametros_.VRXGetParametro(claves::KovraAvisoSegundos, "")));
+}
+
+void SensorPrincipal::Comprobar(const std::string& puerto, bool porImpresora) {
+    if (estado_ == nullptr) return;
+    const auto destino = porImpresora ? std::nullopt : DestinoDelPuerto(puerto);
     if (!destino) {
         dialogs_.Information(kTextoSinRuta);
         return;
     }
     dialogs_.Information(kTextoCierre);
-    const auto cerrado = servicios_.estado->Preguntar(*destino, kPreguntaEstado, kEsperaRespuesta);
-    comprobandoSensor_ = true;
-    const auto apertura = Kick(OrigenApertura::ComprobarSensor);
-    comprobandoSensor_ = false;
+    const auto cerrado = estado_->Preguntar(*destino, kPreguntaEstado, kEsperaRespuesta);
+    comprobando_ = true;
+    const auto apertura = patear_(OrigenApertura::ComprobarSensor);
+    comprobando_ = false;
     if (apertura.fallo) return;  // its own box told the cashier
     std::this_thread::sleep_for(kEsperaComprobacion);
-    const auto abierto = servicios_.estado->Preguntar(*destino, kPreguntaEstado, kEsperaRespuesta);
+    const auto abierto = estado_->Preguntar(*destino, kPreguntaEstado, kEsperaRespuesta);
     const auto modo = ModoComprobado(cerrado, abierto);
     if (!modo) {
         dialogs_.Information(kTextoSinCambio);
@@ -56,6 +72,6 @@ void frmAbrirCajon::ComprobarSensor() {
     const bool bloqueado =
         ValorNumerico(parametros_.VRXGetParametro(claves::KovraBloqueado, "0")) != 0;
     parametros_.VRXSetParametro(claves::KovraSensor, std::to_string(static_cast<int>(*modo)));
-    modoSensor_ = *modo;
+    modo_ = *modo;
     dialogs_.Information(TextoModo(*modo, !bloqueado));
 }

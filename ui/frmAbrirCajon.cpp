@@ -59,7 +59,7 @@ void frmAbrirCajon::Form_Load() {
         // The key first: a later step that fails leaves it as the shop chose.
         linea = 11;
         LeerTecla();
-        LeerSensor();
+        sensor_.Leer();
         linea = 12;
         vista_.FijarTexto(Control::txtPuerto,
                           parametros_.VRXGetParametro(claves::KovraPuerto, kDefectoPuerto));
@@ -173,13 +173,7 @@ ResultadoApertura frmAbrirCajon::Kick(
                                          resultado);
         }
         if (antesDeLaCaja) antesDeLaCaja(resultado);
-        // With the sensor off, the kick reads nothing more from the file.
-        if (servicios_.sensor != nullptr && modoSensor_ != ModoSensor::Apagado &&
-            !comprobandoSensor_) {
-            servicios_.sensor->Vigilar(
-                resultado, modoSensor_,
-                LeerAvisoSegundos(parametros_.VRXGetParametro(claves::KovraAvisoSegundos, "")));
-        }
+        sensor_.TrasPatada(resultado);
     };
     return EnviarApertura(*this, servicios);
 }
@@ -254,6 +248,11 @@ void frmAbrirCajon::OrdenWeb(
     pateando_ = true;
     const std::unique_ptr<bool, void (*)(bool*)> alAcabar(&pateando_, [](bool* b) { *b = false; });
     Kick(OrigenApertura::Web, responder, pagina);
+}
+
+void frmAbrirCajon::ComprobarSensor() {
+    if (ModalAbierto()) return;
+    sensor_.Comprobar(TextoPuerto(), CheckPrinter());
 }
 
 void frmAbrirCajon::cmdEnd_Click() {

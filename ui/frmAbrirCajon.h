@@ -15,7 +15,7 @@
 #include "platform/NotificationArea.h"
 #include "settings/modFunGenerales.h"
 #include "ui/Contadores.h"
-#include "ui/VigilanteCajon.h"
+#include "ui/SensorPrincipal.h"
 #include "ui/VistaPrincipal.h"
 
 inline constexpr const char* kCaptionPrincipal = "Apertura cajón";
@@ -133,7 +133,6 @@ class frmAbrirCajon : public ControlesApertura {
   private:
     void FijarCheckPrinter(int valor);
     void LeerTecla();
-    void LeerSensor();
     // `antesDeLaCaja` hears how the kick ended, before a failure's box.
     ResultadoApertura Kick(OrigenApertura origen,
                            const std::function<void(const ResultadoApertura&)>& antesDeLaCaja = {},
@@ -153,9 +152,8 @@ class frmAbrirCajon : public ControlesApertura {
     Parametros parametros_;
     // The key that opens the drawer: F12 until start-up reads KovraTecla.
     TeclaFuncion tecla_{kTeclaF12, "F12"};
-    // KovraSensor, read at start; off during the sensor's own check.
-    ModoSensor modoSensor_ = ModoSensor::Apagado;
-    bool comprobandoSensor_ = false;
+    SensorPrincipal sensor_{parametros_, dialogs_, servicios_.sensor, servicios_.estado,
+                            [this](OrigenApertura origen) { return Kick(origen); }};
     RegistroIcono registro_{};
     std::uintptr_t hWnd_ = 0;
     std::uintptr_t hIcon_ = 0;

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "ui/VigilanteCajon.h"
+#include "drawer/VigilanteCajon.h"
 
 // The main window's system menu item "Comprobar el sensor del cajón…". The
 // right-button release on the program's icon restores the window, so the

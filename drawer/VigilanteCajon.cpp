@@ -1,4 +1,4 @@
-#include "ui/VigilanteCajon.h"
+#include "drawer/VigilanteCajon.h"
 
 VigilanteCajon::VigilanteCajon(ConsultaEstado& consulta, AvisosCajon& avisos,
                                std::function<void(const ResultadoApertura&)> anotar)
