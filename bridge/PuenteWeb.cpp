@@ -128,6 +128,18 @@ std::string TextoPuertoOcupado(std::uint16_t puerto, const Fallo& fallo) {
            "\r\nEl programa de ventas en el navegador no podrá abrir el cajón.";
 }
 
+std::string MiembrosCajon(const EstadoCajon& estado) {
+    switch (estado.cajon) {
+        case EstadoCajon::Cajon::Abierto:
+            return ",\"cajon\":\"abierto\",\"desde\":" + std::to_string(estado.desde);
+        case EstadoCajon::Cajon::Cerrado:
+            return ",\"cajon\":\"cerrado\"";
+        case EstadoCajon::Cajon::Desconocido:
+            break;
+    }
+    return ",\"cajon\":\"desconocido\"";
+}
+
 std::string TextoOrigenNoListado(std::string_view origen) {
     std::string texto(origen.substr(0, kMaxOrigenEnAviso));
     // Only what a browser puts in an origin is shown as it is.
@@ -190,7 +202,11 @@ PuenteWeb::Respuesta PuenteWeb::Decidir(const PeticionHttp& p) {
     if (p.ruta == kRutaEstado) {
         if (p.metodo != "GET") return Rechazar(405, "Método no permitido", "Allow: GET\r\n");
         if (!listado) return noListado();
-        return {200, "{\"programa\":\"AbrirCajon\",\"version\":" + TextoJson(version_) + "}", {}};
+        std::string cuerpo = "{\"programa\":\"AbrirCajon\",\"version\":" + TextoJson(version_);
+        if (const auto cajon = estadoCajon_ ? estadoCajon_() : std::nullopt) {
+            cuerpo += MiembrosCajon(*cajon);
+        }
+        return {200, cuerpo + "}", {}};
     }
     if (p.ruta != kRutaAbrir) return Rechazar(404, "No existe");
     if (p.metodo == "OPTIONS") {

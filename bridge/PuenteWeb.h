@@ -18,6 +18,7 @@
 
 #include "bridge/PeticionHttp.h"
 #include "drawer/EnviarApertura.h"
+#include "drawer/EstadoCajon.h"
 #include "platform/Dialogs.h"
 #include "settings/Parametros.h"
 
@@ -71,6 +72,13 @@ class PuenteWeb {
     // send. Safe to call from several connections at once.
     std::string Responder(const LectorPeticion& lector);
 
+    // The drawer's state for /v1/estado, from any connection's thread; a
+    // function that gives none (the sensor off) adds nothing. Set before
+    // the first request.
+    void FijarEstadoCajon(std::function<std::optional<EstadoCajon>()> estado) {
+        estadoCajon_ = std::move(estado);
+    }
+
   private:
     struct Respuesta;
     Respuesta Decidir(const PeticionHttp& p);
@@ -87,7 +95,12 @@ class PuenteWeb {
     std::mutex mutex_;
     std::optional<std::int64_t> ultimaApertura_;
     std::set<std::string> avisados_;
+    std::function<std::optional<EstadoCajon>()> estadoCajon_;
 };
+
+// The members /v1/estado adds for the drawer: ,"cajon":"abierto","desde":N
+// (the seconds since the kick), or "cerrado", or "desconocido".
+std::string MiembrosCajon(const EstadoCajon& estado);
 
 // The balloon for a page whose origin is not listed.
 std::string TextoOrigenNoListado(std::string_view origen);

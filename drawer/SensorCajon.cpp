@@ -10,6 +10,9 @@ namespace {
 
 constexpr std::uint8_t kBitsFijos = 0x93;   // bits 0, 1, 4 and 7
 constexpr std::uint8_t kValorFijos = 0x12;  // 1 and 4 set, 0 and 7 clear
+// The first byte of an Automatic Status Back group: 4 set, 0, 1 and 7 clear.
+constexpr std::uint8_t kValorAsb = 0x10;
+constexpr std::size_t kBytesAsb = 4;
 constexpr std::uint8_t kPin3 = 0x04;
 constexpr int kMayorAviso = 24 * 3600;
 
@@ -49,6 +52,35 @@ LecturaCajon LeerCajon(std::optional<std::uint8_t> respuesta, ModoSensor modo) {
                                                                  : LecturaCajon::Cerrado;
 }
 
+LecturaRespuesta LeerRespuesta(std::string_view bytes) {
+    LecturaRespuesta lectura;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<std::uint8_t>(bytes[i]);
+        if ((byte & kBitsFijos) == kValorAsb) {
+            lectura.aMedias = bytes.size() - i < kBytesAsb;
+            i += kBytesAsb - 1;
+        } else if (RespuestaValida(byte)) {
+            lectura.estado = byte;
+        }
+        // XON (0x11), XOFF (0x13) and anything else a line may carry: skipped.
+    }
+    return lectura;
+}
+
+RespuestaEstado PreguntarEstado(ConsultaEstado& consulta, const DestinoEstado& destino) {
+    const Contestacion c =
+        consulta.Preguntar(destino, kPreguntaEstado, kEsperaRespuesta, [](std::string_view b) {
+            const auto lectura = LeerRespuesta(b);
+            return lectura.estado && !lectura.aMedias;
+        });
+    return {LeerRespuesta(c.bytes).estado, c.ocupado};
+}
+
+LecturaCajon LeerCajon(const RespuestaEstado& respuesta, ModoSensor modo) {
+    if (!respuesta.estado && respuesta.ocupado) return LecturaCajon::Ocupado;
+    return LeerCajon(respuesta.estado, modo);
+}
+
 std::optional<DestinoEstado> DestinoDelSensor(const ResultadoApertura& apertura) {
     if (apertura.fallo) return std::nullopt;
     if (apertura.via != ViaApertura::Red && apertura.via != ViaApertura::Puerto)
@@ -81,6 +113,14 @@ int SegundosEntre(std::chrono::steady_clock::time_point desde,
 
 std::string TextoCerrado(int segundos) {
     return "Cerrado tras " + std::to_string(segundos) + " s";
+}
+
+std::string TextoSinRespuestaTras(int segundos) {
+    return std::string(kSinRespuestaSensor) + " tras " + std::to_string(segundos) + " s abierto";
+}
+
+std::string TextoAbiertoAlSalir(int segundos) {
+    return "Abierto al salir tras " + std::to_string(segundos) + " s";
 }
 
 int AvisosDebidos(int segundosAbierto, int avisoSegundos) {

@@ -15,14 +15,18 @@
 
 // DLE EOT 1: the printer's status, answered at once.
 inline constexpr std::string_view kPreguntaEstado{"\x10\x04\x01", 3};
+// A question's whole time: the connection or the port's opening, the
+// question, the answer.
 inline constexpr std::chrono::milliseconds kEsperaRespuesta{500};
-inline constexpr std::chrono::milliseconds kIntervaloSensor{500};
-// The check reads the drawer again this long after its kick.
+// The first question after a kick: the drawer needs a moment to spring open.
 inline constexpr std::chrono::milliseconds kEsperaComprobacion{300};
 inline constexpr int kAvisoPorDefecto = 30;
 
 inline constexpr char kTipCajonAbierto[] = "Cajón abierto";
 inline constexpr char kSinRespuestaSensor[] = "Sin respuesta del sensor";
+inline constexpr char kNoSeVioAbrirse[] = "No se vio abrirse";
+inline constexpr char kSinCambioSensor[] = "Sin cambio en 10 min: compruebe el sensor";
+inline constexpr char kCajonNoAbierto[] = "El cajón no se ha abierto";
 
 // KovraSensor: 0 off, 1 open with pin 3 high, 2 open with pin 3 low.
 enum class ModoSensor { Apagado = 0, PinAlto = 1, PinBajo = 2 };
@@ -36,11 +40,31 @@ int LeerAvisoSegundos(std::string_view valor);
 // The box at start for a KovraSensor that does not read.
 std::string TextoSensorNoValido(std::string_view valor);
 
-enum class LecturaCajon { Abierto, Cerrado, SinRespuesta };
+// What one question found: a busy printer is no answer either, but the next
+// question waits longer for it.
+enum class LecturaCajon { Abierto, Cerrado, SinRespuesta, Ocupado };
 
 // True for a status byte whose fixed bits are right.
 bool RespuestaValida(std::uint8_t byte);
 LecturaCajon LeerCajon(std::optional<std::uint8_t> respuesta, ModoSensor modo);
+
+// The answer as a printer sends it: groups of Automatic Status Back (four
+// bytes, the first with (b & 0x93) == 0x10) and XON/XOFF may come before or
+// after it, unasked. The last byte that reads as a status is the answer;
+// `aMedias` while a group has not come whole.
+struct LecturaRespuesta {
+    std::optional<std::uint8_t> estado;
+    bool aMedias = false;
+};
+LecturaRespuesta LeerRespuesta(std::string_view bytes);
+
+// One question: the status byte, and whether the printer was busy.
+struct RespuestaEstado {
+    std::optional<std::uint8_t> estado;
+    bool ocupado = false;
+};
+RespuestaEstado PreguntarEstado(ConsultaEstado& consulta, const DestinoEstado& destino);
+LecturaCajon LeerCajon(const RespuestaEstado& respuesta, ModoSensor modo);
 
 // Where to ask after a kick that went out: a network printer or a serial
 // port; nothing for every other route (or a kick that failed).
@@ -51,8 +75,11 @@ std::optional<DestinoEstado> DestinoDelPuerto(std::string_view puerto);
 // Whole seconds from `desde` to `hasta`, none when `hasta` comes first.
 int SegundosEntre(std::chrono::steady_clock::time_point desde,
                   std::chrono::steady_clock::time_point hasta);
-// "Cerrado tras N s"
+// "Cerrado tras N s", "Sin respuesta del sensor tras N s abierto", "Abierto
+// al salir tras N s"
 std::string TextoCerrado(int segundos);
+std::string TextoSinRespuestaTras(int segundos);
+std::string TextoAbiertoAlSalir(int segundos);
 // How many warnings are due after `segundosAbierto` seconds, one every
 // `avisoSegundos` (none with 0).
 int AvisosDebidos(int segundosAbierto, int avisoSegundos);

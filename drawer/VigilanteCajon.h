@@ -1,9 +1,9 @@
 #pragma once
 // Watches the drawer after a kick, on a thread of its own, so that neither
 // the key's poll nor the window ever waits for the printer: asks the printer
-// for the drawer's state every half second while it reads open, tells the
-// window what to show, and writes the record's line when it reads closed or
-// the printer does not answer.
+// for the drawer's state when the watch (Vigilancia) says, and runs the
+// sensor's check. A kick's output pauses it, so that no question holds the
+// printer's port while the kick goes out.
 
 #include <chrono>
 #include <condition_variable>
@@ -12,55 +12,78 @@
 #include <optional>
 #include <thread>
 
-#include "drawer/EnviarApertura.h"
-#include "drawer/SensorCajon.h"
+#include "drawer/Vigilancia.h"
 #include "platform/ConsultaEstado.h"
-
-// What the window shows; called on the watcher's thread.
-class AvisosCajon {
-  public:
-    virtual ~AvisosCajon() = default;
-    virtual void Abierto() = 0;            // the drawer reads open
-    virtual void Aviso(int segundos) = 0;  // open this long: warn
-    virtual void Cerrado() = 0;            // it no longer reads open
-};
 
 class VigilanteCajon {
   public:
     // `anotar` writes the record's line: the kick's, with the sensor's result.
     VigilanteCajon(ConsultaEstado& consulta, AvisosCajon& avisos,
                    std::function<void(const ResultadoApertura&)> anotar);
-    // Stops the watch, waiting for a question under way (500 ms at most).
+    // As Terminar, waiting for a question under way.
     ~VigilanteCajon();
     VigilanteCajon(const VigilanteCajon&) = delete;
     VigilanteCajon& operator=(const VigilanteCajon&) = delete;
 
-    // After a kick: watches the drawer from now on, in place of any watch
-    // before. A kick that cannot talk back, or failed, is not watched.
-    void Vigilar(const ResultadoApertura& apertura, ModoSensor modo, int avisoSegundos);
+    // KovraSensor: read at start, or found by the check.
+    void FijarModo(ModoSensor modo);
+    ModoSensor Modo();
+
+    // Around a kick's output: waits for a question under way (its own limit
+    // at most), and asks no other until Reanudar.
+    void Pausar();
+    void Reanudar();
+    // After a kick: watches the drawer from now on, or goes on with the watch
+    // under way (Vigilancia::Patada). A kick that cannot talk back, or
+    // failed, changes nothing.
+    void Vigilar(const ResultadoApertura& apertura, int avisoSegundos);
+
+    // The sensor's check on `destino`: ends the watch under way, reads the
+    // drawer closed, has the window kick (PatadaDeComprobacion), then reads
+    // it for up to 3 s for a change; the drawer it opened is watched.
+    void Comprobar(const DestinoEstado& destino);
+    // The check's kick, or none when it could not be made.
+    void PatadaComprobada(const std::optional<ResultadoApertura>& apertura, int avisoSegundos);
+
+    // For the till's program, from any thread; none with the sensor off.
+    std::optional<EstadoCajon> Estado();
+
+    // The end of the program: a watch under way writes its line at once;
+    // then waits at most `limite` for the thread. False when it is still in
+    // a question then: the caller ends the process without it.
+    bool Terminar(std::chrono::milliseconds limite);
 
   private:
-    struct Vigilancia {
-        ResultadoApertura apertura;
+    struct Comprobacion {
         DestinoEstado destino;
-        ModoSensor modo = ModoSensor::Apagado;
+        enum class Paso { Cerrado, Patada, Abierto } paso = Paso::Cerrado;
+        std::optional<std::uint8_t> cerrado;
+        ResultadoApertura apertura;
         int aviso = 0;
-        std::chrono::steady_clock::time_point inicio;
+        Instante patada{};
+        Instante proxima{};
     };
 
     void Atender();
-    void Seguir(const Vigilancia& v);
-    // False when the wait was cut short by a new kick or the end.
-    bool Esperar(std::chrono::milliseconds tiempo);
-    void Anotar(const Vigilancia& v, FinSensor fin, std::string resultado);
+    // When the next question is due; none while paused or with nothing to ask.
+    std::optional<Instante> Debida() const;
+    void Leida(const RespuestaEstado& respuesta, Instante t);
+    void Comprobada(const RespuestaEstado& respuesta, Instante t);
 
     ConsultaEstado& consulta_;
     AvisosCajon& avisos_;
-    std::function<void(const ResultadoApertura&)> anotar_;
     std::mutex mutex_;
     // Plain std::thread and condition_variable: the release stays small.
     std::condition_variable cambio_;
-    std::optional<Vigilancia> pendiente_;
+    Vigilancia vigilancia_;
+    std::optional<Comprobacion> comprobacion_;
+    ModoSensor modo_ = ModoSensor::Apagado;
+    int pausas_ = 0;
+    bool enVuelo_ = false;
+    // Changes whenever what is being asked for changes: an answer to a
+    // question asked before is dropped.
+    unsigned generacion_ = 0;
     bool parar_ = false;
+    bool acabado_ = false;
     std::thread hilo_;  // last: it starts once the rest is made
 };

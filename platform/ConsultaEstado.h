@@ -6,7 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
-#include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,15 +16,26 @@ struct DestinoEstado {
     std::uint16_t puerto = 0;
     std::string dispositivo;  // serial: "\\.\COM1"
     std::string ajustes;      // serial: MODE settings, or empty
+
+    bool operator==(const DestinoEstado&) const = default;
+};
+
+// Every byte that came back, and whether the printer was busy: a serial port
+// that another program holds, or a network printer that refused or did not
+// answer (one that serves one connection at a time while it prints).
+struct Contestacion {
+    std::string bytes;
+    bool ocupado = false;
 };
 
 class ConsultaEstado {
   public:
     virtual ~ConsultaEstado() = default;
-    // Sends `pregunta` and returns the first byte that comes back within
-    // `espera`, connection included; nothing when none does or the printer
-    // cannot be reached.
-    virtual std::optional<std::uint8_t> Preguntar(const DestinoEstado& destino,
-                                                  std::string_view pregunta,
-                                                  std::chrono::milliseconds espera) noexcept = 0;
+    // Sends `pregunta` and reads until `completa` finds the whole answer in
+    // the bytes so far, or until `espera` is over (the connection, or the
+    // opening of the port with its settings, included); then reads away what
+    // is left before closing, so that the printer's connection is not reset.
+    virtual Contestacion Preguntar(
+        const DestinoEstado& destino, std::string_view pregunta, std::chrono::milliseconds espera,
+        const std::function<bool(std::string_view)>& completa) noexcept = 0;
 };

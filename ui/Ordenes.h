@@ -1,15 +1,18 @@
 #pragma once
 // The program's command line: another program (the till's point-of-sale
 // program, a batch file, the installer) asks for one drawer opening with
-// /abrir, or for the end of the running copy with /salir. The exit code
-// tells it how that went.
+// /abrir (and, with /esperar, for the drawer's close), or for the end of the
+// running copy with /salir. The exit code tells it how that went.
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "drawer/EnviarApertura.h"
+#include "drawer/EstadoCajon.h"
 #include "platform/Dialogs.h"
 #include "ui/frmAbrirCajon.h"
 
@@ -18,18 +21,24 @@ enum class Orden {
     Abrir,     // /abrir or -abrir, in any case
     Salir,     // /salir or -salir, in any case
     NoValida,  // anything else
+    // /abrir /esperar[:segundos]: the opening, then the drawer's close
+    AbrirYEsperar,
 };
 
 // The arguments after the program's name.
 Orden LeerOrden(std::span<const std::string> argumentos);
+// The seconds of /esperar: after its colon, 1 to 3600; 60 without.
+inline constexpr int kEsperaCierre = 60;
+int SegundosDeEspera(std::span<const std::string> argumentos);
 
 // Exit codes. The failures are the system's numbers of the same meaning.
 namespace salida {
 inline constexpr int kBien = 0;
 inline constexpr int kSinCopia = 1;         // /salir with no copy running
+inline constexpr int kSinSensor = 1;        // /esperar: the sensor is off or does not answer
 inline constexpr int kOrdenNoValida = 87;   // ERROR_INVALID_PARAMETER
 inline constexpr int kOcupado = 170;        // ERROR_BUSY: the copy has a box open
-inline constexpr int kSinRespuesta = 1460;  // ERROR_TIMEOUT
+inline constexpr int kSinRespuesta = 1460;  // ERROR_TIMEOUT; /esperar: still open
 }  // namespace salida
 
 // How long a process with an order waits for the running copy's answer, or
@@ -42,10 +51,12 @@ int CodigoDeSalida(const ResultadoApertura& resultado);
 
 // The box for anything else on the command line.
 inline constexpr const char* kTextoUso =
-    "Uso: AbrirCajon.exe [/abrir | /salir]\r\n"
+    "Uso: AbrirCajon.exe [/abrir [/esperar[:segundos]] | /salir]\r\n"
     "\r\n"
     "Sin nada: abre el programa.\r\n"
     "/abrir: abre el cajón y termina.\r\n"
+    "/abrir /esperar: abre el cajón y espera a que se cierre (60 segundos como mucho, o "
+    "los que se digan, hasta 3600).\r\n"
     "/salir: cierra el programa abierto.\r\n"
     "\r\n"
     "También -abrir y -salir, en mayúsculas o en minúsculas.";
@@ -61,13 +72,22 @@ class CopiaAbierta {
     virtual std::optional<int> Abrir() = 0;
     // Asks it to end as "Salir" ends it; true when it ended within the wait.
     virtual bool Salir() = 0;
+    // Its drawer as its watcher knows it (none: the sensor is off); nothing
+    // at all when it did not answer.
+    virtual std::optional<std::optional<EstadoCajon>> Cajon() = 0;
 };
+
+// The copy's drawer in one number, the answer to a window message.
+std::uint32_t EmpaquetarCajon(const std::optional<EstadoCajon>& estado);
+std::optional<EstadoCajon> DesempaquetarCajon(std::uint32_t numero);
 
 // Carries out an order and gives the exit code; none for Orden::Ninguna,
 // which leaves the program to start as always. `abrirAqui` makes the opening
-// in this process when no copy runs.
+// in this process when no copy runs. /esperar looks at the copy's drawer
+// every 200 ms, `dormir` waiting between two looks, for `esperaSegundos`.
 std::optional<int> CumplirOrden(Orden orden, CopiaAbierta& copia, Dialogs& dialogs,
-                                const std::function<int()>& abrirAqui);
+                                const std::function<int()>& abrirAqui, int esperaSegundos = 0,
+                                const std::function<void(std::chrono::milliseconds)>& dormir = {});
 
 // The chooser that is never shown: as one closed without choosing.
 struct SinSelector : SelectorImpresora {

@@ -1,7 +1,5 @@
 #include "ui/SensorPrincipal.h"
 
-#include <thread>
-
 #include "settings/Conversiones.h"
 
 namespace {
@@ -15,21 +13,26 @@ constexpr char kTextoSinCambio[] =
     "No se ha visto ningún cambio: el cajón no tiene sensor, o la impresora no lo comunica.";
 
 std::string TextoModo(ModoSensor modo, bool guardado) {
-    const std::string valor = std::to_string(static_cast<int>(modo));
-    return "Este cajón necesita KovraSensor=" + valor +
+    return "Este cajón necesita KovraSensor=" + std::to_string(static_cast<int>(modo)) +
            (guardado ? ". Guardado en el archivo de parámetros."
                      : ". No se ha guardado: KovraBloqueado impide cambiar el archivo.");
 }
 
 }  // namespace
 
-SensorPrincipal::SensorPrincipal(Parametros& parametros, Dialogs& dialogs,
-                                 VigilanteCajon* vigilante, ConsultaEstado* estado,
-                                 std::function<ResultadoApertura(OrigenApertura)> patear)
+std::string SinSufijoDelSensor(std::string_view caption) {
+    for (const std::string_view sufijo : {kSufijoCajonAbierto, kSufijoComprobando}) {
+        if (caption.ends_with(sufijo)) caption.remove_suffix(sufijo.size());
+    }
+    return std::string(caption);
+}
+
+SensorPrincipal::SensorPrincipal(
+    Parametros& parametros, Dialogs& dialogs, VigilanteCajon* vigilante,
+    std::function<std::optional<ResultadoApertura>(OrigenApertura)> patear)
     : parametros_(parametros),
       dialogs_(dialogs),
       vigilante_(vigilante),
-      estado_(estado),
       patear_(std::move(patear)) {}
 
 void SensorPrincipal::Leer() {
@@ -38,40 +41,69 @@ void SensorPrincipal::Leer() {
     const std::string valor = parametros_.VRXGetParametro(claves::KovraSensor, "0");
     const auto modo = LeerModoSensor(valor);
     if (!modo) dialogs_.Information(TextoSensorNoValido(valor));
-    modo_ = modo.value_or(ModoSensor::Apagado);
+    vigilante_->FijarModo(modo.value_or(ModoSensor::Apagado));
+}
+
+void SensorPrincipal::AntesDePatada() {
+    if (vigilante_ == nullptr || pausado_ || vigilante_->Modo() == ModoSensor::Apagado) return;
+    vigilante_->Pausar();
+    pausado_ = true;
 }
 
 void SensorPrincipal::TrasPatada(const ResultadoApertura& resultado) {
+    if (vigilante_ == nullptr) return;
+    if (pausado_) vigilante_->Reanudar();
+    pausado_ = false;
     // With the sensor off, the kick reads nothing more from the file.
-    if (vigilante_ == nullptr || modo_ == ModoSensor::Apagado || comprobando_) return;
-    vigilante_->Vigilar(
-        resultado, modo_,
-        LeerAvisoSegundos(parametros_.VRXGetParametro(claves::KovraAvisoSegundos, "")));
+    if (vigilante_->Modo() == ModoSensor::Apagado && !pateandoComprobacion_) return;
+    const int aviso =
+        LeerAvisoSegundos(parametros_.VRXGetParametro(claves::KovraAvisoSegundos, ""));
+    if (pateandoComprobacion_) {
+        vigilante_->PatadaComprobada(resultado, aviso);
+    } else {
+        vigilante_->Vigilar(resultado, aviso);
+    }
+}
+
+bool SensorPrincipal::Bloqueado() {
+    return ValorNumerico(parametros_.VRXGetParametro(claves::KovraBloqueado, "0")) != 0;
+}
+
+bool SensorPrincipal::Comprobable() {
+    return vigilante_ != nullptr && !comprobando_ && !Bloqueado();
 }
 
 void SensorPrincipal::Comprobar(const std::string& puerto, bool porImpresora) {
-    if (estado_ == nullptr) return;
+    if (!Comprobable()) return;
     const auto destino = porImpresora ? std::nullopt : DestinoDelPuerto(puerto);
     if (!destino) {
         dialogs_.Information(kTextoSinRuta);
         return;
     }
     dialogs_.Information(kTextoCierre);
-    const auto cerrado = estado_->Preguntar(*destino, kPreguntaEstado, kEsperaRespuesta);
     comprobando_ = true;
+    vigilante_->Comprobar(*destino);
+}
+
+void SensorPrincipal::PatadaDeComprobacion() {
+    if (!comprobando_) return;
+    pateandoComprobacion_ = true;
     const auto apertura = patear_(OrigenApertura::ComprobarSensor);
+    pateandoComprobacion_ = false;
+    if (!apertura) vigilante_->PatadaComprobada(std::nullopt, 0);
+}
+
+void SensorPrincipal::Comprobado(std::optional<ModoSensor> modo, bool pateado) {
+    if (!comprobando_) return;
     comprobando_ = false;
-    if (apertura.fallo) return;  // its own box told the cashier
-    std::this_thread::sleep_for(kEsperaComprobacion);
-    const auto abierto = estado_->Preguntar(*destino, kPreguntaEstado, kEsperaRespuesta);
-    const auto modo = ModoComprobado(cerrado, abierto);
+    if (!pateado) return;  // a failed kick's box told the cashier
     if (!modo) {
         dialogs_.Information(kTextoSinCambio);
         return;
     }
-    const bool bloqueado =
-        ValorNumerico(parametros_.VRXGetParametro(claves::KovraBloqueado, "0")) != 0;
+    // The item is greyed with KovraBloqueado; set meanwhile, it drops the
+    // write, and the value found still serves this run.
+    const bool guardado = !Bloqueado();
     parametros_.VRXSetParametro(claves::KovraSensor, std::to_string(static_cast<int>(*modo)));
-    modo_ = *modo;
-    dialogs_.Information(TextoModo(*modo, !bloqueado));
+    dialogs_.Information(TextoModo(*modo, guardado));
 }

@@ -175,6 +175,8 @@ ResultadoApertura frmAbrirCajon::Kick(
         if (antesDeLaCaja) antesDeLaCaja(resultado);
         sensor_.TrasPatada(resultado);
     };
+    // No status question holds the port while the kick goes out.
+    sensor_.AntesDePatada();
     return EnviarApertura(*this, servicios);
 }
 
@@ -336,7 +338,8 @@ void frmAbrirCajon::PonerSystray() {
         linea = 70;
         r.hIcon = hIcon_;
         linea = 80;
-        r.szTip = CampoTip(servicios_.bandeja.TextoDeTip(vista_.Caption(), r.szTip.size()));
+        r.szTip = CampoTip(
+            servicios_.bandeja.TextoDeTip(SinSufijoDelSensor(vista_.Caption()), r.szTip.size()));
         linea = 90;
         iconoPuesto_ = servicios_.bandeja.Agregar(r);
         linea = 100;

@@ -48,10 +48,9 @@ struct ServiciosPrincipal {
     RegistroAperturas* aperturas = nullptr;
     // Printers on the network, for the port texts that name one.
     NetworkOpener* red = nullptr;
-    // The drawer's sensor (KovraSensor): the watch after each kick, and the
-    // questions of its check. None: no sensor.
+    // The drawer's sensor (KovraSensor): the watch after each kick, and its
+    // check. None: no sensor.
     VigilanteCajon* sensor = nullptr;
-    ConsultaEstado* estado = nullptr;
 };
 
 class frmAbrirCajon : public ControlesApertura {
@@ -113,6 +112,7 @@ class frmAbrirCajon : public ControlesApertura {
     // "Comprobar el sensor del cajón…": finds the KovraSensor this drawer
     // needs, kicking once.
     void ComprobarSensor();
+    SensorPrincipal& Sensor() { return sensor_; }
 
     // The window's handle and icon, for the notification-area record, and how
     // the window measures mouse positions.
@@ -152,8 +152,11 @@ class frmAbrirCajon : public ControlesApertura {
     Parametros parametros_;
     // The key that opens the drawer: F12 until start-up reads KovraTecla.
     TeclaFuncion tecla_{kTeclaF12, "F12"};
-    SensorPrincipal sensor_{parametros_, dialogs_, servicios_.sensor, servicios_.estado,
-                            [this](OrigenApertura origen) { return Kick(origen); }};
+    SensorPrincipal sensor_{parametros_, dialogs_, servicios_.sensor,
+                            [this](OrigenApertura o) -> std::optional<ResultadoApertura> {
+                                if (ModalAbierto()) return std::nullopt;
+                                return Kick(o);
+                            }};
     RegistroIcono registro_{};
     std::uintptr_t hWnd_ = 0;
     std::uintptr_t hIcon_ = 0;

@@ -1,11 +1,22 @@
 #include "platform/win32/Win32ConsultaEstado.h"
 
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "platform/win32/Conexiones.h"
 #include "platform/win32/Win32Serie.h"
 
 namespace {
+
+// What is left of the answer's time after it came, to read away what
+// follows it, or the printer's end of the connection.
+constexpr long kRestoMs = 50;
 
 class Puerto {
   public:
@@ -19,7 +30,7 @@ class Puerto {
     HANDLE h_;
 };
 
-// Milliseconds left until `fin`, at least 1 while any is left.
+// Milliseconds left until `fin`.
 long Quedan(ULONGLONG fin) {
     const ULONGLONG ahora = GetTickCount64();
     return ahora >= fin ? 0 : static_cast<long>(fin - ahora);
@@ -39,55 +50,177 @@ bool Listo(SOCKET s, bool escribir, long ms) {
     return n > 0 && FD_ISSET(s, &listos);
 }
 
-std::optional<std::uint8_t> PreguntarEn(SOCKET s, std::string_view pregunta, ULONGLONG fin) {
-    for (std::size_t enviados = 0; enviados < pregunta.size();) {
-        if (!Listo(s, true, Quedan(fin))) return std::nullopt;
-        const int n =
-            send(s, pregunta.data() + enviados, static_cast<int>(pregunta.size() - enviados), 0);
-        if (n == SOCKET_ERROR) return std::nullopt;
-        enviados += static_cast<std::size_t>(n);
+// What the printer sends within `ms`, until it ends the connection or
+// `completa` is satisfied. False when the connection failed.
+bool Recibir(SOCKET s, std::string& bytes, ULONGLONG fin,
+             const std::function<bool(std::string_view)>* completa) {
+    char trozo[64];
+    while (Listo(s, false, Quedan(fin))) {
+        const int n = recv(s, trozo, sizeof trozo, 0);
+        if (n <= 0) return n == 0;
+        bytes.append(trozo, static_cast<std::size_t>(n));
+        if (completa != nullptr && (*completa)(bytes)) return true;
     }
-    if (!Listo(s, false, Quedan(fin))) return std::nullopt;
-    char byte = 0;
-    if (recv(s, &byte, 1, 0) != 1) return std::nullopt;
-    return static_cast<std::uint8_t>(byte);
+    return true;
 }
 
-std::optional<std::uint8_t> PorPuertoSerie(const DestinoEstado& destino, std::string_view pregunta,
-                                           std::chrono::milliseconds espera) {
-    const auto ms = static_cast<DWORD>(espera.count());
-    Puerto puerto(AbrirSerie(destino.dispositivo, destino.ajustes, ms, ms));
+Contestacion PorRed(const DestinoEstado& destino, std::string_view pregunta,
+                    std::chrono::milliseconds espera,
+                    const std::function<bool(std::string_view)>& completa) {
+    const ULONGLONG fin = GetTickCount64() + static_cast<ULONGLONG>(espera.count());
+    Contestacion c;
+    std::optional<Socket> s;
+    try {
+        s.emplace(ConectarAntesDe(destino.host, destino.puerto, fin));
+    } catch (const Fallo& fallo) {
+        // A printer that serves one connection at a time refuses or leaves
+        // waiting the next while it prints; a name that does not resolve is
+        // no busy printer.
+        c.ocupado = fallo.numero == WSAECONNREFUSED || fallo.numero == WSAETIMEDOUT ||
+                    fallo.numero == WSAECONNRESET;
+        return c;
+    }
+    for (std::size_t enviados = 0; enviados < pregunta.size();) {
+        const int n = Listo(s->get(), true, Quedan(fin))
+                          ? send(s->get(), pregunta.data() + enviados,
+                                 static_cast<int>(pregunta.size() - enviados), 0)
+                          : SOCKET_ERROR;
+        if (n == SOCKET_ERROR) {
+            c.ocupado = true;
+            return c;
+        }
+        enviados += static_cast<std::size_t>(n);
+    }
+    Recibir(s->get(), c.bytes, fin, &completa);
+    c.ocupado = c.bytes.empty();
+    // Unread bytes at the close would reset the printer's connection: the
+    // printer hears the end, and what it still sends is read away.
+    shutdown(s->get(), SD_SEND);
+    Recibir(s->get(), c.bytes, GetTickCount64() + std::min(Quedan(fin), kRestoMs), nullptr);
+    return c;
+}
+
+// One opening of a serial port (with its settings) that a question can stop
+// waiting for: a Bluetooth or USB adapter's port may take seconds to open.
+// The opening thread closes what it opened if nobody waits for it any longer.
+struct Apertura {
+    std::mutex mutex;
+    std::condition_variable hecha;
+    bool terminada = false;
+    bool abandonada = false;
+    HANDLE puerto = INVALID_HANDLE_VALUE;
+    DWORD error = ERROR_SUCCESS;
+};
+// Openings still under way: while one is, the port is counted busy and no
+// second thread is started for it.
+std::atomic<int> aperturasPendientes{0};
+
+HANDLE AbrirAntesDe(const DestinoEstado& destino, ULONGLONG fin, DWORD& error) {
+    if (aperturasPendientes.load() > 0) {
+        error = ERROR_BUSY;
+        return INVALID_HANDLE_VALUE;
+    }
+    auto apertura = std::make_shared<Apertura>();
+    ++aperturasPendientes;
+    try {
+        std::thread([apertura, dispositivo = destino.dispositivo, ajustes = destino.ajustes] {
+            HANDLE h = INVALID_HANDLE_VALUE;
+            DWORD e = ERROR_SUCCESS;
+            try {
+                h = AbrirSerie(dispositivo, ajustes, 0, 0);
+            } catch (const Fallo& fallo) {
+                e = static_cast<DWORD>(fallo.numero);
+            }
+            {
+                std::lock_guard bloqueo(apertura->mutex);
+                apertura->terminada = true;
+                if (apertura->abandonada) {
+                    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+                } else {
+                    apertura->puerto = h;
+                    apertura->error = e;
+                }
+            }
+            --aperturasPendientes;
+            apertura->hecha.notify_all();
+        }).detach();
+    } catch (...) {
+        --aperturasPendientes;
+        throw;
+    }
+    std::unique_lock bloqueo(apertura->mutex);
+    if (!apertura->hecha.wait_for(bloqueo, std::chrono::milliseconds(Quedan(fin)),
+                                  [&] { return apertura->terminada; })) {
+        apertura->abandonada = true;
+        error = ERROR_BUSY;
+        return INVALID_HANDLE_VALUE;
+    }
+    error = apertura->error;
+    return apertura->puerto;
+}
+
+Contestacion PorPuertoSerie(const DestinoEstado& destino, std::string_view pregunta,
+                            std::chrono::milliseconds espera,
+                            const std::function<bool(std::string_view)>& completa) {
+    const ULONGLONG fin = GetTickCount64() + static_cast<ULONGLONG>(espera.count());
+    Contestacion c;
+    DWORD error = ERROR_SUCCESS;
+    const HANDLE h = AbrirAntesDe(destino, fin, error);
+    if (h == INVALID_HANDLE_VALUE) {
+        // Held by the sales program (Windows opens a port for one handle
+        // only), or an opening that is taking too long.
+        c.ocupado =
+            error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY;
+        return c;
+    }
+    Puerto puerto(h);
     // Only the answer to this question counts.
     PurgeComm(puerto.get(), PURGE_RXCLEAR);
     DWORD hechos = 0;
-    if (!WriteFile(puerto.get(), pregunta.data(), static_cast<DWORD>(pregunta.size()), &hechos,
+    // A time-out of 0 would be none at all.
+    const long paraEscribir = Quedan(fin);
+    if (paraEscribir == 0 || !LimitarEspera(puerto.get(), static_cast<DWORD>(paraEscribir), 0) ||
+        !WriteFile(puerto.get(), pregunta.data(), static_cast<DWORD>(pregunta.size()), &hechos,
                    nullptr) ||
         hechos != pregunta.size()) {
-        return std::nullopt;
+        return c;
     }
-    char byte = 0;
-    if (!ReadFile(puerto.get(), &byte, 1, &hechos, nullptr) || hechos != 1) return std::nullopt;
-    return static_cast<std::uint8_t>(byte);
+    // One byte a read, each within what is left: the total time-out is the
+    // one that every serial driver keeps.
+    for (char byte = 0; !completa(c.bytes);) {
+        const long ms = Quedan(fin);
+        if (ms == 0 || !LimitarEspera(puerto.get(), 0, static_cast<DWORD>(ms)) ||
+            !ReadFile(puerto.get(), &byte, 1, &hechos, nullptr) || hechos != 1) {
+            break;
+        }
+        c.bytes += byte;
+    }
+    // What follows the answer (a status group sent unasked) is read away.
+    COMSTAT cola{};
+    DWORD errores = 0;
+    char resto[64];
+    for (int i = 0; i < 4 && ClearCommError(puerto.get(), &errores, &cola) && cola.cbInQue > 0;
+         ++i) {
+        if (!LimitarEspera(puerto.get(), 0, static_cast<DWORD>(kRestoMs)) ||
+            !ReadFile(puerto.get(), resto, std::min<DWORD>(cola.cbInQue, sizeof resto), &hechos,
+                      nullptr)) {
+            break;
+        }
+        c.bytes.append(resto, hechos);
+    }
+    return c;
 }
 
 }  // namespace
 
-std::optional<std::uint8_t> Win32ConsultaEstado::Preguntar(
-    const DestinoEstado& destino, std::string_view pregunta,
-    std::chrono::milliseconds espera) noexcept {
+Contestacion Win32ConsultaEstado::Preguntar(
+    const DestinoEstado& destino, std::string_view pregunta, std::chrono::milliseconds espera,
+    const std::function<bool(std::string_view)>& completa) noexcept {
     try {
-        return destino.red ? PorRed(destino, pregunta, espera)
-                           : PorPuertoSerie(destino, pregunta, espera);
+        return destino.red ? PorRed(destino, pregunta, espera, completa)
+                           : PorPuertoSerie(destino, pregunta, espera, completa);
     } catch (...) {
-        // A port that cannot be opened, or in use by the sales program, answers nothing.
-        return std::nullopt;
+        // No thread for the opening, or no memory: no answer.
+        return {};
     }
-}
-
-std::optional<std::uint8_t> Win32ConsultaEstado::PorRed(const DestinoEstado& destino,
-                                                        std::string_view pregunta,
-                                                        std::chrono::milliseconds espera) {
-    const ULONGLONG fin = GetTickCount64() + static_cast<ULONGLONG>(espera.count());
-    const Socket s = ConectarAntesDe(destino.host, destino.puerto, fin);
-    return PreguntarEn(s.get(), pregunta, fin);
 }

@@ -1,16 +1,12 @@
 #pragma once
-// The printer's status byte through Winsock (a network printer) or a serial
-// port, one short connection or opening per question.
+// The printer's status through Winsock (a network printer) or a serial port,
+// one short connection or opening per question.
 
 #include "platform/ConsultaEstado.h"
 
 class Win32ConsultaEstado : public ConsultaEstado {
   public:
-    std::optional<std::uint8_t> Preguntar(const DestinoEstado& destino, std::string_view pregunta,
-                                          std::chrono::milliseconds espera) noexcept override;
-
-  private:
-    static std::optional<std::uint8_t> PorRed(const DestinoEstado& destino,
-                                              std::string_view pregunta,
-                                              std::chrono::milliseconds espera);
+    Contestacion Preguntar(const DestinoEstado& destino, std::string_view pregunta,
+                           std::chrono::milliseconds espera,
+                           const std::function<bool(std::string_view)>& completa) noexcept override;
 };

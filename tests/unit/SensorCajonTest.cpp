@@ -22,6 +22,34 @@ TEST(SensorCajon, TheStatusByteReadsByKovraSensor) {
     }
 }
 
+TEST(SensorCajon, TheAnswerIsTheLastStatusByteWhateverComesAroundIt) {
+    const auto bytes = [](std::initializer_list<int> b) {
+        std::string s;
+        for (int x : b) s += static_cast<char>(x);
+        return s;
+    };
+    const std::optional<std::uint8_t> nada;
+    // what came, the answer, a group of Automatic Status Back cut short
+    const std::tuple<std::string, std::optional<std::uint8_t>, bool> casos[] = {
+        {bytes({0x16}), 0x16, false},
+        {bytes({0x11, 0x16}), 0x16, false},                    // XON ahead
+        {bytes({0x13, 0x12, 0x11}), 0x12, false},              // XOFF ahead, XON after
+        {bytes({0x14, 0x00, 0x00, 0x0F, 0x16}), 0x16, false},  // an ASB group ahead
+        {bytes({0x10, 0x00, 0x00, 0x00}), nada, false},        // only the group
+        {bytes({0x12, 0x30, 0x00}), 0x12, true},               // a group coming after it
+        {bytes({0x12, 0x16}), 0x16, false},                    // two answers: the last
+        {bytes({0x97, 0xFF, 0x00, 0x13}), nada, false},        // nothing that reads
+        {"", nada, false},
+    };
+    for (const auto& [recibido, estado, aMedias] : casos) {
+        const auto lectura = LeerRespuesta(recibido);
+        EXPECT_EQ(lectura.estado, estado) << ::testing::PrintToString(recibido);
+        EXPECT_EQ(lectura.aMedias, aMedias) << ::testing::PrintToString(recibido);
+    }
+    EXPECT_EQ(LeerCajon(RespuestaEstado{nada, true}, ModoSensor::PinAlto), LecturaCajon::Ocupado);
+    EXPECT_EQ(LeerCajon(RespuestaEstado{0x16, true}, ModoSensor::PinAlto), LecturaCajon::Abierto);
+}
+
 TEST(SensorCajon, KeysReadAsTheShopWritesThem) {
     EXPECT_EQ(LeerModoSensor(""), ModoSensor::Apagado);
     EXPECT_EQ(LeerModoSensor("0"), ModoSensor::Apagado);

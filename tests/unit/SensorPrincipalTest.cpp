@@ -1,31 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeSensor.h"
 #include "tests/support/FakeVista.h"
 #include "tests/support/Fakes.h"
 #include "ui/Ordenes.h"
 #include "ui/frmAbrirCajon.h"
 
 namespace {
-
-// A printer that gives its answers in turn, then none.
-struct FakeEstado : ConsultaEstado {
-    std::optional<std::uint8_t> Preguntar(const DestinoEstado&, std::string_view,
-                                          std::chrono::milliseconds) noexcept override {
-        if (respuestas.empty()) return std::nullopt;
-        const auto r = respuestas.front();
-        respuestas.pop_front();
-        return r;
-    }
-    std::deque<std::optional<std::uint8_t>> respuestas;
-};
-struct SinAvisos : AvisosCajon {
-    void Abierto() override {}
-    void Aviso(int) override {}
-    void Cerrado() override {}
-};
 
 struct SensorPrincipalTest : ::testing::Test {
     frmAbrirCajon Form(const std::string& sensor) {
@@ -37,7 +19,6 @@ struct SensorPrincipalTest : ::testing::Test {
         ServiciosPrincipal s{perfil_, puertos_, impresora_, dialogs_, selector_,
                              teclas_, bandeja_, "C:\\Caja", ","};
         s.sensor = &vigilante_;
-        s.estado = &estado_;
         return frmAbrirCajon(vista_, s);
     }
     FakeVista vista_;
@@ -48,12 +29,13 @@ struct SensorPrincipalTest : ::testing::Test {
     SinSelector selector_;
     FakeKeys teclas_;
     FakeTray bandeja_;
-    FakeEstado estado_;
-    SinAvisos avisos_;
+    ImpresoraGuion estado_;  // silent: the watcher's questions find nothing
+    AvisosAnotados avisos_;
     VigilanteCajon vigilante_{estado_, avisos_, [](const ResultadoApertura&) {}};
 };
 
 TEST_F(SensorPrincipalTest, ABadKovraSensorGivesOneBoxAtStartNamingTheValue) {
+    estado_.muda = {{0, 1}};
     Form("3").Form_Load();
     ASSERT_EQ(dialogs_.cajas.size(), 1u);
     EXPECT_EQ(dialogs_.cajas[0].texto, TextoSensorNoValido("3"));
@@ -62,16 +44,43 @@ TEST_F(SensorPrincipalTest, ABadKovraSensorGivesOneBoxAtStartNamingTheValue) {
     EXPECT_TRUE(dialogs_.cajas.empty());
 }
 
-TEST_F(SensorPrincipalTest, TheCheckWritesTheValueThatTheChangeShows) {
+TEST_F(SensorPrincipalTest, TheCheckKicksWhenTheWatcherSaysAndWritesWhatItFound) {
+    estado_.muda = {{0, 1}};
     auto form = Form("0");
     form.Form_Load();
-    estado_.respuestas = {0x16, 0x12};  // pin 3 high while closed, low once open
+    SensorPrincipal& sensor = form.Sensor();
+    ASSERT_TRUE(sensor.Comprobable());
     form.ComprobarSensor();
-    EXPECT_EQ(perfil_.valores["KovraSensor"], "2");
+    EXPECT_EQ(dialogs_.cajas.back().texto,
+              "Cierre el cajón y pulse Aceptar. Se abrirá una vez para comprobar el sensor.");
+    EXPECT_FALSE(sensor.Comprobable()) << "greyed while it runs";
+    sensor.PatadaDeComprobacion();  // the watcher's turn, on the window's thread
     ASSERT_EQ(puertos_.registros.size(), 1u);
     EXPECT_EQ(puertos_.registros[0].nombre, "\\\\.\\COM3|");
+    sensor.Comprobado(ModoSensor::PinBajo, true);
+    EXPECT_EQ(perfil_.valores["KovraSensor"], "2");
     EXPECT_EQ(dialogs_.cajas.back().texto,
               "Este cajón necesita KovraSensor=2. Guardado en el archivo de parámetros.");
+    EXPECT_TRUE(sensor.Comprobable());
+
+    perfil_.valores["KovraBloqueado"] = "1";
+    const auto cajas = dialogs_.cajas.size();
+    EXPECT_FALSE(sensor.Comprobable());
+    form.ComprobarSensor();
+    EXPECT_EQ(dialogs_.cajas.size(), cajas) << "greyed with KovraBloqueado";
+}
+
+TEST_F(SensorPrincipalTest, TheProgramsIconTipIsTheCaptionWithoutTheSensorsSuffix) {
+    auto form = Form("1");
+    form.Form_Load();
+    for (const char* sufijo : {kSufijoCajonAbierto, kSufijoComprobando}) {
+        vista_.caption = std::string(kCaptionPrincipal) + sufijo;
+        vista_.FijarWindowState(kVentanaMinimizada);
+        form.Form_Resize();
+        EXPECT_STREQ(bandeja_.ultimo.szTip.data(), "Apertura caj\xF3n") << sufijo;
+        vista_.FijarWindowState(kVentanaNormal);
+        form.Form_Resize();
+    }
 }
 
 }  // namespace

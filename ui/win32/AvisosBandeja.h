@@ -1,13 +1,17 @@
 #pragma once
 // What the drawer's sensor shows: while the drawer reads open, an icon of its
 // own in the notification area with the tip "Cajón abierto", and the main
-// window's caption says so; the warning is that icon's balloon with the
-// system's warning sound. The watcher's thread only posts; everything is done
-// on the window's thread.
+// window's caption says so (or that the check runs); the warnings are that
+// icon's balloons with the system's warning sound. The watcher's thread only
+// posts; everything is done on the window's thread, where the check's turns
+// are handed to the window's logic.
 
 #include <windows.h>
 
-#include "drawer/VigilanteCajon.h"
+#include <functional>
+#include <optional>
+
+#include "drawer/Vigilancia.h"
 
 // The main window's system menu item "Comprobar el sensor del cajón…". The
 // right-button release on the program's icon restores the window, so the
@@ -23,19 +27,36 @@ class AvisosBandeja final : public AvisosCajon {
     AvisosBandeja(const AvisosBandeja&) = delete;
     AvisosBandeja& operator=(const AvisosBandeja&) = delete;
 
+    // Who takes the check's turns on the window's thread (none: nobody).
+    void Conectar(std::function<void()> patada,
+                  std::function<void(std::optional<ModoSensor>, bool)> comprobado);
+    // At the end: the icon goes now, whatever is still posted.
+    void Quitar();
+
     void Abierto() override;
     void Aviso(int segundos) override;
     void Cerrado() override;
+    void NoSeAbrio() override;
+    void Comprobando() override;
+    void PatadaDeComprobacion() override;
+    void Comprobado(std::optional<ModoSensor> modo, bool pateado) override;
 
   private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Mensaje(UINT msg, WPARAM wp, LPARAM lp);
-    void Mostrar(bool abierto);
-    void Avisar(int segundos);
+    // The caption and the icon as abierto_, comprobando_ and globo_ say.
+    void Mostrar();
+    void Globo(const std::string& texto);
 
     HINSTANCE instancia_;
     HWND principal_;
     HWND hwnd_ = nullptr;
     HICON icono_ = nullptr;
+    UINT taskbarCreated_ = 0;
     bool puesto_ = false;
+    bool abierto_ = false;
+    bool comprobando_ = false;
+    bool globo_ = false;  // the icon is there only for a balloon, for a while
+    std::function<void()> patada_;
+    std::function<void(std::optional<ModoSensor>, bool)> comprobado_;
 };

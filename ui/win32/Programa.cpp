@@ -70,8 +70,10 @@ std::string SeparadorDecimal() {
     return Utf8(separador);
 }
 
-// How long the end of the program waits for the record's pending lines.
+// How long the end of the program waits for the record's pending lines, and
+// for the sensor's watcher (a question under way).
 constexpr std::chrono::seconds kEsperaRegistro{2};
+constexpr std::chrono::seconds kEsperaSensor{1};
 
 // The arguments after the program's name.
 std::vector<std::string> Argumentos() {
@@ -91,9 +93,12 @@ struct Sistema {
                 bandeja, CarpetaPrograma(), SeparadorDecimal(), &aperturas, &red};
     }
     // Pending lines get their one try; a folder that does not answer is not
-    // waited for, and the process ends without its writer.
-    int Terminar(int codigo) {
-        if (!escritor.Terminar(kEsperaRegistro)) ExitProcess(static_cast<UINT>(codigo));
+    // waited for, and the process ends without its writer (and, with
+    // `sinEsperar`, without a thread that is still at work).
+    int Terminar(int codigo, bool sinEsperar = false) {
+        if (!escritor.Terminar(kEsperaRegistro) || sinEsperar) {
+            ExitProcess(static_cast<UINT>(codigo));
+        }
         return codigo;
     }
 
@@ -110,6 +115,27 @@ struct Sistema {
     EscritorAperturas escritor{aperturas};
 };
 
+// The sensor's check hands its kick and its finding to the window's logic,
+// on the window's thread.
+void ConectarSensor(VentanaPrincipal& ventana, AvisosBandeja& avisos, frmAbrirCajon& logica) {
+    avisos.Conectar(
+        [&ventana, &logica] {
+            if (ventana.Handle() == nullptr) return;
+            try {
+                logica.Sensor().PatadaDeComprobacion();
+            } catch (...) {
+                // Nothing may unwind through the system's message dispatch.
+            }
+        },
+        [&ventana, &logica](std::optional<ModoSensor> modo, bool pateado) {
+            if (ventana.Handle() == nullptr) return;
+            try {
+                logica.Sensor().Comprobado(modo, pateado);
+            } catch (...) {
+            }
+        });
+}
+
 // /abrir with no copy running: the opening of a program just started, in
 // this process, with no window.
 int AbrirAqui(Win32Dialogs& dialogs, NotificationArea& bandeja) {
@@ -122,10 +148,14 @@ int AbrirAqui(Win32Dialogs& dialogs, NotificationArea& bandeja) {
 }  // namespace
 
 int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
-    if (const Orden orden = LeerOrden(Argumentos()); orden != Orden::Ninguna) {
+    const std::vector<std::string> argumentos = Argumentos();
+    if (const Orden orden = LeerOrden(argumentos); orden != Orden::Ninguna) {
         Win32Dialogs dialogs;
         Win32CopiaAbierta copia;
-        return CumplirOrden(orden, copia, dialogs, [&] { return AbrirAqui(dialogs, bandeja); })
+        return CumplirOrden(
+                   orden, copia, dialogs, [&] { return AbrirAqui(dialogs, bandeja); },
+                   SegundosDeEspera(argumentos),
+                   [](std::chrono::milliseconds ms) { Sleep(static_cast<DWORD>(ms.count())); })
             .value_or(salida::kOrdenNoValida);
     }
     if (HayOtraInstancia()) return 0;
@@ -161,19 +191,37 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     }
     auto servicios = sistema.Servicios(dialogs, selector, bandeja);
     servicios.sensor = sensor.get();
-    servicios.estado = &sistema.estado;
     frmAbrirCajon logica(ventana, std::move(servicios));
     logica.FijarIdentidad(reinterpret_cast<std::uintptr_t>(ventana.Handle()),
                           reinterpret_cast<std::uintptr_t>(ventana.Icono()),
                           /*midePixeles=*/false, ventana.TwipsPorPixel());
     ventana.Conectar(logica, dialogs);
+    if (avisos) ConectarSensor(ventana, *avisos, logica);
+    // Every way out: the watch under way writes its line and the open
+    // drawer's icon goes, before anything may end the process.
+    bool sensorTerminado = true;
+    const auto terminarSensor = [&] {
+        if (sensor) sensorTerminado = sensor->Terminar(kEsperaSensor);
+        if (avisos) avisos->Quitar();
+    };
     // A kick made just before log-off still reaches the record.
-    ventana.AlTerminarSesion([&sistema] { sistema.escritor.Terminar(kEsperaRegistro); });
+    ventana.AlTerminarSesion([&] {
+        terminarSensor();
+        sistema.escritor.Terminar(kEsperaRegistro);
+    });
+    const UINT mensajeEstado = RegisterWindowMessageW(kMensajeEstadoCajon);
+    ventana.Atender(mensajeEstado, [&sensor](WPARAM, LPARAM) -> LRESULT {
+        return static_cast<LRESULT>(EmpaquetarCajon(sensor ? sensor->Estado() : std::nullopt));
+    });
+    // A copy run as administrator still answers the till's user.
+    ChangeWindowMessageFilterEx(ventana.Handle(), mensajeEstado, MSGFLT_ALLOW, nullptr);
 
     ventana.Cargar();
     // The browser bridge: its boxes come with the start-up's.
     PuenteWebVentana puenteWeb(ventana, sistema.perfil, logica.RutaIni(), dialogs,
-                               CAJON_VERSION_PROGRAMA);
+                               CAJON_VERSION_PROGRAMA, [&sensor]() -> std::optional<EstadoCajon> {
+                                   return sensor ? sensor->Estado() : std::nullopt;
+                               });
     try {
         ventana.MostrarPorPrimeraVez();
     } catch (const Fallo& fallo) {
@@ -183,6 +231,9 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
         return 1;
     }
     const int codigo = ventana.Bucle();
-    sensor.reset();  // its last line, if any, before the record's writer ends
-    return sistema.Terminar(codigo);
+    terminarSensor();
+    if (avisos) avisos->Conectar({}, {});
+    // A watcher still in a question is left to the end of the process.
+    if (!sensorTerminado) static_cast<void>(sensor.release());
+    return sistema.Terminar(codigo, !sensorTerminado);
 }

@@ -43,7 +43,8 @@ ResultadoWeb Abrir(HWND ventana, UINT mensaje, const std::string& pagina) {
 
 PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& perfil,
                                    const std::string& rutaParametros, Dialogs& dialogs,
-                                   std::string version) {
+                                   std::string version,
+                                   std::function<std::optional<EstadoCajon>()> estadoCajon) {
     Parametros parametros(perfil, dialogs);
     parametros.FijarRuta(rutaParametros);
     auto configuracion = LeerConfiguracionWeb(parametros, dialogs);
@@ -91,6 +92,7 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
             }
         },
         [] { return static_cast<std::int64_t>(GetTickCount64()); });
+    puente->FijarEstadoCajon(std::move(estadoCajon));
     try {
         escucha_ = std::make_unique<Win32EscuchaWeb>(
             configuracion->puerto,

@@ -88,6 +88,15 @@ std::optional<int> Win32CopiaAbierta::Abrir() {
     return static_cast<int>(*respuesta);
 }
 
+std::optional<std::optional<EstadoCajon>> Win32CopiaAbierta::Cajon() {
+    const ULONGLONG fin = FinDeLaEspera();
+    HWND ventana = VentanaDeLaCopia(fin);
+    if (ventana == nullptr) return std::nullopt;
+    const auto respuesta = Enviar(ventana, kMensajeEstadoCajon, fin);
+    if (!respuesta) return std::nullopt;
+    return DesempaquetarCajon(static_cast<std::uint32_t>(*respuesta));
+}
+
 bool Win32CopiaAbierta::Salir() {
     const ULONGLONG fin = FinDeLaEspera();
     HWND ventana = VentanaDeLaCopia(fin);

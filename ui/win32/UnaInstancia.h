@@ -5,6 +5,9 @@
 
 #include "ui/Ordenes.h"
 
+// The running copy's answer: its drawer in one number (EmpaquetarCajon).
+inline constexpr wchar_t kMensajeEstadoCajon[] = L"AbrirCajon.EstadoCajon";
+
 // True when another copy already runs; it has then been asked to show its
 // window, and this copy should end without touching anything.
 bool HayOtraInstancia();
@@ -17,4 +20,5 @@ class Win32CopiaAbierta : public CopiaAbierta {
     bool Hay() override;
     std::optional<int> Abrir() override;
     bool Salir() override;
+    std::optional<std::optional<EstadoCajon>> Cajon() override;
 };

@@ -344,6 +344,15 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
             Reenviar("Form_MouseMove", [x](frmAbrirCajon& l) { l.Form_MouseMove(x); });
             return 0;
         }
+        case WM_INITMENUPOPUP:
+            if (HIWORD(lp) != 0) {  // the system menu: its sensor's item, greyed or not
+                bool comprobable = false;
+                Reenviar("ComprobarSensor",
+                         [&](frmAbrirCajon& l) { comprobable = l.Sensor().Comprobable(); });
+                EnableMenuItem(reinterpret_cast<HMENU>(wp), kComandoComprobarSensor,
+                               MF_BYCOMMAND | (comprobable ? MF_ENABLED : MF_GRAYED));
+            }
+            break;
         case WM_SYSCOMMAND:
             if ((wp & 0xFFF0) == kComandoComprobarSensor) {
                 Reenviar("ComprobarSensor", [](frmAbrirCajon& l) { l.ComprobarSensor(); });
