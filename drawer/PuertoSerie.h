@@ -2,8 +2,8 @@
 // A serial port named in the port box, with or without the line settings in
 // the form of the system's MODE command:
 //   COM1:                       the system's settings, as they stand
-//   COM1:9600,N,8,1             baud, parity, data bits, stop bits
-//   COM1:9600,N,8,1,P           and the handshake: X (XON/XOFF), P (hardware)
+//   COM1:9600,N,8,1             baud, parity, data bits, stop bits; no handshake
+//   COM1:9600,N,8,1,P           with the handshake: X (XON/XOFF), P (hardware)
 //   COM3:baud=9600 parity=n data=8 stop=1 [xon=on] [octs=on] [rts=hs] ...
 // COM10 and above exist only as "\\.\COM10": the plain name opens nothing.
 

@@ -17,8 +17,10 @@ HANDLE AbrirSerie(const std::string& dispositivo, const std::string& ajustes, DW
     if (h == INVALID_HANDLE_VALUE) throw FalloWin32();
     DWORD error = ERROR_SUCCESS;
     if (!ajustes.empty()) {
-        // BuildCommDCB changes only what the text names: the rest stays as
-        // the port has it.
+        // The short form sets the handshake as MODE means it: "9600,N,8,1"
+        // with no X or P turns flow control off. The long form changes only
+        // what it names ("xon=on", "octs=on" ...). The rest stays as the port
+        // has it.
         DCB linea{};
         linea.DCBlength = sizeof linea;
         if (!GetCommState(h, &linea) || !BuildCommDCBW(Ancho(ajustes).c_str(), &linea) ||
