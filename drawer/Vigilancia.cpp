@@ -22,10 +22,12 @@ bool Vigilancia::Patada(const ResultadoApertura& apertura, const DestinoEstado& 
         proxima_ = std::min(proxima_, t + kEsperaComprobacion);
         return false;
     }
-    if (activa_) {
-        Fin(FinSensor::SinRespuesta,
-            vistoAbierto_ ? TextoSinRespuestaTras(Segundos(respuesta_)) : kSinRespuestaSensor,
+    // A watch of another printer ends: nobody asks it any more.
+    if (activa_ && vistoAbierto_) {
+        Fin(FinSensor::SinRespuesta, TextoSinRespuestaTras(Segundos(respuesta_)),
             EstadoCajon::Cajon::Desconocido);
+    } else if (activa_) {
+        Terminar(t);
     }
     activa_ = true;
     apertura_ = apertura;

@@ -15,6 +15,19 @@
 #include "drawer/Vigilancia.h"
 #include "platform/ConsultaEstado.h"
 
+// Where the sensor's check stands, on the watcher's thread. Outside the
+// watcher's class: clang takes a nested one with member initializers for
+// one that std::optional cannot make.
+struct ComprobacionSensor {
+    DestinoEstado destino;
+    enum class Paso { Cerrado, Patada, Abierto } paso = Paso::Cerrado;
+    std::optional<std::uint8_t> cerrado;
+    ResultadoApertura apertura;
+    int aviso = 0;
+    Instante patada{};
+    Instante proxima{};
+};
+
 class VigilanteCajon {
   public:
     // `anotar` writes the record's line: the kick's, with the sensor's result.
@@ -54,15 +67,7 @@ class VigilanteCajon {
     bool Terminar(std::chrono::milliseconds limite);
 
   private:
-    struct Comprobacion {
-        DestinoEstado destino;
-        enum class Paso { Cerrado, Patada, Abierto } paso = Paso::Cerrado;
-        std::optional<std::uint8_t> cerrado;
-        ResultadoApertura apertura;
-        int aviso = 0;
-        Instante patada{};
-        Instante proxima{};
-    };
+    using Comprobacion = ComprobacionSensor;
 
     void Atender();
     // When the next question is due; none while paused or with nothing to ask.

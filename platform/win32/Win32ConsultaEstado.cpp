@@ -17,6 +17,8 @@ namespace {
 // What is left of the answer's time after it came, to read away what
 // follows it, or the printer's end of the connection.
 constexpr long kRestoMs = 50;
+// An answer is a few bytes; a device that keeps sending is not read further.
+constexpr std::size_t kMaxBytes = 256;
 
 class Puerto {
   public:
@@ -55,7 +57,7 @@ bool Listo(SOCKET s, bool escribir, long ms) {
 bool Recibir(SOCKET s, std::string& bytes, ULONGLONG fin,
              const std::function<bool(std::string_view)>* completa) {
     char trozo[64];
-    while (Listo(s, false, Quedan(fin))) {
+    while (bytes.size() < kMaxBytes && Listo(s, false, Quedan(fin))) {
         const int n = recv(s, trozo, sizeof trozo, 0);
         if (n <= 0) return n == 0;
         bytes.append(trozo, static_cast<std::size_t>(n));
@@ -133,6 +135,7 @@ HANDLE AbrirAntesDe(const DestinoEstado& destino, ULONGLONG fin, DWORD& error) {
             }
             {
                 std::lock_guard bloqueo(apertura->mutex);
+                --aperturasPendientes;
                 apertura->terminada = true;
                 if (apertura->abandonada) {
                     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
@@ -141,7 +144,6 @@ HANDLE AbrirAntesDe(const DestinoEstado& destino, ULONGLONG fin, DWORD& error) {
                     apertura->error = e;
                 }
             }
-            --aperturasPendientes;
             apertura->hecha.notify_all();
         }).detach();
     } catch (...) {
@@ -187,7 +189,7 @@ Contestacion PorPuertoSerie(const DestinoEstado& destino, std::string_view pregu
     }
     // One byte a read, each within what is left: the total time-out is the
     // one that every serial driver keeps.
-    for (char byte = 0; !completa(c.bytes);) {
+    for (char byte = 0; c.bytes.size() < kMaxBytes && !completa(c.bytes);) {
         const long ms = Quedan(fin);
         if (ms == 0 || !LimitarEspera(puerto.get(), 0, static_cast<DWORD>(ms)) ||
             !ReadFile(puerto.get(), &byte, 1, &hechos, nullptr) || hechos != 1) {
