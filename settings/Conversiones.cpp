@@ -1,11 +1,9 @@
 #include "settings/Conversiones.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -98,27 +96,22 @@ double Decimal(Lector& lector) {
         numero += std::to_string(exponente);
     }
 
-    bool haciaCero = false;
-    if (const auto valor = DobleExacto(numero, haciaCero)) return *valor;
-    const bool negativo = numero.front() == '-';
-    if (haciaCero) return negativo ? -0.0 : 0.0;
-    return negativo ? -std::numeric_limits<double>::infinity()
-                    : std::numeric_limits<double>::infinity();
+    double valor = 0.0;
+    const char* fin = numero.data() + numero.size();
+    const auto [ptr, ec] = std::from_chars(numero.data(), fin, valor);
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value untouched: tell overflow from underflow by
+        // the exponent's sign in the text we built.
+        const bool haciaCero = numero.find("e-") != std::string::npos;
+        const bool negativo = numero.front() == '-';
+        if (haciaCero) return negativo ? -0.0 : 0.0;
+        return negativo ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
+    }
+    return valor;
 }
 
 }  // namespace
-
-std::optional<double> DobleExacto(const std::string& texto, bool& haciaCero) {
-    errno = 0;
-    char* fin = nullptr;
-    const double valor = std::strtod(texto.c_str(), &fin);
-    haciaCero = false;
-    if (errno != ERANGE) return valor;
-    // A tiny value may come back as a subnormal with ERANGE: still a value.
-    if (valor != 0.0 && std::fabs(valor) < 1.0) return valor;
-    haciaCero = valor == 0.0;
-    return std::nullopt;
-}
 
 double ValorNumerico(std::string_view texto) {
     Lector lector(texto);

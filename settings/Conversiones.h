@@ -13,12 +13,6 @@
 // ("&HFFFFFFFF" is -1) and a wider one its plain, non-negative value.
 double ValorNumerico(std::string_view texto);
 
-// A text of digits, one '.', and an exponent, as the nearest double; beyond a
-// double's range, none (`haciaCero` then tells an underflow from an overflow).
-// The C library's own conversion (correctly rounded, as from_chars is), which
-// keeps the release small.
-std::optional<double> DobleExacto(const std::string& texto, bool& haciaCero);
-
 // "-1", a value of 1, or a first letter Y, T, V or S (any case) is true; an
 // empty text or one that starts with '?' or '¿' gives IfBlankOrNullPut;
 // anything else is false. Texts are UTF-8.
