@@ -78,6 +78,8 @@ add_executable(cajon_win_tests
     tests/win32/Win32TextFilesTest.cpp
     tests/win32/IniciarTimerTest.cpp
     tests/win32/Win32DialogsTest.cpp
+    # The number readers, with the C library that the release runs on.
+    tests/unit/ConversionesTest.cpp
 )
 target_link_libraries(cajon_win_tests PRIVATE cajon_ventanas gtest_main)
 target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})

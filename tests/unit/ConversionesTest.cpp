@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <string>
+#include <string_view>
 
+#include "drawer/SecuenciaCodigos.h"
 #include "settings/Conversiones.h"
 
 namespace {
@@ -67,6 +70,27 @@ TEST(ValorNumerico, HostileTextGivesADefinedValue) {
     EXPECT_EQ(ValorNumerico("&H" + std::string(4000, 'F')), 18446744073709551615.0);
     EXPECT_EQ(ValorNumerico("&O" + std::string(4000, '7')), 18446744073709551615.0);
     EXPECT_EQ(ValorNumerico(std::string(100000, ' ')), 0.0);
+}
+
+TEST(ValorNumerico, APointIsTheSeparatorWhateverTheCLibrarysLocale) {
+    // A printer driver loaded into the process may set the C library's
+    // locale to the user's, whose separator is a comma.
+    bool conComa = false;
+    for (const char* nombre : {"Spanish_Spain.1252", "es_ES.UTF-8", "pl_PL.utf8", "de_DE.UTF-8"}) {
+        conComa = std::setlocale(LC_NUMERIC, nombre) != nullptr &&
+                  std::string_view(std::localeconv()->decimal_point) == ",";
+        if (conComa) break;
+    }
+    if (!conComa) {
+        std::setlocale(LC_NUMERIC, "C");
+        GTEST_SKIP() << "no locale with a decimal comma on this system";
+    }
+    const double valores[] = {ValorNumerico("1.5"), ValorNumerico("2E-2"),
+                              static_cast<double>(CodigoDeItem("1.5e1"))};
+    std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(valores[0], 1.5);
+    EXPECT_EQ(valores[1], 0.02);
+    EXPECT_EQ(valores[2], 15);
 }
 
 struct CasoBooleano {
