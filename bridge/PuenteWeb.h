@@ -99,7 +99,7 @@ class PuenteWeb {
 };
 
 // The members /v1/estado adds for the drawer: ,"cajon":"abierto","desde":N
-// (the seconds since the kick), or "cerrado", or "desconocido".
+// (the seconds since it was seen open), or "cerrado", or "desconocido".
 std::string MiembrosCajon(const EstadoCajon& estado);
 
 // The balloon for a page whose origin is not listed.

@@ -12,7 +12,7 @@ struct EstadoCajon {
     // with a close; unknown before the first watch and after one that
     // ended without an answer.
     enum class Cajon { Desconocido, Abierto, Cerrado } cajon = Cajon::Desconocido;
-    int desde = 0;                             // while open: whole seconds since the (first) kick
+    int desde = 0;                             // while open: whole seconds since it was seen open
     bool vigilando = false;                    // a watch is under way
     FinSensor ultimoFin = FinSensor::Ninguno;  // how the last watch ended
     std::uint32_t vigilancias = 0;             // watches begun so far

@@ -53,7 +53,10 @@ void Vigilancia::Leida(LecturaCajon lectura, Instante t) {
             respuesta_ = t;
             ocupados_ = 0;
             cierre_.reset();
-            if (!vistoAbierto_) avisos_.Abierto();
+            if (!vistoAbierto_) {
+                visto_ = t;
+                avisos_.Abierto();
+            }
             vistoAbierto_ = true;
             if (!abiertoDesde_) abiertoDesde_ = t;
             // No switch, or the wrong KovraSensor: the warnings must stop.
@@ -146,7 +149,7 @@ EstadoCajon Vigilancia::Estado(Instante t) const {
         e.cajon = ultimo_;
     } else if (vistoAbierto_) {
         e.cajon = EstadoCajon::Cajon::Abierto;
-        e.desde = Segundos(t);
+        e.desde = SegundosEntre(visto_, t);
     }
     return e;
 }

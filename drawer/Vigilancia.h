@@ -85,6 +85,7 @@ class Vigilancia {
     Instante inicio_{};     // the first kick
     Instante patada_{};     // the latest kick
     Instante respuesta_{};  // the latest answer, or the first kick
+    Instante visto_{};      // the first open reading
     Instante proxima_{};
     bool vistoAbierto_ = false;
     bool vistoCerrado_ = false;             // before it was seen open

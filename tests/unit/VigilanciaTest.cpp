@@ -152,6 +152,9 @@ TEST(Vigilancia, TheTillsProgramSeesTheDrawerAsTheWatchKnowsIt) {
     EXPECT_TRUE(c.estados[4].vigilando);
     EXPECT_EQ(MiembrosCajon(c.estados[6]), ",\"cajon\":\"cerrado\"");
     EXPECT_EQ(c.estados[6].ultimoFin, FinSensor::Cerrado);
+    // Open from 1 s: seen so at 1300, asked at 3300.
+    EXPECT_EQ(MiembrosCajon(Correr({{{1000, 4000}}}).estados[6]),
+              ",\"cajon\":\"abierto\",\"desde\":2");
     EXPECT_EQ(MiembrosCajon(Correr({{}, {}, {{0, 100000}}}).estados.back()),
               ",\"cajon\":\"desconocido\"");
 }
