@@ -71,6 +71,13 @@ void Vigilancia::Leida(LecturaCajon lectura, Instante t) {
             abiertoDesde_.reset();
             if (!vistoAbierto_) {
                 vistoCerrado_ = true;
+                // Read closed 3 s after the kick, not just unanswered then: a
+                // printer busy with a receipt may hold a drawer that opened.
+                if (t >= patada_ + kEsperaApertura) {
+                    Fin(FinSensor::NoSeVioAbrirse, kNoSeVioAbrirse, EstadoCajon::Cajon::Cerrado);
+                    avisos_.NoSeAbrio();
+                    return;
+                }
                 break;
             }
             if (cierre_ && t >= patada_ + kEsperaApertura) {
@@ -94,11 +101,6 @@ void Vigilancia::Leida(LecturaCajon lectura, Instante t) {
                 return;
             }
             break;
-    }
-    if (!vistoAbierto_ && vistoCerrado_ && t >= patada_ + kEsperaApertura) {
-        Fin(FinSensor::NoSeVioAbrirse, kNoSeVioAbrirse, EstadoCajon::Cajon::Cerrado);
-        avisos_.NoSeAbrio();
-        return;
     }
     if (vistoAbierto_) {
         if (const int debidos = AvisosDebidos(Segundos(t), aviso_); debidos > avisosDados_) {
@@ -126,6 +128,9 @@ void Vigilancia::Detener() {
     if (!activa_) return;
     activa_ = false;
     ultimo_ = EstadoCajon::Cajon::Desconocido;
+    // Nobody knows how this opening ended: AbrirCajon.exe /abrir /esperar
+    // must not take it for a close.
+    fin_ = FinSensor::Ninguno;
     avisos_.Cerrado();
 }
 

@@ -82,6 +82,10 @@ TEST(Vigilancia, EachWatchEndsWithOneLineThatTellsWhatTheDrawerDid) {
          {{{1000, 4000}}},
          Linea("Cerrado tras 4 s", FinSensor::Cerrado),
          4800},
+        {"a late drawer behind a receipt: busy past the 3 s, then open",
+         {{{2000, 6000}}, {{500, 4000}}},
+         Linea("Cerrado tras 6 s", FinSensor::Cerrado),
+         7300},
         {"a drawer that never opens",
          {},
          Linea("No se vio abrirse", FinSensor::NoSeVioAbrirse),
@@ -157,6 +161,23 @@ TEST(Vigilancia, TheTillsProgramSeesTheDrawerAsTheWatchKnowsIt) {
               ",\"cajon\":\"abierto\",\"desde\":2");
     EXPECT_EQ(MiembrosCajon(Correr({{}, {}, {{0, 100000}}}).estados.back()),
               ",\"cajon\":\"desconocido\"");
+}
+
+TEST(Vigilancia, AWatchTheCheckStopsEndsInNoKnownWay) {
+    AvisosAnotados avisos;
+    Vigilancia v(avisos, [](const ResultadoApertura&) {});
+    const DestinoEstado destino{true, "127.0.0.1", 9100, "", ""};
+    v.Patada({}, destino, 0, t0);
+    v.Leida(LecturaCajon::Abierto, t0 + milliseconds(300));
+    v.Leida(LecturaCajon::Cerrado, t0 + milliseconds(3000));
+    v.Leida(LecturaCajon::Cerrado, t0 + milliseconds(3500));
+    ASSERT_EQ(v.Estado(t0).ultimoFin, FinSensor::Cerrado);
+    v.Patada({}, destino, 0, t0 + milliseconds(5000));
+    v.Detener();
+    // /abrir /esperar, waiting on the second opening, must not read the first's close.
+    EXPECT_EQ(v.Estado(t0).ultimoFin, FinSensor::Ninguno);
+    EXPECT_EQ(v.Estado(t0).cajon, EstadoCajon::Cajon::Desconocido);
+    EXPECT_EQ(avisos.avisos.back(), "cerrado");
 }
 
 }  // namespace
