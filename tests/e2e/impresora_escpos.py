@@ -15,6 +15,7 @@
 #   asb          Automatic Status Back: a group of four bytes ahead of every
 #                answer, and on the terminal one unasked at every change
 #   xon          XON before every answer and XOFF after it
+#   lenta=S      every answer comes S seconds late (a slow network)
 # REGISTRO gets one line per kick, the bytes in hex; REGISTRO.preguntas one
 # line per question (time, answered or not); on the terminal,
 # REGISTRO.baudios the line's speed as the program left it at each kick.
@@ -64,6 +65,8 @@ def atender(datos):
         escribir(registro + ".preguntas", "%.3f %s" % (time.time(), "no" if sorda else "si"))
     if sorda:
         return b""
+    if preguntas:
+        time.sleep(float(opciones.get("lenta", 0)))
     respuesta = asb() + bytes([estado()])
     if "xon" in opciones:
         respuesta = b"\x11" + respuesta + b"\x13"
