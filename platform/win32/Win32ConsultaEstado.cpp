@@ -38,32 +38,50 @@ long Quedan(ULONGLONG fin) {
     return ahora >= fin ? 0 : static_cast<long>(fin - ahora);
 }
 
-// Waits until `s` can write (connected) or read, within `ms`.
-bool Listo(SOCKET s, bool escribir, long ms) {
-    fd_set listos;
-    fd_set fallos;
-    FD_ZERO(&listos);
-    FD_ZERO(&fallos);
-    FD_SET(s, &listos);
-    FD_SET(s, &fallos);
-    timeval espera{ms / 1000, (ms % 1000) * 1000};
-    const int n = escribir ? select(0, nullptr, &listos, &fallos, &espera)
-                           : select(0, &listos, nullptr, &fallos, &espera);
-    return n > 0 && FD_ISSET(s, &listos);
-}
+// The socket's reads and its end wake this event; a wait on it keeps its
+// time-out. Under Wine a select() after shutdown(SD_SEND) now and then never
+// returned, time-out and all, and held the watcher for good.
+class EventoRed {
+  public:
+    explicit EventoRed(SOCKET s) : s_(s), e_(WSACreateEvent()) {
+        // It also makes the socket non-blocking: no recv waits.
+        if (e_ == WSA_INVALID_EVENT || WSAEventSelect(s, e_, FD_READ | FD_CLOSE) != 0) {
+            throw FalloWinsock(WSAGetLastError());
+        }
+    }
+    ~EventoRed() { WSACloseEvent(e_); }
+    EventoRed(const EventoRed&) = delete;
+    EventoRed& operator=(const EventoRed&) = delete;
+    // False when `ms` passed without news.
+    bool Esperar(long ms) {
+        if (WaitForSingleObject(e_, static_cast<DWORD>(ms)) != WAIT_OBJECT_0) return false;
+        WSANETWORKEVENTS sucesos{};
+        WSAEnumNetworkEvents(s_, e_, &sucesos);  // and the event is reset
+        return true;
+    }
 
-// What the printer sends within `ms`, until it ends the connection or
-// `completa` is satisfied. False when the connection failed.
-bool Recibir(SOCKET s, std::string& bytes, ULONGLONG fin,
+  private:
+    SOCKET s_;
+    WSAEVENT e_;
+};
+
+// What the printer sends until `fin`, until it ends the connection or
+// `completa` is satisfied.
+void Recibir(SOCKET s, EventoRed& evento, std::string& bytes, ULONGLONG fin,
              const std::function<bool(std::string_view)>* completa) {
     char trozo[64];
-    while (bytes.size() < kMaxBytes && Listo(s, false, Quedan(fin))) {
+    while (bytes.size() < kMaxBytes) {
         const int n = recv(s, trozo, sizeof trozo, 0);
-        if (n <= 0) return n == 0;
-        bytes.append(trozo, static_cast<std::size_t>(n));
-        if (completa != nullptr && (*completa)(bytes)) return true;
+        if (n == 0) return;
+        if (n > 0) {
+            bytes.append(trozo, static_cast<std::size_t>(n));
+            if (completa != nullptr && (*completa)(bytes)) return;
+            continue;
+        }
+        if (WSAGetLastError() != WSAEWOULDBLOCK) return;
+        const long ms = Quedan(fin);
+        if (ms == 0 || !evento.Esperar(ms)) return;
     }
-    return true;
 }
 
 Contestacion PorRed(const DestinoEstado& destino, std::string_view pregunta,
@@ -82,23 +100,19 @@ Contestacion PorRed(const DestinoEstado& destino, std::string_view pregunta,
                     fallo.numero == WSAECONNRESET;
         return c;
     }
-    for (std::size_t enviados = 0; enviados < pregunta.size();) {
-        const int n = Listo(s->get(), true, Quedan(fin))
-                          ? send(s->get(), pregunta.data() + enviados,
-                                 static_cast<int>(pregunta.size() - enviados), 0)
-                          : SOCKET_ERROR;
-        if (n == SOCKET_ERROR) {
-            c.ocupado = true;
-            return c;
-        }
-        enviados += static_cast<std::size_t>(n);
+    EventoRed evento(s->get());
+    // Three bytes on a connection just made: the socket's buffer takes them.
+    if (send(s->get(), pregunta.data(), static_cast<int>(pregunta.size()), 0) !=
+        static_cast<int>(pregunta.size())) {
+        c.ocupado = true;
+        return c;
     }
-    Recibir(s->get(), c.bytes, fin, &completa);
+    Recibir(s->get(), evento, c.bytes, fin, &completa);
     c.ocupado = c.bytes.empty();
     // Unread bytes at the close would reset the printer's connection: the
     // printer hears the end, and what it still sends is read away.
     shutdown(s->get(), SD_SEND);
-    Recibir(s->get(), c.bytes, GetTickCount64() + std::min(Quedan(fin), kRestoMs), nullptr);
+    Recibir(s->get(), evento, c.bytes, GetTickCount64() + std::min(Quedan(fin), kRestoMs), nullptr);
     return c;
 }
 
