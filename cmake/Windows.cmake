@@ -25,7 +25,9 @@ add_library(cajon_win32 STATIC
     platform/win32/Win32ConsultaEstado.cpp
     platform/win32/Win32Serie.cpp
     platform/win32/Win32Port.cpp
+    platform/win32/Win32Politicas.cpp
     platform/win32/Win32Profile.cpp
+    platform/win32/Win32RegistroEventos.cpp
     platform/win32/Win32TrabajoRaw.cpp
     platform/win32/Win32Session.cpp
     platform/win32/Win32TextFiles.cpp
@@ -58,8 +60,21 @@ target_compile_definitions(cajon_ventanas PRIVATE CAJON_VERSION_PROGRAMA="${PROJ
 include(cmake/Version.cmake)
 cajon_version_files(${CMAKE_BINARY_DIR}/version ${PROJECT_VERSION})
 
-add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp resources/AbrirCajon.rc)
-target_include_directories(AbrirCajon PRIVATE ${CMAKE_BINARY_DIR}/version)
+# The texts of the program's events (resources/Eventos.mc): a message table
+# that windmc compiles into a resource script of its own, for Event Viewer.
+string(REPLACE "windres" "windmc" CAJON_WINDMC "${CMAKE_RC_COMPILER}")
+set(CAJON_EVENTOS ${CMAKE_BINARY_DIR}/eventos)
+add_custom_command(
+    OUTPUT ${CAJON_EVENTOS}/Eventos.rc ${CAJON_EVENTOS}/MSG0C0A.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CAJON_EVENTOS}
+    # The source is UTF-8; the table holds UTF-16 texts.
+    COMMAND ${CAJON_WINDMC} -C 65001 -U -h ${CAJON_EVENTOS} -r ${CAJON_EVENTOS}
+            ${CMAKE_SOURCE_DIR}/resources/Eventos.mc
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/Eventos.mc)
+
+add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp resources/AbrirCajon.rc
+                          ${CAJON_EVENTOS}/Eventos.rc)
+target_include_directories(AbrirCajon PRIVATE ${CMAKE_BINARY_DIR}/version ${CAJON_EVENTOS})
 target_link_libraries(AbrirCajon PRIVATE cajon_ventanas)
 # The release carries no symbols: a third of its size.
 target_link_options(AbrirCajon PRIVATE ${CAJON_STATIC_LINK} -municode $<$<CONFIG:Release>:-s>)
@@ -119,8 +134,10 @@ if(CAJON_E2E)
     # same code; only its version differs), to install over the current one.
     cajon_next_version(${PROJECT_VERSION} siguiente)
     cajon_version_files(${CMAKE_BINARY_DIR}/version-siguiente ${siguiente})
-    add_executable(cajon_version_siguiente WIN32 ui/win32/WinMain.cpp resources/AbrirCajon.rc)
-    target_include_directories(cajon_version_siguiente PRIVATE ${CMAKE_BINARY_DIR}/version-siguiente)
+    add_executable(cajon_version_siguiente WIN32 ui/win32/WinMain.cpp resources/AbrirCajon.rc
+                                           ${CAJON_EVENTOS}/Eventos.rc)
+    target_include_directories(cajon_version_siguiente PRIVATE ${CMAKE_BINARY_DIR}/version-siguiente
+                                                               ${CAJON_EVENTOS})
     target_link_libraries(cajon_version_siguiente PRIVATE cajon_ventanas)
     target_link_options(cajon_version_siguiente PRIVATE ${CAJON_STATIC_LINK} -municode -s)
 
