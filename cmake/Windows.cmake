@@ -92,11 +92,15 @@ add_executable(cajon_win_tests
     tests/win32/Win32TextFilesTest.cpp
     tests/win32/IniciarTimerTest.cpp
     tests/win32/Win32DialogsTest.cpp
+    tests/win32/PoliticasEventosTest.cpp
 )
 target_link_libraries(cajon_win_tests PRIVATE cajon_ventanas gtest_main)
 target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})
+add_dependencies(cajon_win_tests AbrirCajon)
 add_test(NAME win_tests COMMAND cajon_win_tests)
-set_tests_properties(win_tests PROPERTIES LABELS wine TIMEOUT 180)
+# The exe whose message table the tests read, as Wine names it (drive Z: is /).
+set_tests_properties(win_tests PROPERTIES LABELS wine TIMEOUT 180
+                     ENVIRONMENT "CAJON_EXE_EVENTOS=Z:$<TARGET_FILE:AbrirCajon>")
 
 # Runs the drawer kick on a real port, for the end-to-end tests.
 add_executable(cajon_kick_driver tests/win32/KickDriver.cpp)
