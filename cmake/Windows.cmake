@@ -72,14 +72,15 @@ add_custom_command(
             ${CMAKE_SOURCE_DIR}/resources/Eventos.mc
     DEPENDS ${CMAKE_SOURCE_DIR}/resources/Eventos.mc)
 
-add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp resources/AbrirCajon.rc
-                          ${CAJON_EVENTOS}/Eventos.rc)
+add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp ui/win32/TerminarSinTexto.cpp
+                          resources/AbrirCajon.rc ${CAJON_EVENTOS}/Eventos.rc)
 target_include_directories(AbrirCajon PRIVATE ${CMAKE_BINARY_DIR}/version ${CAJON_EVENTOS})
 target_link_libraries(AbrirCajon PRIVATE cajon_ventanas)
 # The release carries no symbols: a third of its size.
 target_link_options(AbrirCajon PRIVATE ${CAJON_STATIC_LINK} -municode $<$<CONFIG:Release>:-s>)
 
-add_executable(cajon_sin_bandeja WIN32 tests/win32/SinBandejaMain.cpp resources/AbrirCajon.rc)
+add_executable(cajon_sin_bandeja WIN32 tests/win32/SinBandejaMain.cpp ui/win32/TerminarSinTexto.cpp
+                                    resources/AbrirCajon.rc)
 target_include_directories(cajon_sin_bandeja PRIVATE ${CMAKE_BINARY_DIR}/version)
 target_link_libraries(cajon_sin_bandeja PRIVATE cajon_ventanas)
 target_link_options(cajon_sin_bandeja PRIVATE ${CAJON_STATIC_LINK} -municode)
@@ -138,8 +139,8 @@ if(CAJON_E2E)
     # same code; only its version differs), to install over the current one.
     cajon_next_version(${PROJECT_VERSION} siguiente)
     cajon_version_files(${CMAKE_BINARY_DIR}/version-siguiente ${siguiente})
-    add_executable(cajon_version_siguiente WIN32 ui/win32/WinMain.cpp resources/AbrirCajon.rc
-                                           ${CAJON_EVENTOS}/Eventos.rc)
+    add_executable(cajon_version_siguiente WIN32 ui/win32/WinMain.cpp ui/win32/TerminarSinTexto.cpp
+                                           resources/AbrirCajon.rc ${CAJON_EVENTOS}/Eventos.rc)
     target_include_directories(cajon_version_siguiente PRIVATE ${CMAKE_BINARY_DIR}/version-siguiente
                                                                ${CAJON_EVENTOS})
     target_link_libraries(cajon_version_siguiente PRIVATE cajon_ventanas)
