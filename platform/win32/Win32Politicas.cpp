@@ -28,23 +28,21 @@ std::optional<ValorPolitica> Win32Politicas::Leer(RamaPoliticas rama, const std:
         return std::nullopt;
     }
     const Clave clave(abierta);
-    const auto nombreW = reinterpret_cast<const wchar_t*>(nombre.c_str());
-    DWORD tipo = REG_NONE;
-    DWORD bytes = 0;
-    if (RegQueryValueExW(clave.get(), nombreW, nullptr, &tipo, nullptr, &bytes) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
+    // One question with a buffer of the limit: a value that Group Policy
+    // rewrites meanwhile cannot slip between asking its size and reading it.
     ValorPolitica leido;
-    if (bytes > limite) {
+    leido.datos.resize(limite);
+    DWORD tipo = REG_NONE;
+    DWORD bytes = static_cast<DWORD>(limite);
+    const LONG r = RegQueryValueExW(clave.get(), reinterpret_cast<const wchar_t*>(nombre.c_str()),
+                                    nullptr, &tipo, leido.datos.data(), &bytes);
+    if (r == ERROR_MORE_DATA) {
+        leido.datos.clear();
         leido.demasiadoLargo = true;
+    } else if (r != ERROR_SUCCESS) {
+        return std::nullopt;
     } else {
-        leido.datos = std::vector<std::uint8_t>(bytes);
-        // Changed between the two questions: read at the next read.
-        if (RegQueryValueExW(clave.get(), nombreW, nullptr, &tipo, leido.datos.data(), &bytes) !=
-                ERROR_SUCCESS ||
-            bytes != leido.datos.size()) {
-            return std::nullopt;
-        }
+        leido.datos.resize(bytes);
     }
     leido.tipo = tipo == REG_SZ      ? ValorPolitica::Tipo::Texto
                  : tipo == REG_DWORD ? ValorPolitica::Tipo::Numero
