@@ -49,5 +49,14 @@ bool Win32RegistroEventos::Informar(TipoEvento tipo, std::uint32_t id,
     } catch (...) {
         return false;  // no memory for the strings
     }
-    return ReportEventW(fuente_, TipoWin32(tipo), 0, id, nullptr, n, 0, cadenas, nullptr) != FALSE;
+    if (ReportEventW(fuente_, TipoWin32(tipo), 0, id, nullptr, n, 0, cadenas, nullptr)) return true;
+    const DWORD error = GetLastError();
+    // The service was restarted (or stopped): the handle is the old one's;
+    // the next event registers anew. A full log keeps its handle.
+    if (error == RPC_S_SERVER_UNAVAILABLE || error == RPC_S_CALL_FAILED ||
+        error == RPC_S_CALL_FAILED_DNE || error == ERROR_INVALID_HANDLE) {
+        DeregisterEventSource(fuente_);
+        fuente_ = nullptr;
+    }
+    return false;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The Application log through the classic event-log calls, which every
 // Windows from 7 on has. The source's handle is registered once, at the first
-// event, and kept to the end; one thread reports (the record's writer).
+// event, and kept to the end (a new one only after the service restarts);
+// one thread reports (the record's writer).
 
 #include <cstdint>
 
