@@ -164,6 +164,7 @@ void PuenteWeb::Avisar(std::string_view origen) {
         if (avisados_.size() >= kMaxAvisados || !avisados_.emplace(origen).second) return;
     }
     if (avisar_) avisar_(TextoOrigenNoListado(origen));
+    if (anotar_) anotar_(origen);
 }
 
 PuenteWeb::Respuesta PuenteWeb::Rechazar(int codigo, std::string_view mensaje,

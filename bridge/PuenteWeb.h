@@ -67,6 +67,10 @@ class PuenteWeb {
               std::function<void(const std::string&)> avisar,
               std::function<std::int64_t()> milisegundos);
 
+    // Hears the origin of each balloon, as it is raised, on the listener's
+    // thread; set before the first request.
+    void AlAvisar(std::function<void(std::string_view)> anotar) { anotar_ = std::move(anotar); }
+
     // The whole answer to one request (or to a reader's error), ready to
     // send. Safe to call from several connections at once.
     std::string Responder(const LectorPeticion& lector);
@@ -83,6 +87,7 @@ class PuenteWeb {
     std::string version_;
     std::function<ResultadoWeb(const std::string&)> abrir_;
     std::function<void(const std::string&)> avisar_;
+    std::function<void(std::string_view)> anotar_;
     std::function<std::int64_t()> milisegundos_;
     std::mutex mutex_;
     std::optional<std::int64_t> ultimaApertura_;

@@ -25,7 +25,9 @@ add_library(cajon_win32 STATIC
     platform/win32/Win32ConsultaEstado.cpp
     platform/win32/Win32Serie.cpp
     platform/win32/Win32Port.cpp
+    platform/win32/Win32Politicas.cpp
     platform/win32/Win32Profile.cpp
+    platform/win32/Win32RegistroEventos.cpp
     platform/win32/Win32TrabajoRaw.cpp
     platform/win32/Win32Session.cpp
     platform/win32/Win32TextFiles.cpp
@@ -58,8 +60,21 @@ target_compile_definitions(cajon_ventanas PRIVATE CAJON_VERSION_PROGRAMA="${PROJ
 include(cmake/Version.cmake)
 cajon_version_files(${CMAKE_BINARY_DIR}/version ${PROJECT_VERSION})
 
-add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp ui/win32/TerminarSinTexto.cpp resources/AbrirCajon.rc)
-target_include_directories(AbrirCajon PRIVATE ${CMAKE_BINARY_DIR}/version)
+# The texts of the program's events (resources/Eventos.mc): a message table
+# that windmc compiles into a resource script of its own, for Event Viewer.
+string(REPLACE "windres" "windmc" CAJON_WINDMC "${CMAKE_RC_COMPILER}")
+set(CAJON_EVENTOS ${CMAKE_BINARY_DIR}/eventos)
+add_custom_command(
+    OUTPUT ${CAJON_EVENTOS}/Eventos.rc ${CAJON_EVENTOS}/MSG0C0A.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CAJON_EVENTOS}
+    # The source is UTF-8; the table holds UTF-16 texts.
+    COMMAND ${CAJON_WINDMC} -C 65001 -U -h ${CAJON_EVENTOS} -r ${CAJON_EVENTOS}
+            ${CMAKE_SOURCE_DIR}/resources/Eventos.mc
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/Eventos.mc)
+
+add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp ui/win32/TerminarSinTexto.cpp
+                          resources/AbrirCajon.rc ${CAJON_EVENTOS}/Eventos.rc)
+target_include_directories(AbrirCajon PRIVATE ${CMAKE_BINARY_DIR}/version ${CAJON_EVENTOS})
 target_link_libraries(AbrirCajon PRIVATE cajon_ventanas)
 # The release carries no symbols: a third of its size.
 target_link_options(AbrirCajon PRIVATE ${CAJON_STATIC_LINK} -municode $<$<CONFIG:Release>:-s>)
@@ -78,11 +93,15 @@ add_executable(cajon_win_tests
     tests/win32/Win32TextFilesTest.cpp
     tests/win32/IniciarTimerTest.cpp
     tests/win32/Win32DialogsTest.cpp
+    tests/win32/PoliticasEventosTest.cpp
 )
 target_link_libraries(cajon_win_tests PRIVATE cajon_ventanas gtest_main)
 target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})
+add_dependencies(cajon_win_tests AbrirCajon)
 add_test(NAME win_tests COMMAND cajon_win_tests)
-set_tests_properties(win_tests PROPERTIES LABELS wine TIMEOUT 180)
+# The exe whose message table the tests read, as Wine names it (drive Z: is /).
+set_tests_properties(win_tests PROPERTIES LABELS wine TIMEOUT 180
+                     ENVIRONMENT "CAJON_EXE_EVENTOS=Z:$<TARGET_FILE:AbrirCajon>")
 
 # Runs the drawer kick on a real port, for the end-to-end tests.
 add_executable(cajon_kick_driver tests/win32/KickDriver.cpp)
@@ -121,8 +140,9 @@ if(CAJON_E2E)
     cajon_next_version(${PROJECT_VERSION} siguiente)
     cajon_version_files(${CMAKE_BINARY_DIR}/version-siguiente ${siguiente})
     add_executable(cajon_version_siguiente WIN32 ui/win32/WinMain.cpp ui/win32/TerminarSinTexto.cpp
-                                           resources/AbrirCajon.rc)
-    target_include_directories(cajon_version_siguiente PRIVATE ${CMAKE_BINARY_DIR}/version-siguiente)
+                                           resources/AbrirCajon.rc ${CAJON_EVENTOS}/Eventos.rc)
+    target_include_directories(cajon_version_siguiente PRIVATE ${CMAKE_BINARY_DIR}/version-siguiente
+                                                               ${CAJON_EVENTOS})
     target_link_libraries(cajon_version_siguiente PRIVATE cajon_ventanas)
     target_link_options(cajon_version_siguiente PRIVATE ${CAJON_STATIC_LINK} -municode -s)
 

@@ -34,7 +34,9 @@ void frmAbrirCajon::LeerSensor() {
 }
 
 void frmAbrirCajon::ComprobarSensor() {
-    if (ModalAbierto() || servicios_.estado == nullptr) return;
+    // Its item is greyed then: KovraSensor is the administrator's.
+    if (ModalAbierto() || servicios_.estado == nullptr || politica_.sensor || politica_.bloqueo)
+        return;
     const auto destino = CheckPrinter() ? std::nullopt : DestinoDelPuerto(TextoPuerto());
     if (!destino) {
         dialogs_.Information(kTextoSinRuta);

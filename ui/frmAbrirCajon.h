@@ -24,6 +24,8 @@ inline constexpr const char* kTextoTruco =
     "diferente para "
     "abrir cajón o impresión";
 inline constexpr const char* kPreguntaCerrar = "¿Cerrar programa?";
+// The tip of a control that a policy set.
+inline constexpr const char* kTextoPorPolitica = "Configurado por el administrador";
 
 // The icon's callback message and the mouse codes acted on.
 inline constexpr std::uint32_t kMensajeIcono = 512;
@@ -52,6 +54,9 @@ struct ServiciosPrincipal {
     // questions of its check. None: no sensor.
     VigilanteCajon* sensor = nullptr;
     ConsultaEstado* estado = nullptr;
+    // The administrator's values (SOFTWARE\Policies\AbrirCajon); none: the
+    // file alone.
+    AlmacenPoliticas* politicas = nullptr;
 };
 
 class frmAbrirCajon : public ControlesApertura {
@@ -131,6 +136,19 @@ class frmAbrirCajon : public ControlesApertura {
     bool CheckConPuntoyComa() const override;
 
   private:
+    // What the administrator set, as found when each value was last read;
+    // a lock by policy fixes every setting the file holds.
+    struct PorPolitica {
+        bool puerto = false;
+        bool ascii = false;
+        bool tipo = false;
+        bool impresora = false;
+        bool sensor = false;
+        bool bloqueo = false;
+    };
+    // Greys out, with the tip, each control whose setting a policy fixes.
+    void MostrarPolitica();
+
     void FijarCheckPrinter(int valor);
     void LeerTecla();
     void LeerSensor();
@@ -156,6 +174,7 @@ class frmAbrirCajon : public ControlesApertura {
     // KovraSensor, read at start; off during the sensor's own check.
     ModoSensor modoSensor_ = ModoSensor::Apagado;
     bool comprobandoSensor_ = false;
+    PorPolitica politica_;
     RegistroIcono registro_{};
     std::uintptr_t hWnd_ = 0;
     std::uintptr_t hIcon_ = 0;

@@ -3,6 +3,7 @@
 #include <deque>
 
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FakePoliticas.h"
 #include "tests/support/FakeVista.h"
 #include "tests/support/Fakes.h"
 #include "ui/Ordenes.h"
@@ -28,7 +29,7 @@ struct SinAvisos : AvisosCajon {
 };
 
 struct SensorPrincipalTest : ::testing::Test {
-    frmAbrirCajon Form(const std::string& sensor) {
+    frmAbrirCajon Form(const std::string& sensor, AlmacenPoliticas* politicas = nullptr) {
         perfil_.valores["KovraSensor"] = sensor;
         perfil_.valores["KovraPuerto"] = "COM3:";
         perfil_.valores["KovraTipo"] = "0";
@@ -38,6 +39,7 @@ struct SensorPrincipalTest : ::testing::Test {
                              teclas_, bandeja_, "C:\\Caja", ","};
         s.sensor = &vigilante_;
         s.estado = &estado_;
+        s.politicas = politicas;
         return frmAbrirCajon(vista_, s);
     }
     FakeVista vista_;
@@ -72,6 +74,17 @@ TEST_F(SensorPrincipalTest, TheCheckWritesTheValueThatTheChangeShows) {
     EXPECT_EQ(puertos_.registros[0].nombre, "\\\\.\\COM3|");
     EXPECT_EQ(dialogs_.cajas.back().texto,
               "Este cajón necesita KovraSensor=2. Guardado en el archivo de parámetros.");
+}
+
+TEST_F(SensorPrincipalTest, NoCheckWhenThePolicySetsTheSensor) {
+    FakePoliticas politicas;
+    politicas.Equipo("KovraSensor", FakePoliticas::Numero(1));
+    auto form = Form("0", &politicas);
+    form.Form_Load();
+    estado_.respuestas = {0x16, 0x12};
+    form.ComprobarSensor();
+    EXPECT_TRUE(dialogs_.cajas.empty());
+    EXPECT_TRUE(puertos_.registros.empty());
 }
 
 }  // namespace

@@ -43,8 +43,9 @@ ResultadoWeb Abrir(HWND ventana, UINT mensaje, const std::string& pagina) {
 
 PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& perfil,
                                    const std::string& rutaParametros, Dialogs& dialogs,
-                                   std::string version) {
-    Parametros parametros(perfil, dialogs);
+                                   std::string version, AlmacenPoliticas* politicas,
+                                   RegistroAperturas* aperturas) {
+    Parametros parametros(perfil, dialogs, politicas);
     parametros.FijarRuta(rutaParametros);
     auto configuracion = LeerConfiguracionWeb(parametros, dialogs);
     if (!configuracion) return;
@@ -91,6 +92,11 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
             }
         },
         [] { return static_cast<std::int64_t>(GetTickCount64()); });
+    if (aperturas != nullptr) {
+        puente->AlAvisar([aperturas, rutaParametros](std::string_view origen) {
+            aperturas->AnotarOrigenRechazado(rutaParametros, origen);
+        });
+    }
     try {
         escucha_ = std::make_unique<Win32EscuchaWeb>(
             configuracion->puerto,

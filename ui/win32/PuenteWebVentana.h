@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "drawer/RegistroAperturas.h"
+#include "platform/AlmacenPoliticas.h"
 #include "platform/Dialogs.h"
 #include "platform/PrivateProfile.h"
 #include "platform/win32/Win32EscuchaWeb.h"
@@ -15,9 +17,11 @@ class VentanaPrincipal;
 class PuenteWebVentana {
   public:
     // Off (no socket at all) without KovraWebOrigenes; off after a box when
-    // KovraWebPuerto is not valid or its port cannot be taken.
+    // KovraWebPuerto is not valid or its port cannot be taken. Each origin
+    // whose balloon is shown also goes to `aperturas`' event log.
     PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& perfil,
-                     const std::string& rutaParametros, Dialogs& dialogs, std::string version);
+                     const std::string& rutaParametros, Dialogs& dialogs, std::string version,
+                     AlmacenPoliticas* politicas = nullptr, RegistroAperturas* aperturas = nullptr);
 
   private:
     std::unique_ptr<Win32EscuchaWeb> escucha_;

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cwchar>
 
@@ -620,6 +622,49 @@ bool VentanaPrincipal::Habilitado(Control control) const {
 
 void VentanaPrincipal::Habilitar(Control control, bool habilitado) {
     EnableWindow(Hijo(control), habilitado ? TRUE : FALSE);
+}
+
+void VentanaPrincipal::FijarConsejo(Control control, const std::string& consejo) {
+    HWND hijo = Hijo(control);
+    if (consejos_ == nullptr && !consejo.empty()) {
+        consejos_ =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instancia_, nullptr);
+    }
+    if (consejos_ == nullptr || hijo == nullptr) return;
+    // A greyed-out control gets no mouse messages: the system gives them to
+    // the window below it, so the tip belongs to the window, over the
+    // control's place.
+    std::wstring texto = Ancho(consejo);
+    TTTOOLINFOW herramienta{};
+    herramienta.cbSize = TTTOOLINFOW_V2_SIZE;
+    herramienta.uFlags = TTF_SUBCLASS;
+    herramienta.hwnd = hwnd_;
+    herramienta.uId = static_cast<UINT_PTR>(GetDlgCtrlID(hijo));
+    GetWindowRect(hijo, &herramienta.rect);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&herramienta.rect), 2);
+    herramienta.lpszText = texto.data();
+    SendMessageW(consejos_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&herramienta));
+    if (!texto.empty())
+        SendMessageW(consejos_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&herramienta));
+}
+
+void VentanaPrincipal::FijarComprobarSensor(bool habilitado, const std::string& consejo) {
+    HMENU menu = GetSystemMenu(hwnd_, FALSE);
+    wchar_t texto[160] = {};
+    if (menu == nullptr ||
+        GetMenuStringW(menu, kComandoComprobarSensor, texto, 80, MF_BYCOMMAND) <= 0)
+        return;  // no sensor, no item
+    // The tip after a tab, where a menu shows a key: a menu item has no tooltip.
+    if (wchar_t* tab = wcschr(texto, L'\t')) *tab = L'\0';
+    if (!consejo.empty()) {
+        wcscat(texto, L"\t");
+        wcsncat(texto, Ancho(consejo).c_str(), 78);
+    }
+    ModifyMenuW(menu, kComandoComprobarSensor,
+                MF_BYCOMMAND | MF_STRING | (habilitado ? MF_ENABLED : MF_GRAYED),
+                kComandoComprobarSensor, texto);
 }
 
 std::string VentanaPrincipal::Caption() const {

@@ -86,6 +86,8 @@ class VentanaPrincipal final : public VistaPrincipal {
     std::optional<Control> ControlConFoco() const override;
     bool Habilitado(Control control) const override;
     void Habilitar(Control control, bool habilitado) override;
+    void FijarConsejo(Control control, const std::string& consejo) override;
+    void FijarComprobarSensor(bool habilitado, const std::string& consejo) override;
     std::string Caption() const override;
     int WindowState() const override;
     void FijarWindowState(int estado) override;
@@ -150,6 +152,7 @@ class VentanaPrincipal final : public VistaPrincipal {
     bool terminando_ = false;  // nothing more reaches the logic
     bool finConsultado_ = false;
     int redimensiones_ = 0;
-    HWND foco_ = nullptr;  // the control to give the focus back to
+    HWND foco_ = nullptr;      // the control to give the focus back to
+    HWND consejos_ = nullptr;  // the tooltip control, made with the first tip
     std::vector<std::pair<UINT, std::function<LRESULT(WPARAM, LPARAM)>>> otros_;
 };

@@ -27,10 +27,12 @@
 //                                       to LPT1:, to measure the program's click against
 //   helper clics <caption> <id> <n> <fifo>  clicks that button n times: the ms from each
 //                                       click to its 5 bytes on the FIFO, one a line
+//   helper tips                         the text of each tooltip shown now
 // Output is UTF-8, one record per line. Exit code 1: window not found.
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -217,6 +219,18 @@ int wmain(int argc, wchar_t** argv) {
                         static_cast<void*>(h), Utf8(Clase(h)).c_str(), IsWindowVisible(h) ? 1 : 0,
                         IsIconic(h) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top,
                         Utf8(Texto(h)).c_str());
+        }
+        return 0;
+    }
+    if (orden == "tips") {
+        for (HWND h : Principales()) {
+            if (Clase(h) != TOOLTIPS_CLASSW || !IsWindowVisible(h)) continue;
+            wchar_t texto[256] = {};
+            DWORD_PTR n = 0;
+            // Its text lives in the other process: asked for, not read.
+            SendMessageTimeoutW(h, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(texto), SMTO_NORMAL,
+                                2000, &n);
+            std::printf("%s\n", Utf8(texto).c_str());
         }
         return 0;
     }
