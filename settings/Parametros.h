@@ -26,6 +26,7 @@ inline constexpr std::string_view KovraRegistro = "KovraRegistro";
 inline constexpr std::string_view KovraTecla = "KovraTecla";
 inline constexpr std::string_view KovraSensor = "KovraSensor";
 inline constexpr std::string_view KovraAvisoSegundos = "KovraAvisoSegundos";
+inline constexpr std::string_view KovraEventos = "KovraEventos";
 }  // namespace claves
 
 // The full path: the program's folder plus "\INIS\PARAMETROS.INI", joined as
