@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test: the portable logic natively (also under AddressSanitizer and
 # UBSan), the fuzz targets for a short while, the format check, the policy
-# templates' check, and the
-# Windows builds under Wine: platform tests, the import check and the
-# end-to-end tests that drive the real program in an X display.
+# templates' check, and the Windows builds under Wine: platform tests, the
+# import check and the end-to-end tests that drive the real program in an X
+# display.
 # Both Windows builds are always compiled and import-checked; each runs under
 # Wine where the host can run it: the 64-bit build everywhere, the 32-bit
 # release only where the host runs 32-bit code (CAJON_ONLY_WIN64=1 takes the
