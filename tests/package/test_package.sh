@@ -234,6 +234,14 @@ for m in "AbrirCajon-$version.msi Intel" "AbrirCajon-$version-x64.msi x64"; do
     check_eq "$msi: platform, UpgradeCode, per machine" "$plataforma;1033 $upgrade_code 1" \
         "$(msiinfo suminfo "$unsigned/$msi" 2>/dev/null | sed -n 's/^Template: //p') $(sed -n 's/^UpgradeCode\t//p' \
             "$work/propiedades.out") $(sed -n 's/^ALLUSERS\t//p' "$work/propiedades.out")"
+    # Wine runs any order; Windows refuses a RemoveExistingProducts inside
+    # the script (2613) and registers no InstallLocation set after it.
+    check_eq "$msi: actions in order" "UbicacionARP InstallValidate RemoveExistingProducts InstallInitialize \
+CreateFolders RutaIcacls PermisosINIS InstallFiles RegisterProduct InstallFinalize" \
+        "$(msiinfo export "$unsigned/$msi" InstallExecuteSequence 2>/dev/null | tr -d '\r' |
+            awk -F'\t' 'NR > 3 { print $3, $1 }' | sort -n | awk '{ print $2 }' |
+            grep -xE 'UbicacionARP|InstallValidate|RemoveExistingProducts|InstallInitialize|CreateFolders|RutaIcacls|PermisosINIS|InstallFiles|RegisterProduct|InstallFinalize' |
+            xargs)"
 done
 echo "  sizes: $(cd "$unsigned" && stat -c '%n %s' ./*.msi | xargs)"
 end_group
