@@ -645,6 +645,28 @@ msi_cycle() {
     check_eq "PARAMETROS.INI kept byte-identical" "$before" "$(md5sum <"$ini" 2>/dev/null)"
     check_eq "nothing else is left" "INIS INIS/APERTURAS.CSV INIS/PARAMETROS.INI" \
         "$(cd "$dir" && find . -mindepth 1 | sed 's|^\./||' | sort | xargs)"
+
+    # Installed into a folder of its own, then upgraded by a command line
+    # that names none, as Group Policy's does: the upgrade stays there.
+    local caja="$WINEPREFIX/drive_c/Caja Uno/AbrirCajon"
+    rm -rf "$dir"
+    msiexec /i "$(win_path "$msi")" 'INSTALLDIR=C:\Caja Uno\AbrirCajon' /qn >/dev/null 2>&1
+    printf '[Parametros]\r\nKovraPuerto=COM7:\r\n' >"$caja/INIS/PARAMETROS.INI"
+    before=$(md5sum <"$caja/INIS/PARAMETROS.INI")
+    msiexec /i "$(win_path "$next_msi")" /qn >/dev/null 2>&1
+    check "an upgrade stays in the folder given at install, with its INIS" bash -c \
+        'cmp -s "$1/AbrirCajon.exe" "$2" && [ "$(md5sum <"$1/INIS/PARAMETROS.INI")" == "$3" ] && [ ! -e "$4" ]' \
+        _ "$caja" "build/$preset/cajon_version_siguiente.exe" "$before" "$dir"
+    msiexec /x "$(win_path "$next_msi")" /qn >/dev/null 2>&1
+    check "msiexec /x with the package removes it there" test ! -e "$caja/AbrirCajon.exe"
+    if [ "$arch" == x86 ]; then
+        # One copy per machine, also when IT switches builds.
+        msiexec /i "$(win_path "$work/AbrirCajon-$next_version-x64.msi")" /qn >/dev/null 2>&1
+        msiexec /i "$(win_path "$next_msi")" /qn >/dev/null 2>&1
+        check_eq "the 32-bit package replaces the 64-bit one of the same version" "1 gone there" \
+            "$(msi_product | grep -c .) $(test -e "$WINEPREFIX/drive_c/Program Files/AbrirCajon/AbrirCajon.exe" ||
+                echo gone) $(test -e "$dir/AbrirCajon.exe" && echo there)"
+    fi
     end_group
 }
 
