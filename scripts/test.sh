@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test: the portable logic natively (also under AddressSanitizer and
-# UBSan), the fuzz targets for a short while, the format check, and the
-# Windows builds under Wine: platform tests, the import check and the
-# end-to-end tests that drive the real program in an X display.
+# UBSan), the fuzz targets for a short while, the format check, the policy
+# templates' check, and the Windows builds under Wine: platform tests, the
+# import check and the end-to-end tests that drive the real program in an X
+# display.
 # Both Windows builds are always compiled and import-checked; each runs under
 # Wine where the host can run it: the 64-bit build everywhere, the 32-bit
 # release only where the host runs 32-bit code (CAJON_ONLY_WIN64=1 takes the
@@ -88,6 +89,8 @@ fuzz_briefly() {
 }
 
 check format format_clean
+# The policy templates against each other and against the program's keys.
+check templates bash tests/package/test_plantillas.sh
 
 if check build-native build native; then run_ctest native; fi
 if check build-fuzz build fuzz; then check fuzz fuzz_briefly; fi
