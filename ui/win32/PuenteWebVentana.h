@@ -10,6 +10,7 @@
 #include "platform/PrivateProfile.h"
 #include "platform/win32/Win32EscuchaWeb.h"
 
+class PuenteWeb;
 class VentanaPrincipal;
 
 class PuenteWebVentana {
@@ -18,7 +19,10 @@ class PuenteWebVentana {
     // KovraWebPuerto is not valid or its port cannot be taken.
     PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& perfil,
                      const std::string& rutaParametros, Dialogs& dialogs, std::string version);
+    ~PuenteWebVentana();
 
   private:
+    // The room outlives the listener's thread, which calls it.
+    std::unique_ptr<PuenteWeb> puente_;
     std::unique_ptr<Win32EscuchaWeb> escucha_;
 };

@@ -1,0 +1,11 @@
+#pragma once
+// A host name with letters beyond ASCII, in UTF-8, in the ASCII form that
+// browsers send (IDNA: "cañada.es" is "xn--caada-zwa.es"); none when it is
+// no valid name.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+using ConversorIdn = std::function<std::optional<std::string>(std::string_view)>;
