@@ -93,7 +93,7 @@ target_link_options(cajon_kick_driver PRIVATE ${CAJON_STATIC_LINK} -municode)
 
 # Helper program for the end-to-end tests: reads message boxes, posts messages.
 add_executable(cajon_e2e_helper tests/e2e/helper/Helper.cpp)
-target_link_libraries(cajon_e2e_helper PRIVATE cajon_warnings shell32)
+target_link_libraries(cajon_e2e_helper PRIVATE cajon_warnings shell32 ws2_32)
 target_compile_definitions(cajon_e2e_helper PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_options(cajon_e2e_helper PRIVATE ${CAJON_STATIC_LINK} -municode)
 
