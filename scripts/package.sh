@@ -2,7 +2,8 @@
 # Builds the release packages into build/dist/ (CAJON_DIST names another
 # folder), from a clean tree as well:
 #   AbrirCajon-<version>.zip                the 32-bit release exe, an empty INIS
-#                                           folder and LEAME.txt, to install by hand
+#                                           folder, LEAME.txt and abrircajon.js (for
+#                                           web pages), to install by hand
 #   AbrirCajon-<version>-instalar.exe       the installer a shop downloads: 32-bit,
 #                                           installs the 32-bit release
 #   AbrirCajon-<version>-instalar-x64.exe   the same installer for 64-bit Windows,
@@ -55,10 +56,10 @@ for preset in win32 win64; do
 done
 
 # The zip, for installing by hand: LEAME.txt as Notepad on any Windows reads it.
-cp "$work/win32/AbrirCajon.exe" "$work/zip/"
+cp "$work/win32/AbrirCajon.exe" bridge/abrircajon.js "$work/zip/"
 sed "s/@VERSION@/$version/g; s/\$/\r/" installer/LEAME.txt | iconv -f UTF-8 -t WINDOWS-1252 >"$work/zip/LEAME.txt"
 zip_file="$work/dist/AbrirCajon-$version.zip"
-(cd "$work/zip" && zip -q -X -r "$zip_file" AbrirCajon.exe INIS LEAME.txt)
+(cd "$work/zip" && zip -q -X -r "$zip_file" AbrirCajon.exe INIS LEAME.txt abrircajon.js)
 
 cajon_make_installer x86 "$work/win32/AbrirCajon.exe" "$version" "$work/dist/AbrirCajon-$version-instalar.exe" \
     >"$logs/installer-x86.log" 2>&1 || { cat "$logs/installer-x86.log"; exit 1; }

@@ -193,8 +193,8 @@ check_eq "the packages, named by the version" \
     "AbrirCajon-$version-instalar-x64.exe AbrirCajon-$version-instalar.exe AbrirCajon-$version.zip" \
     "$(cd "$unsigned" 2>/dev/null && echo *)"
 zip="$unsigned/AbrirCajon-$version.zip"
-check_eq "the zip holds the exe, INIS and LEAME.txt" "AbrirCajon.exe INIS/ LEAME.txt" \
-    "$(unzip -Z1 "$zip" 2>/dev/null | sort | xargs)"
+check_eq "the zip holds the exe, INIS, LEAME.txt and abrircajon.js" "AbrirCajon.exe INIS/ LEAME.txt abrircajon.js" \
+    "$(unzip -Z1 "$zip" 2>/dev/null | LC_ALL=C sort | xargs)"
 mkdir -p "$work/zip" && unzip -q -o "$zip" -d "$work/zip" 2>/dev/null
 check "the zip's exe is the 32-bit release" cmp -s "$work/zip/AbrirCajon.exe" build/win32/AbrirCajon.exe
 leame="$work/zip/LEAME.txt"
@@ -298,6 +298,7 @@ install_cycle() {
     local ini="$dir/INIS/PARAMETROS.INI"
     click_check_printer || fail "no check box \"Enviar a\" in the window"
     check "it saves its parameters in the installed INIS" grep -q '^KovraTipo=' "$ini"
+    check "abrircajon.js is installed beside it" cmp -s "$dir/abrircajon.js" bridge/abrircajon.js
 
     # The shop's settings, with bytes a rewrite would change.
     printf '; ajustes de la tienda: caj\xf3n 2\r\nKovraPuerto=COM7:\r\n' >>"$ini"
