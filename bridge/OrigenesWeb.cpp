@@ -38,7 +38,7 @@ bool HostValido(std::string_view h) {
 
 }  // namespace
 
-std::optional<std::string> LeerOrigen(std::string_view entrada, const ConversorIdn& idn) {
+std::optional<std::string> LeerOrigen(std::string_view entrada, ConversorIdn idn) {
     const std::size_t dos = entrada.find("://");
     if (dos == std::string_view::npos) return std::nullopt;
     const std::string esquema = Minusculas(entrada.substr(0, dos));
@@ -70,7 +70,7 @@ std::optional<std::string> LeerOrigen(std::string_view entrada, const ConversorI
     return esquema + "://" + ascii + sufijo;
 }
 
-ListaOrigenes LeerOrigenes(std::string_view texto, const ConversorIdn& idn) {
+ListaOrigenes LeerOrigenes(std::string_view texto, ConversorIdn idn) {
     ListaOrigenes lista;
     std::size_t i = 0;
     while (i < texto.size()) {

@@ -14,14 +14,14 @@
 
 // `scheme://host[:port]` (with one '/' after, at most) with http or https, as
 // the browser writes that origin; none when the entry is anything else.
-std::optional<std::string> LeerOrigen(std::string_view entrada, const ConversorIdn& idn);
+std::optional<std::string> LeerOrigen(std::string_view entrada, ConversorIdn idn);
 
 struct ListaOrigenes {
     std::vector<std::string> origenes;     // as the browser writes them
     std::vector<std::string> descartados;  // as listed
 };
 // The entries, split at blanks and commas.
-ListaOrigenes LeerOrigenes(std::string_view texto, const ConversorIdn& idn);
+ListaOrigenes LeerOrigenes(std::string_view texto, ConversorIdn idn);
 
 // The one box at start naming the entries left out.
 std::string TextoOrigenesDescartados(const ListaOrigenes& lista);

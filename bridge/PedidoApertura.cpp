@@ -1,5 +1,8 @@
 #include "bridge/PedidoApertura.h"
 
+PedidoApertura::PedidoApertura(std::string pagina, std::function<void()> despertar)
+    : pagina_(std::move(pagina)), despertar_(std::move(despertar)) {}
+
 void PedidoApertura::Terminar(ResultadoWeb resultado) {
     {
         std::lock_guard bloqueo(mutex_);

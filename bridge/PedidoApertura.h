@@ -24,8 +24,7 @@ class PedidoApertura {
   public:
     // `pagina` is what the record names after "Web ": the page's origin and
     // the motive. `despertar` wakes the listener once the outcome is known.
-    PedidoApertura(std::string pagina, std::function<void()> despertar)
-        : pagina_(std::move(pagina)), despertar_(std::move(despertar)) {}
+    PedidoApertura(std::string pagina, std::function<void()> despertar);
 
     const std::string& Pagina() const { return pagina_; }
     // The window's side, before it kicks: true when the kick is now its to

@@ -67,6 +67,12 @@ std::string TextoErrorLectura(int codigo) {
     }
 }
 
+// {"ok":false,"error":N,"mensaje":"..."}
+std::string CuerpoError(int error, std::string_view mensaje) {
+    return "{\"ok\":false,\"error\":" + std::to_string(error) +
+           ",\"mensaje\":" + TextoJson(mensaje) + "}";
+}
+
 // The media type without its parameters, in lower case.
 std::string TipoDeContenido(std::string_view valor) {
     return Minusculas(SinBlancos(valor.substr(0, valor.find(';'))));
@@ -89,7 +95,7 @@ std::optional<std::uint16_t> LeerPuertoWeb(std::string_view texto) {
 }
 
 std::optional<ConfiguracionWeb> LeerConfiguracionWeb(Parametros& parametros, Dialogs& dialogs,
-                                                     const ConversorIdn& idn) {
+                                                     ConversorIdn idn) {
     ListaOrigenes lista =
         LeerOrigenes(parametros.VRXGetParametro(claves::KovraWebOrigenes, ""), idn);
     if (!lista.descartados.empty()) dialogs.Information(TextoOrigenesDescartados(lista));
@@ -216,12 +222,13 @@ bool PuenteWeb::Listado(std::string_view origen) const {
 
 void PuenteWeb::Avisar(std::string_view origen) {
     // "null" names no site the cashier could recognise.
-    if (origen.empty() || Minusculas(origen) == "null" || avisados_.count(std::string(origen))) {
+    if (origen.empty() || Minusculas(origen) == "null" ||
+        std::find(avisados_.begin(), avisados_.end(), origen) != avisados_.end()) {
         return;
     }
     std::string texto;
     if (avisados_.size() < kMaxAvisados) {
-        avisados_.emplace(origen);
+        avisados_.emplace_back(origen);
         texto = TextoOrigenNoListado(origen);
     } else if (!std::exchange(avisadosOtros_, true)) {
         texto = kTextoOtrosOrigenes;
@@ -296,29 +303,26 @@ std::optional<PuenteWeb::Respuesta> PuenteWeb::Abrir(const CuerpoApertura& cuerp
             apertura_->esperan.push_back({id, std::string(origen), true});
             return std::nullopt;
         }
-        std::erase_if(recordadas_, [ahora](const Recordada& r) { return r.hasta <= ahora; });
         for (const Recordada& r : recordadas_) {
-            if (r.id == clave && r.pagina == pagina) return Repetida(r.respuesta);
+            if (r.hasta > ahora && r.id == clave && r.pagina == pagina) {
+                return Repetida(r.respuesta);
+            }
         }
     }
     if (apertura_) {
-        return Respuesta{503,
-                         "{\"ok\":false,\"error\":" + std::to_string(kOcupado) +
-                             ",\"mensaje\":" + TextoJson(kTextoOtraApertura) + "}",
-                         {}};
+        return Respuesta{503, CuerpoError(kOcupado, kTextoOtraApertura), {}};
     }
     if (ultimaEnviada_ && ahora - *ultimaEnviada_ < kEntreAperturasMs) {
         return Rechazar(429, "Ya se abrió hace menos de un segundo", "Retry-After: 1\r\n");
     }
     std::string registro(origen);
     if (cuerpo.motivo && !cuerpo.motivo->empty()) registro += " " + Limpio(*cuerpo.motivo);
-    Apertura a;
+    Apertura& a = apertura_.emplace();
     a.pedido = std::make_shared<PedidoApertura>(std::move(registro), despertar_);
     a.pagina = pagina;
     a.id = clave;
     a.plazo = ahora + kEsperaVentanaMs;
     a.esperan.push_back({id, std::string(origen), false});
-    apertura_ = std::move(a);
     // May answer at once (the window is gone): the answer waits for Ordenes.
     abrir_(apertura_->pedido);
     return std::nullopt;
@@ -339,8 +343,7 @@ void PuenteWeb::TerminarApertura(const ResultadoWeb& resultado, std::int64_t aho
     } else {
         // The number and text of the kick's stop box, or of why nothing was sent.
         r = {resultado.estado == ResultadoWeb::Estado::Fallido ? 502 : 503,
-             "{\"ok\":false,\"error\":" + std::to_string(resultado.numero) +
-                 ",\"mensaje\":" + TextoJson(resultado.mensaje) + "}",
+             CuerpoError(resultado.numero, resultado.mensaje),
              {}};
     }
     // A kick that was made is remembered; one that was not may be asked for again.

@@ -11,7 +11,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,7 +52,7 @@ std::optional<std::uint16_t> LeerPuertoWeb(std::string_view texto);
 // off, because no origin is listed or (after its box) the port is not valid.
 // Entries that are no origin are named in one box, and the others still work.
 std::optional<ConfiguracionWeb> LeerConfiguracionWeb(Parametros& parametros, Dialogs& dialogs,
-                                                     const ConversorIdn& idn);
+                                                     ConversorIdn idn);
 
 // The box when the port cannot be taken: the system's number and text.
 std::string TextoPuertoOcupado(std::uint16_t puerto, const Fallo& fallo);
@@ -126,7 +125,7 @@ class PuenteWeb final : public SalaConexiones {
     std::optional<Apertura> apertura_;
     std::optional<std::int64_t> ultimaEnviada_;
     std::vector<Recordada> recordadas_;
-    std::set<std::string> avisados_;
+    std::vector<std::string> avisados_;
     bool avisadosOtros_ = false;
 };
 

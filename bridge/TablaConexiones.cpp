@@ -5,6 +5,7 @@
 namespace {
 
 using Fase = ConexionWeb::Fase;
+using Puntero = std::unique_ptr<ConexionWeb>;
 
 }  // namespace
 
@@ -17,31 +18,31 @@ std::optional<IdConexion> TablaConexiones::Aceptar(IdConexion id, std::int64_t a
             return std::find_if(conexiones_.begin(), conexiones_.end(), cual);
         };
         auto it = primera(
-            [](const ConexionWeb& c) { return c.fase == Fase::Leyendo && !c.CabeceraEntera(); });
+            [](const Puntero& c) { return c->fase == Fase::Leyendo && !c->CabeceraEntera(); });
         if (it == conexiones_.end()) {
-            it = primera([](const ConexionWeb& c) { return c.fase == Fase::Vaciando; });
+            it = primera([](const Puntero& c) { return c->fase == Fase::Vaciando; });
         }
         if (it == conexiones_.end()) {
-            it = primera([](const ConexionWeb& c) { return c.fase == Fase::Leyendo; });
+            it = primera([](const Puntero& c) { return c->fase == Fase::Leyendo; });
         }
         if (it == conexiones_.end()) it = conexiones_.begin();
-        fuera = it->id;
+        fuera = (*it)->id;
         conexiones_.erase(it);
     }
-    ConexionWeb& c = conexiones_.emplace_back();
-    c.id = id;
-    c.aceptada = ahora;
+    auto& c = conexiones_.emplace_back(std::make_unique<ConexionWeb>());
+    c->id = id;
+    c->aceptada = ahora;
     return fuera;
 }
 
 ConexionWeb* TablaConexiones::Buscar(IdConexion id) {
     const auto it = std::find_if(conexiones_.begin(), conexiones_.end(),
-                                 [id](const ConexionWeb& c) { return c.id == id; });
-    return it == conexiones_.end() ? nullptr : &*it;
+                                 [id](const Puntero& c) { return c->id == id; });
+    return it == conexiones_.end() ? nullptr : it->get();
 }
 
 void TablaConexiones::Quitar(IdConexion id) {
-    std::erase_if(conexiones_, [id](const ConexionWeb& c) { return c.id == id; });
+    std::erase_if(conexiones_, [id](const Puntero& c) { return c->id == id; });
 }
 
 bool TablaConexiones::Vaciar(ConexionWeb& c, std::size_t bytes) {
@@ -70,10 +71,10 @@ std::optional<std::int64_t> TablaConexiones::Plazo(const ConexionWeb& c) {
 
 std::vector<IdConexion> TablaConexiones::Vencidas(std::int64_t ahora) {
     std::vector<IdConexion> vencidas;
-    std::erase_if(conexiones_, [&](const ConexionWeb& c) {
-        const auto plazo = Plazo(c);
+    std::erase_if(conexiones_, [&](const Puntero& c) {
+        const auto plazo = Plazo(*c);
         if (!plazo || *plazo > ahora) return false;
-        vencidas.push_back(c.id);
+        vencidas.push_back(c->id);
         return true;
     });
     return vencidas;
@@ -81,8 +82,8 @@ std::vector<IdConexion> TablaConexiones::Vencidas(std::int64_t ahora) {
 
 std::optional<std::int64_t> TablaConexiones::ProximoPlazo() const {
     std::optional<std::int64_t> proximo;
-    for (const ConexionWeb& c : conexiones_) {
-        const auto plazo = Plazo(c);
+    for (const Puntero& c : conexiones_) {
+        const auto plazo = Plazo(*c);
         if (plazo && (!proximo || *plazo < *proximo)) proximo = plazo;
     }
     return proximo;

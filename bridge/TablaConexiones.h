@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -59,5 +60,6 @@ class TablaConexiones {
   private:
     static std::optional<std::int64_t> Plazo(const ConexionWeb& c);
 
-    std::vector<ConexionWeb> conexiones_;  // in the order accepted
+    // In the order accepted; each apart, so that they never move.
+    std::vector<std::unique_ptr<ConexionWeb>> conexiones_;
 };

@@ -3,9 +3,8 @@
 // browsers send (IDNA: "cañada.es" is "xn--caada-zwa.es"); none when it is
 // no valid name.
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-using ConversorIdn = std::function<std::optional<std::string>(std::string_view)>;
+using ConversorIdn = std::optional<std::string> (*)(std::string_view);
