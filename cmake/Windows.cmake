@@ -61,13 +61,14 @@ target_compile_definitions(cajon_ventanas PRIVATE CAJON_VERSION_PROGRAMA="${PROJ
 include(cmake/Version.cmake)
 cajon_version_files(${CMAKE_BINARY_DIR}/version ${PROJECT_VERSION})
 
-add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp resources/AbrirCajon.rc)
+add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp ui/win32/TerminarSinTexto.cpp resources/AbrirCajon.rc)
 target_include_directories(AbrirCajon PRIVATE ${CMAKE_BINARY_DIR}/version)
 target_link_libraries(AbrirCajon PRIVATE cajon_ventanas)
 # The release carries no symbols: a third of its size.
 target_link_options(AbrirCajon PRIVATE ${CAJON_STATIC_LINK} -municode $<$<CONFIG:Release>:-s>)
 
-add_executable(cajon_sin_bandeja WIN32 tests/win32/SinBandejaMain.cpp resources/AbrirCajon.rc)
+add_executable(cajon_sin_bandeja WIN32 tests/win32/SinBandejaMain.cpp ui/win32/TerminarSinTexto.cpp
+                                    resources/AbrirCajon.rc)
 target_include_directories(cajon_sin_bandeja PRIVATE ${CMAKE_BINARY_DIR}/version)
 target_link_libraries(cajon_sin_bandeja PRIVATE cajon_ventanas)
 target_link_options(cajon_sin_bandeja PRIVATE ${CAJON_STATIC_LINK} -municode)
@@ -122,7 +123,8 @@ if(CAJON_E2E)
     # same code; only its version differs), to install over the current one.
     cajon_next_version(${PROJECT_VERSION} siguiente)
     cajon_version_files(${CMAKE_BINARY_DIR}/version-siguiente ${siguiente})
-    add_executable(cajon_version_siguiente WIN32 ui/win32/WinMain.cpp resources/AbrirCajon.rc)
+    add_executable(cajon_version_siguiente WIN32 ui/win32/WinMain.cpp ui/win32/TerminarSinTexto.cpp
+                                           resources/AbrirCajon.rc)
     target_include_directories(cajon_version_siguiente PRIVATE ${CMAKE_BINARY_DIR}/version-siguiente)
     target_link_libraries(cajon_version_siguiente PRIVATE cajon_ventanas)
     target_link_options(cajon_version_siguiente PRIVATE ${CAJON_STATIC_LINK} -municode -s)
