@@ -317,7 +317,7 @@ std::optional<PuenteWeb::Respuesta> PuenteWeb::Abrir(const CuerpoApertura& cuerp
     }
     std::string registro(origen);
     if (cuerpo.motivo && !cuerpo.motivo->empty()) registro += " " + Limpio(*cuerpo.motivo);
-    Apertura& a = apertura_.emplace();
+    Apertura& a = apertura_.emplace(Apertura{});
     a.pedido = std::make_shared<PedidoApertura>(std::move(registro), despertar_);
     a.pagina = pagina;
     a.id = clave;

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ListaOrigenes lista =
         LeerOrigenes(std::string_view(reinterpret_cast<const char*>(data), size), idn);
     for (const std::string& o : lista.origenes) {
-        if (LeerOrigen(o, idn) != o || o.ends_with(":443") || o.ends_with(":80") ||
+        if (LeerOrigen(o, idn) != o || (o.starts_with("https:") && o.ends_with(":443")) ||
+            (o.starts_with("http:") && o.ends_with(":80")) ||
             o.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ/?#@* ", 8) != std::string::npos) {
             std::abort();
         }
