@@ -1,6 +1,6 @@
 #pragma once
 // A host name with letters beyond ASCII, in UTF-8, in the ASCII form that
-// browsers send (IDNA: "cañada.es" is "xn--caada-zwa.es"); none when it is
+// browsers send (IDNA: "cañada.es" is "xn--caada-pta.es"); none when it is
 // no valid name.
 
 #include <optional>

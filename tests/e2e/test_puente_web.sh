@@ -2,14 +2,15 @@
 # The browser bridge, from the real program under Wine with LPT1: to a FIFO:
 # nothing listens without KovraWebOrigenes; with it, only 127.0.0.1 and [::1]
 # on KovraWebPuerto; a long list is read whole and its entries as the browser
-# writes them ("null" and junk named in a box, ":443" matching); curl's
-# requests are kicked or refused each with its status, headers and record
-# line; a repeated id opens once; a failed kick and its retry both answer
-# 502; a kick that takes its time leaves the bridge serving, and a retry
-# after a time-out opens nothing more; and Chromium, headless, on pages
-# served from 127.0.0.1 that use abrircajon.js, opens the drawer from a listed
-# origin's page (once for two clicks) and cannot from another origin; nor
-# from a page taken for a public site unless the browser's permission is given.
+# writes them ("null" and junk named in a box, ":443" and a Unicode host
+# matching); curl's requests are kicked or refused each with its status,
+# headers and record line; a repeated id opens once; a failed kick and its
+# retry both answer 502; a kick that takes its time leaves the bridge
+# serving, and a retry after a time-out opens nothing more; and Chromium,
+# headless, on pages served from 127.0.0.1 that use abrircajon.js, opens the
+# drawer from a listed origin's page (once for two clicks) and cannot from
+# another origin; nor from a page taken for a public site unless the
+# browser's permission is given.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin puente_web
@@ -53,7 +54,7 @@ e2e_stop
 # The page's origin at the end of a list of some kilobytes.
 largas=$(for i in $(seq 1 120); do printf 'https://pos%d.tienda.com.mx ' "$i"; done)
 e2e_ini "KovraTipo=0" "PrinterDeviceName=$(cups_default)" "KovraWebPuerto=$P" \
-    "KovraWebOrigenes=null, https://tpv.ejemplo.com:443 x $largas$TPV"
+    "KovraWebOrigenes=null, https://tpv.ejemplo.com:443 x https://CA"$'\xd1'"ADA.es $largas$TPV"
 arrancar
 grep -q 'start-up box: Estos valores de KovraWebOrigenes no son orígenes y no se usan: "null", "x".' \
     "$work/arranque" && ok "null and junk: named in a box" || fail "no box for null: $(cat "$work/arranque")"
@@ -66,6 +67,9 @@ check_eq "second POST at once: 429" 429/1/Retry-After "$(pedir POST "localhost:$
 check_eq "the drawer opened once" 1b70000a64 "$(bytes)"
 check_eq "recorded with the origin and motive" 1 \
     "$(grep -c ';Web https://tpv.ejemplo.com Venta 7;Puerto;LPT1:;Enviado;' "$csv")"
+sleep 1
+check_eq "a listed Unicode host, in the form the browser sends" 200 \
+    "$(pedir POST "$h" https://xn--caada-pta.es application/json '{}')"
 sleep 1
 marca
 check_eq "null: 403, no CORS header" 403/0 "$(pedir POST "$h" null application/json '{}')/$(grep -ci '^access-control' "$work/h")"

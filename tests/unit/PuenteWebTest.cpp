@@ -95,7 +95,7 @@ TEST(PuenteWebTest, TheBodyIsAJsonObjectWithOptionalTexts) {
 TEST(PuenteWebTest, EachListedEntryIsReadAsTheBrowserWritesItsOrigin) {
     // A stand-in for the system's IDNA.
     const ConversorIdn idn = [](std::string_view h) -> std::optional<std::string> {
-        if (h == "CAÑADA.es") return "xn--caada-zwa.es";
+        if (h == "CAÑADA.es") return "xn--caada-pta.es";
         return std::nullopt;
     };
     const std::pair<const char*, std::optional<std::string>> casos[] = {
@@ -105,8 +105,8 @@ TEST(PuenteWebTest, EachListedEntryIsReadAsTheBrowserWritesItsOrigin) {
         {"https://pos.tienda.com.mx", "https://pos.tienda.com.mx"},
         {"http://127.0.0.1:8443", "http://127.0.0.1:8443"},
         {"https://[::1]:443", "https://[::1]"},
-        {"https://CAÑADA.es", "https://xn--caada-zwa.es"},
-        {"https://xn--caada-zwa.es", "https://xn--caada-zwa.es"},
+        {"https://CAÑADA.es", "https://xn--caada-pta.es"},
+        {"https://xn--caada-pta.es", "https://xn--caada-pta.es"},
     };
     for (const auto& [entrada, origen] : casos)
         EXPECT_EQ(LeerOrigen(entrada, idn), origen) << entrada;
