@@ -119,7 +119,9 @@
   AbrirCajon.abrir = function (datos) {
     datos = datos || {};
     var cuerpo = { id: datos.id ? String(datos.id) : nuevoId() };
-    if (datos.motivo) cuerpo.motivo = String(datos.motivo).slice(0, 80);
+    // Cut by characters, as AbrirCajon counts them: a cut between the two
+    // halves of an emoji would leave a text it refuses.
+    if (datos.motivo) cuerpo.motivo = Array.from(String(datos.motivo)).slice(0, 80).join("");
     var una = function () {
       return pedir("/v1/abrir", {
         method: "POST",

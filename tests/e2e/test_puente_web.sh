@@ -106,8 +106,10 @@ pagina() {  # pagina FILE JS: a page with abrircajon.js for this port, then JS
         "$P" "$2" >"$work/www/$1"
 }
 pagina index.html 'AbrirCajon.abrir({motivo: "Navegador"}).then(r => document.title = "R:" + r.resultado + " " + r.texto);'
-# Two clicks, as a cashier makes them.
-pagina clics.html 'Promise.all([AbrirCajon.abrir(), AbrirCajon.abrir()]).then(rs =>
+# Two clicks, as a cashier makes them, with a motive that abrir() cuts at 80
+# characters just after an emoji (two UTF-16 units).
+pagina clics.html 'const m = {motivo: "x".repeat(79) + "\u{1F600}!"};
+Promise.all([AbrirCajon.abrir(m), AbrirCajon.abrir(m)]).then(rs =>
     document.title = "R:" + rs.map(r => r.resultado).sort().join(","));'
 # Two kicks a second apart, the second without a preflight (the browser keeps
 # its answer): when each fetch() began.
