@@ -11,6 +11,7 @@ add_library(cajon_win32 STATIC
     platform/win32/ErroresWin32.cpp
     platform/win32/Win32EscuchaWeb.cpp
     platform/win32/Win32Globo.cpp
+    platform/win32/Win32Idn.cpp
     platform/win32/FallosImpresion.cpp
     platform/win32/ImagenJpeg.cpp
     platform/win32/Texto.cpp
@@ -35,7 +36,9 @@ add_library(cajon_win32 STATIC
 target_compile_definitions(cajon_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                               _WIN32_WINNT=0x0601)
 target_link_libraries(cajon_win32 PUBLIC cajon_core)
-target_link_libraries(cajon_win32 PUBLIC winspool gdi32 ws2_32)
+# IdnToAscii is normaliz.dll's, as documented: some editions of Windows
+# leave it out of kernel32.
+target_link_libraries(cajon_win32 PUBLIC winspool gdi32 ws2_32 normaliz)
 target_link_libraries(cajon_win32 PUBLIC shell32 ole32 oleaut32 uuid advapi32)
 
 # The windows and the composition of the program, shared by the release exe
@@ -110,7 +113,7 @@ target_link_options(cajon_kick_driver PRIVATE ${CAJON_STATIC_LINK} -municode)
 
 # Helper program for the end-to-end tests: reads message boxes, posts messages.
 add_executable(cajon_e2e_helper tests/e2e/helper/Helper.cpp)
-target_link_libraries(cajon_e2e_helper PRIVATE cajon_warnings shell32)
+target_link_libraries(cajon_e2e_helper PRIVATE cajon_warnings shell32 ws2_32)
 target_compile_definitions(cajon_e2e_helper PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_options(cajon_e2e_helper PRIVATE ${CAJON_STATIC_LINK} -municode)
 

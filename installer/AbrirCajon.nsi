@@ -266,6 +266,8 @@ Section "${PROGRAMA} (necesario)" SecPrograma
   ${EndIf}
   SetOutPath "$INSTDIR"
   File "/oname=${EXE}" "${CAJON_EXE}"
+  ; For the shop's web developer: the script a web page uses to open the drawer.
+  File "../bridge/abrircajon.js"
   ; The settings folder: the program writes INIS\PARAMETROS.INI there.
   CreateDirectory "$INSTDIR\INIS"
   Call DesdeOtraCarpeta
@@ -388,6 +390,7 @@ Section "un.${PROGRAMA}" SecDesPrograma
   Call un.CerrarCopia
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\${APARTE}"
+  Delete "$INSTDIR\abrircajon.js"
   ReadRegStr $0 HKCU "${CLAVE_DESINSTALAR}" "InstallLocation"
   ${If} $0 == ""
   ${OrIf} $0 == $INSTDIR

@@ -81,7 +81,7 @@ format_clean() {
 
 fuzz_briefly() {
     local t
-    for t in fuzz_valor_numerico fuzz_perfil fuzz_peticion_http fuzz_politica; do
+    for t in fuzz_valor_numerico fuzz_perfil fuzz_peticion_http fuzz_origenes fuzz_politica; do
         mkdir -p "build/fuzz/corpus/$t"
         "build/fuzz/tests/fuzz/$t" -max_total_time="${CAJON_FUZZ_SECONDS:-15}" -max_len=8192 \
             "build/fuzz/corpus/$t" || return 1

@@ -47,7 +47,7 @@ void frmAbrirCajon::ComprobarSensor() {
     comprobandoSensor_ = true;
     const auto apertura = Kick(OrigenApertura::ComprobarSensor);
     comprobandoSensor_ = false;
-    if (apertura.fallo) return;  // its own box told the cashier
+    if (!apertura || apertura->fallo) return;  // its own box told the cashier
     std::this_thread::sleep_for(kEsperaComprobacion);
     const auto abierto = servicios_.estado->Preguntar(*destino, kPreguntaEstado, kEsperaRespuesta);
     const auto modo = ModoComprobado(cerrado, abierto);

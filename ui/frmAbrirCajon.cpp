@@ -186,9 +186,12 @@ void frmAbrirCajon::txtPuerto_LostFocus() {
     parametros_.VRXSetParametro(claves::KovraPuerto, vista_.Texto(Control::txtPuerto));
 }
 
-ResultadoApertura frmAbrirCajon::Kick(
+std::optional<ResultadoApertura> frmAbrirCajon::Kick(
     OrigenApertura origen, const std::function<void(const ResultadoApertura&)>& antesDeLaCaja,
     const std::string& pagina) {
+    if (pateando_) return std::nullopt;
+    pateando_ = true;
+    const std::unique_ptr<bool, void (*)(bool*)> alAcabar(&pateando_, [](bool* b) { *b = false; });
     ServiciosApertura servicios{servicios_.puertos, servicios_.impresora, parametros_, dialogs_};
     servicios.red = servicios_.red;
     // Handed over before a failure's box: the line does not wait for the
@@ -266,21 +269,15 @@ int frmAbrirCajon::OrdenAbrir(const std::function<void(int)>& responder) {
     const auto resultado = Kick(OrigenApertura::OrdenAbrir, [&](const ResultadoApertura& r) {
         if (responder) responder(CodigoDeSalida(r));
     });
-    return CodigoDeSalida(resultado);
+    if (!resultado && responder) responder(salida::kOcupado);
+    return resultado ? CodigoDeSalida(*resultado) : salida::kOcupado;
 }
 
-void frmAbrirCajon::OrdenWeb(
-    const std::string& pagina,
-    const std::function<void(const std::optional<ResultadoApertura>&)>& responder) {
-    // Also inside a kick that lets messages through (a print job may): one
-    // kick at a time.
-    if (ModalAbierto() || pateando_) {
-        responder(std::nullopt);
-        return;
-    }
-    pateando_ = true;
-    const std::unique_ptr<bool, void (*)(bool*)> alAcabar(&pateando_, [](bool* b) { *b = false; });
-    Kick(OrigenApertura::Web, responder, pagina);
+std::optional<SinApertura> frmAbrirCajon::OrdenWeb(
+    const std::string& pagina, const std::function<void(const ResultadoApertura&)>& responder) {
+    if (ModalAbierto()) return SinApertura::MensajeAbierto;
+    if (!Kick(OrigenApertura::Web, responder, pagina)) return SinApertura::OtraApertura;
+    return std::nullopt;
 }
 
 void frmAbrirCajon::cmdEnd_Click() {

@@ -15,6 +15,7 @@
 #include "platform/NotificationArea.h"
 #include "settings/modFunGenerales.h"
 #include "ui/Contadores.h"
+#include "ui/SinApertura.h"
 #include "ui/VigilanteCajon.h"
 #include "ui/VistaPrincipal.h"
 
@@ -110,9 +111,10 @@ class frmAbrirCajon : public ControlesApertura {
     int OrdenAbrir(const std::function<void(int)>& responder);
     // An opening asked for by a web page through the browser bridge: as
     // OrdenAbrir, recorded as "Web " + `pagina` (its origin and motive);
-    // `responder` hears how the kick ended (none: not made, a box is open).
-    void OrdenWeb(const std::string& pagina,
-                  const std::function<void(const std::optional<ResultadoApertura>&)>& responder);
+    // `responder` hears how the kick ended, before a failure's box. Returns
+    // why nothing was done, when it was not.
+    std::optional<SinApertura> OrdenWeb(
+        const std::string& pagina, const std::function<void(const ResultadoApertura&)>& responder);
     // The end asked for by /salir: as "Salir" answered Yes, without asking.
     void OrdenSalir();
     // "Comprobar el sensor del cajón…": finds the KovraSensor this drawer
@@ -153,9 +155,12 @@ class frmAbrirCajon : public ControlesApertura {
     void LeerTecla();
     void LeerSensor();
     // `antesDeLaCaja` hears how the kick ended, before a failure's box.
-    ResultadoApertura Kick(OrigenApertura origen,
-                           const std::function<void(const ResultadoApertura&)>& antesDeLaCaja = {},
-                           const std::string& pagina = {});
+    // None: another kick is under way (a print job lets messages through,
+    // and with them F12, a click, /abrir or a web page), and nothing is done.
+    std::optional<ResultadoApertura> Kick(
+        OrigenApertura origen,
+        const std::function<void(const ResultadoApertura&)>& antesDeLaCaja = {},
+        const std::string& pagina = {});
     // Hides the minimized window and adds the icon; without an icon the
     // window stays shown, on the taskbar. Steps 20 and 30 of Form_Resize.
     void IrABandeja(Linea& linea);
@@ -181,7 +186,7 @@ class frmAbrirCajon : public ControlesApertura {
     bool midePixeles_ = false;
     double twipsPorPixel_ = 15;
     bool iconoPuesto_ = false;
-    bool pateando_ = false;  // a kick of the browser bridge is under way
+    bool pateando_ = false;  // a kick is under way
     std::array<bool, 256> crudasAbajo_{};
     bool pulsacionPendiente_ = false;
 };

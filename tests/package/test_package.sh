@@ -210,8 +210,8 @@ plantillas="policies/AbrirCajon.admx policies/en-US/AbrirCajon.adml policies/es-
 check_eq "the templates beside the MSIs" "$plantillas" "$(cd "$unsigned" && find policies -type f | sort | xargs)"
 check "they are the repository's" bash -c 'for f in $2; do cmp -s "$1/$f" "$f" || exit 1; done' _ "$unsigned" "$plantillas"
 zip="$unsigned/AbrirCajon-$version.zip"
-check_eq "the zip holds the exe, INIS, LEAME.txt and the templates" \
-    "AbrirCajon.exe INIS/ LEAME.txt policies/ policies/AbrirCajon.admx policies/en-US/ policies/en-US/AbrirCajon.adml policies/es-ES/ policies/es-ES/AbrirCajon.adml" \
+check_eq "the zip holds the exe, INIS, LEAME.txt, abrircajon.js and the templates" \
+    "AbrirCajon.exe INIS/ LEAME.txt abrircajon.js policies/ policies/AbrirCajon.admx policies/en-US/ policies/en-US/AbrirCajon.adml policies/es-ES/ policies/es-ES/AbrirCajon.adml" \
     "$(unzip -Z1 "$zip" 2>/dev/null | LC_ALL=C sort | xargs)"
 mkdir -p "$work/zip" && unzip -q -o "$zip" -d "$work/zip" 2>/dev/null
 check "the zip's exe is the 32-bit release" cmp -s "$work/zip/AbrirCajon.exe" build/win32/AbrirCajon.exe
@@ -335,6 +335,7 @@ install_cycle() {
     local ini="$dir/INIS/PARAMETROS.INI"
     click_check_printer || fail "no check box \"Enviar a\" in the window"
     check "it saves its parameters in the installed INIS" grep -q '^KovraTipo=' "$ini"
+    check "abrircajon.js is installed beside it" cmp -s "$dir/abrircajon.js" bridge/abrircajon.js
 
     # The shop's settings, with bytes a rewrite would change.
     printf '; ajustes de la tienda: caj\xf3n 2\r\nKovraPuerto=COM7:\r\n' >>"$ini"
@@ -568,7 +569,7 @@ msi_cycle() {
 
     WINEDEBUG=-all,fixme+icacls msiexec /i "$(win_path "$msi")" /qn >/dev/null 2>"$work/msi-$arch.err"
     check_eq "silent install exits 0" 0 $?
-    check "the exe and INIS in $pf" test -f "$dir/AbrirCajon.exe" -a -d "$dir/INIS"
+    check "the exe, abrircajon.js and INIS in $pf" test -f "$dir/AbrirCajon.exe" -a -f "$dir/abrircajon.js" -a -d "$dir/INIS"
     check "the installed exe is signed" signed_by_test_cert "$dir/AbrirCajon.exe"
     check_eq "the exe is the $arch build" "$(pe_magic_of "build/$preset/AbrirCajon.exe")" "$(pe_magic_of "$dir/AbrirCajon.exe")"
     # Wine's icacls only prints what it was asked: the command line is all

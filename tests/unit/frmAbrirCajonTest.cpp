@@ -5,6 +5,7 @@
 #include "tests/support/FakeRegistro.h"
 #include "tests/support/FakeVista.h"
 #include "tests/support/Fakes.h"
+#include "ui/Ordenes.h"
 #include "ui/frmAbrirCajon.h"
 
 namespace {
@@ -316,6 +317,24 @@ TEST_F(frmAbrirCajonTest, TheF12ButtonKicksOnceWithTheLiveControls) {
     ASSERT_EQ(puertos_.registros.size(), 1u);
     EXPECT_EQ(puertos_.registros[0].nombre, "\\\\.\\COM1|");  // serial, system settings
     EXPECT_EQ(puertos_.registros[0].escrituras, std::vector<std::string>{"\x07\r\n"});
+}
+
+TEST_F(frmAbrirCajonTest, OneKickAtATimeFromEveryTrigger) {
+    vista_.FijarValor(Control::CheckPrinter, 0);
+    vista_.FijarTexto(Control::txtPuerto, "LPT1:");
+    // A port that lets messages through while it is written to, as a print job may.
+    puertos_.alEscribir = [&] {
+        puertos_.alEscribir = nullptr;
+        form_.Command_Click();
+        teclas_.estados[kTeclaF12] = -32768;
+        form_.Timer_Timer();
+        EXPECT_EQ(form_.OrdenAbrir({}), salida::kOcupado);
+        EXPECT_EQ(form_.OrdenWeb("https://tpv.ejemplo.com", {}), SinApertura::OtraApertura);
+    };
+    form_.Command_Click();
+    EXPECT_EQ(puertos_.registros.size(), 1u);
+    EXPECT_EQ(form_.OrdenAbrir({}), 0) << "and once it is over, the next one goes";
+    EXPECT_EQ(puertos_.registros.size(), 2u);
 }
 
 TEST_F(frmAbrirCajonTest, EachKickIsRecordedWithItsTriggerBeforeAnyBox) {

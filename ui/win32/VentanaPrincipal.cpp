@@ -553,18 +553,14 @@ LRESULT VentanaPrincipal::OrdenAbrir() {
     return codigo;
 }
 
-void VentanaPrincipal::AbrirDesdeWeb(
-    const std::string& pagina,
-    const std::function<void(const std::optional<ResultadoApertura>&)>& responder) {
-    bool respondido = false;
-    const auto unaVez = [&](const std::optional<ResultadoApertura>& resultado) {
-        if (!std::exchange(respondido, true)) responder(resultado);
-    };
-    if (logica_ != nullptr && mostrada_ && !terminando_ &&
-        (dialogs_ == nullptr || !dialogs_->Abierto())) {
-        Reenviar("OrdenWeb", [&](frmAbrirCajon& l) { l.OrdenWeb(pagina, unaVez); });
-    }
-    unaVez(std::nullopt);
+std::optional<SinApertura> VentanaPrincipal::AbrirDesdeWeb(
+    const std::string& pagina, const std::function<void(const ResultadoApertura&)>& responder) {
+    if (logica_ == nullptr || terminando_) return SinApertura::Cerrando;
+    if (!mostrada_) return SinApertura::Arrancando;
+    if (dialogs_ != nullptr && dialogs_->Abierto()) return SinApertura::MensajeAbierto;
+    std::optional<SinApertura> sin;
+    Reenviar("OrdenWeb", [&](frmAbrirCajon& l) { sin = l.OrdenWeb(pagina, responder); });
+    return sin;
 }
 
 void VentanaPrincipal::OrdenSalir() {

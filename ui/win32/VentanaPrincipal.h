@@ -62,11 +62,10 @@ class VentanaPrincipal final : public VistaPrincipal {
     }
     // An opening asked for by the browser bridge, on this window's thread:
     // as /abrir's, recorded as "Web " + `pagina`. `responder` hears the
-    // outcome before a failure's box, or none when nothing was sent (a box
-    // open, the window not shown yet or ending), and always exactly once.
-    void AbrirDesdeWeb(
-        const std::string& pagina,
-        const std::function<void(const std::optional<ResultadoApertura>&)>& responder);
+    // outcome before a failure's box; or the answer says why nothing was
+    // done (a box open, another kick, the window not shown yet or ending).
+    std::optional<SinApertura> AbrirDesdeWeb(
+        const std::string& pagina, const std::function<void(const ResultadoApertura&)>& responder);
 
     // Form_Load, before the window is first shown.
     void Cargar();
