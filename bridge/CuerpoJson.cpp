@@ -150,15 +150,19 @@ class Lector {
             std::string nombre;
             std::size_t n = 0;
             if (!Texto(nombre, n) || !Toma(':')) return false;
-            if (cuerpo != nullptr && nombre == "motivo") {
+            auto* miembro = cuerpo == nullptr    ? nullptr
+                            : nombre == "motivo" ? &cuerpo->motivo
+                            : nombre == "id"     ? &cuerpo->id
+                                                 : nullptr;
+            if (miembro != nullptr) {
                 Blancos();
-                std::string motivo;
-                if (cuerpo->motivo || i_ >= t_.size() || t_[i_] != '"' || !Texto(motivo, n) ||
-                    n > kMaxMotivo) {
+                std::string texto;
+                if (*miembro || i_ >= t_.size() || t_[i_] != '"' || !Texto(texto, n) ||
+                    n > (miembro == &cuerpo->id ? kMaxId : kMaxMotivo)) {
                     motivoNoValido_ = true;
                     return false;
                 }
-                cuerpo->motivo = std::move(motivo);
+                *miembro = std::move(texto);
             } else if (!Valor(nivel)) {
                 return false;
             }

@@ -44,7 +44,10 @@ LectorPeticion::Estado LectorPeticion::Fallar(int codigo) {
 }
 
 LectorPeticion::Estado LectorPeticion::Anadir(std::string_view bytes) {
-    if (estado_ != Estado::Faltan) return estado_;
+    if (estado_ != Estado::Faltan) {
+        sobran_ = sobran_ || !bytes.empty();
+        return estado_;
+    }
     if (!cabecerasLeidas_) {
         // Only as much as can still belong to the headers is kept.
         const std::size_t antes = cabeceras_.size();
@@ -53,19 +56,39 @@ LectorPeticion::Estado LectorPeticion::Anadir(std::string_view bytes) {
         const std::size_t desde = antes >= 3 ? antes - 3 : 0;
         const std::size_t fin = cabeceras_.find(kFinCabeceras, desde);
         if (fin == std::string::npos || fin > kMaxCabecerasHttp) {
-            return cabeceras_.size() > kMaxCabecerasHttp ? Fallar(431) : estado_;
+            if (cabeceras_.size() <= kMaxCabecerasHttp) return estado_;
+            sobran_ = true;
+            return Fallar(431);
         }
         const std::size_t usados = fin + kFinCabeceras.size() - antes;
+        cabeceras_.resize(fin + kFinCabeceras.size());
+        bytes.remove_prefix(std::min(usados, bytes.size()));
         if (LeerCabeceras(std::string_view(cabeceras_).substr(0, fin)) == Estado::Error) {
+            sobran_ = largoCuerpo_ > 0 || !bytes.empty();
             return estado_;
         }
         cabecerasLeidas_ = true;
-        bytes.remove_prefix(std::min(usados, bytes.size()));
     }
     const std::size_t falta = largoCuerpo_ - peticion_.cuerpo.size();
     peticion_.cuerpo.append(bytes.substr(0, falta));
+    sobran_ = bytes.size() > falta;
     if (peticion_.cuerpo.size() == largoCuerpo_) estado_ = Estado::Completa;
     return estado_;
+}
+
+std::optional<std::string> LectorPeticion::Origen() const {
+    std::optional<std::string> origen;
+    std::size_t inicio = cabeceras_.find("\r\n");
+    for (std::size_t fin; inicio != std::string::npos; inicio = fin) {
+        inicio += 2;
+        fin = cabeceras_.find("\r\n", inicio);
+        if (fin == std::string::npos) break;  // a line not read whole
+        const std::string_view linea = std::string_view(cabeceras_).substr(inicio, fin - inicio);
+        if (Minusculas(linea.substr(0, 7)) != "origin:") continue;
+        if (origen) return std::nullopt;
+        origen = std::string(SinBlancos(linea.substr(7)));
+    }
+    return origen;
 }
 
 LectorPeticion::Estado LectorPeticion::LeerCabeceras(std::string_view texto) {

@@ -38,6 +38,13 @@ class LectorPeticion {
     int CodigoError() const { return codigoError_; }
     // After Completa.
     const PeticionHttp& Peticion() const { return peticion_; }
+    // The Origin header among the lines read whole, sent once: also after an
+    // Error, so that a listed page can read why its request was refused.
+    std::optional<std::string> Origen() const;
+    // True when bytes came beyond the request (or beyond what an Error let
+    // be read): closing at once would reset the connection and could lose
+    // the answer.
+    bool Sobran() const { return sobran_; }
 
   private:
     Estado Fallar(int codigo);
@@ -47,6 +54,7 @@ class LectorPeticion {
     int codigoError_ = 0;
     std::string cabeceras_;  // until the blank line
     bool cabecerasLeidas_ = false;
+    bool sobran_ = false;
     std::size_t largoCuerpo_ = 0;
     PeticionHttp peticion_;
 };

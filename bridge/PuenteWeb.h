@@ -4,23 +4,27 @@
 // the cashier opens can reach that address too, so a kick needs a request
 // that only a listed origin's page can make: a JSON POST, which the browser
 // sends only after a preflight that this bridge answers for listed origins
-// alone. Portable: the listener (platform/win32) hands each request read
-// with LectorPeticion to Responder and sends back the text it returns.
+// alone. Portable: this is the room of the listener (platform/win32), which
+// hands it every byte of every connection and sends what it answers.
 
 #include <cstdint>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "bridge/PeticionHttp.h"
-#include "drawer/EnviarApertura.h"
+#include "bridge/OrigenesWeb.h"
+#include "bridge/PedidoApertura.h"
+#include "bridge/TablaConexiones.h"
 #include "drawer/EstadoCajon.h"
 #include "platform/Dialogs.h"
+#include "platform/Fallo.h"
+#include "platform/SalaConexiones.h"
 #include "settings/Parametros.h"
+
+struct CuerpoApertura;
 
 namespace claves {
 inline constexpr std::string_view KovraWebOrigenes = "KovraWebOrigenes";
@@ -30,49 +34,52 @@ inline constexpr std::string_view KovraWebPuerto = "KovraWebPuerto";
 inline constexpr std::uint16_t kPuertoWebDefecto = 47110;
 inline constexpr std::string_view kRutaAbrir = "/v1/abrir";
 inline constexpr std::string_view kRutaEstado = "/v1/estado";
+// How long the window has to take a kick before the page hears that nothing
+// was done; once taken, the page waits for the kick's own outcome.
+inline constexpr std::int64_t kEsperaVentanaMs = 10000;
+// How long a request's "id" is remembered, and how many at most.
+inline constexpr std::int64_t kRecuerdoIdMs = 10 * 60 * 1000;
+inline constexpr std::size_t kMaxIdsRecordados = 256;
 
 struct ConfiguracionWeb {
-    std::vector<std::string> origenes;  // as listed
+    std::vector<std::string> origenes;  // as the browser writes them
     std::uint16_t puerto = kPuertoWebDefecto;
 };
 
-// The origins of KovraWebOrigenes, split at blanks and commas.
-std::vector<std::string> LeerOrigenes(std::string_view texto);
 // A port of 1024 to 65535 written with digits only.
 std::optional<std::uint16_t> LeerPuertoWeb(std::string_view texto);
 
 // Read once, at start; the program never writes them. None: the bridge stays
 // off, because no origin is listed or (after its box) the port is not valid.
-std::optional<ConfiguracionWeb> LeerConfiguracionWeb(Parametros& parametros, Dialogs& dialogs);
+// Entries that are no origin are named in one box, and the others still work.
+std::optional<ConfiguracionWeb> LeerConfiguracionWeb(Parametros& parametros, Dialogs& dialogs,
+                                                     ConversorIdn idn);
 
 // The box when the port cannot be taken: the system's number and text.
 std::string TextoPuertoOcupado(std::uint16_t puerto, const Fallo& fallo);
 
-// How a kick asked for by the bridge went: sent, failed (with the number and
-// the text of its stop box), or not made at all because the program could
-// not take it now (a box open, the window busy or ending: as F12 would).
-struct ResultadoWeb {
-    enum class Estado { Enviado, Fallido, NoAtendido } estado = Estado::NoAtendido;
-    int numero = 0;
-    std::string mensaje;
-};
-
-class PuenteWeb {
+class PuenteWeb final : public SalaConexiones {
   public:
-    // `abrir` makes the kick where F12's kick runs and returns once its
-    // outcome is known, before any stop box is closed; it gets what the
-    // record names after "Web ": the page's origin and the motive. `avisar` shows the balloon.
-    // `milisegundos` is a steady clock.
+    // `abrir` hands a kick to the window's thread and returns at once; the
+    // window tells its outcome through the PedidoApertura. `avisar` shows a
+    // balloon. Both are called on the listener's thread.
     PuenteWeb(ConfiguracionWeb configuracion, std::string version,
-              std::function<ResultadoWeb(const std::string&)> abrir,
-              std::function<void(const std::string&)> avisar,
-              std::function<std::int64_t()> milisegundos);
+              std::function<void(std::shared_ptr<PedidoApertura>)> abrir,
+              std::function<void(const std::string&)> avisar);
 
-    // The whole answer to one request (or to a reader's error), ready to
-    // send. Safe to call from several connections at once.
-    std::string Responder(const LectorPeticion& lector);
+    // Hears each refused origin that the record is told of (the first 64
+    // distinct ones of a run, beyond those the balloons name), on the
+    // listener's thread; set before the first request.
+    void AlAvisar(std::function<void(std::string_view)> anotar) { anotar_ = std::move(anotar); }
 
-    // The drawer's state for /v1/estado, from any connection's thread; a
+    void Conectar(std::function<void()> despertar) override;
+    void Aceptada(IdConexion id, std::int64_t ahora) override;
+    void Recibidos(IdConexion id, std::string_view bytes, std::int64_t ahora) override;
+    void Cerrada(IdConexion id) override;
+    std::vector<OrdenConexion> Ordenes(std::int64_t ahora) override;
+    std::optional<std::int64_t> ProximoPlazo() const override;
+
+    // The drawer's state for /v1/estado, asked on the listener's thread; a
     // function that gives none (the sensor off) adds nothing. Set before
     // the first request.
     void FijarEstadoCajon(std::function<std::optional<EstadoCajon>()> estado) {
@@ -80,21 +87,60 @@ class PuenteWeb {
     }
 
   private:
-    struct Respuesta;
-    Respuesta Decidir(const PeticionHttp& p);
+    struct Respuesta {
+        int codigo = 200;
+        std::string cuerpo;
+        std::string cabeceras;  // lines beyond those of every answer, each ending in CR LF
+    };
+    // A connection waiting for the kick under way, with its Origin as sent.
+    struct Espera {
+        IdConexion id = 0;
+        std::string origen;
+        bool repetida = false;  // a repeat of the request that asked for it
+    };
+    struct Apertura {
+        std::shared_ptr<PedidoApertura> pedido;
+        std::string pagina;  // the origin in lower case
+        std::string id;      // empty: none
+        std::int64_t plazo = 0;
+        bool tomada = false;  // by the window: no more limit of ours
+        std::vector<Espera> esperan;
+    };
+    // The answer to a request that carried an id, for its repeats.
+    struct Recordada {
+        std::string pagina, id;
+        std::int64_t hasta = 0;
+        Respuesta respuesta;
+    };
+
+    void Atender(ConexionWeb& c, std::int64_t ahora);
+    // None: the answer comes once the kick is over.
+    std::optional<Respuesta> Decidir(const PeticionHttp& p, IdConexion id, std::int64_t ahora);
+    std::optional<Respuesta> Abrir(const CuerpoApertura& cuerpo, std::string_view origen,
+                                   IdConexion id, std::int64_t ahora);
     static Respuesta Rechazar(int codigo, std::string_view mensaje,
                               std::string_view cabeceras = {});
+    static Respuesta Repetida(Respuesta r);
+    std::string CuerpoEstado() const;
+    void Responder(IdConexion id, const Respuesta& r, std::string_view origen, bool cabeza,
+                   std::int64_t ahora);
+    void TerminarApertura(const ResultadoWeb& resultado, std::int64_t ahora);
     bool Listado(std::string_view origen) const;
     void Avisar(std::string_view origen);
 
     ConfiguracionWeb configuracion_;
     std::string version_;
-    std::function<ResultadoWeb(const std::string&)> abrir_;
+    std::function<void(std::shared_ptr<PedidoApertura>)> abrir_;
     std::function<void(const std::string&)> avisar_;
-    std::function<std::int64_t()> milisegundos_;
-    std::mutex mutex_;
-    std::optional<std::int64_t> ultimaApertura_;
-    std::set<std::string> avisados_;
+    std::function<void(std::string_view)> anotar_;
+    std::function<void()> despertar_;
+    TablaConexiones tabla_;
+    std::vector<OrdenConexion> ordenes_;
+    std::optional<Apertura> apertura_;
+    std::optional<std::int64_t> ultimaEnviada_;
+    std::vector<Recordada> recordadas_;
+    std::vector<std::string> avisados_;
+    bool avisadosOtros_ = false;
     std::function<std::optional<EstadoCajon>()> estadoCajon_;
 };
 
@@ -102,5 +148,8 @@ class PuenteWeb {
 // (the seconds since it was seen open), or "cerrado", or "desconocido".
 std::string MiembrosCajon(const EstadoCajon& estado);
 
-// The balloon for a page whose origin is not listed.
+// The balloons for pages whose origin is not listed: one per origin, for the
+// first few, and then one for all the others.
 std::string TextoOrigenNoListado(std::string_view origen);
+inline constexpr const char* kTextoOtrosOrigenes =
+    "Otras páginas que no están en KovraWebOrigenes también han intentado abrir el cajón.";

@@ -11,6 +11,7 @@ add_library(cajon_win32 STATIC
     platform/win32/ErroresWin32.cpp
     platform/win32/Win32EscuchaWeb.cpp
     platform/win32/Win32Globo.cpp
+    platform/win32/Win32Idn.cpp
     platform/win32/FallosImpresion.cpp
     platform/win32/ImagenJpeg.cpp
     platform/win32/Texto.cpp
@@ -25,7 +26,9 @@ add_library(cajon_win32 STATIC
     platform/win32/Win32ConsultaEstado.cpp
     platform/win32/Win32Serie.cpp
     platform/win32/Win32Port.cpp
+    platform/win32/Win32Politicas.cpp
     platform/win32/Win32Profile.cpp
+    platform/win32/Win32RegistroEventos.cpp
     platform/win32/Win32TrabajoRaw.cpp
     platform/win32/Win32Session.cpp
     platform/win32/Win32TextFiles.cpp
@@ -33,7 +36,9 @@ add_library(cajon_win32 STATIC
 target_compile_definitions(cajon_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                               _WIN32_WINNT=0x0601)
 target_link_libraries(cajon_win32 PUBLIC cajon_core)
-target_link_libraries(cajon_win32 PUBLIC winspool gdi32 ws2_32)
+# IdnToAscii is normaliz.dll's, as documented: some editions of Windows
+# leave it out of kernel32.
+target_link_libraries(cajon_win32 PUBLIC winspool gdi32 ws2_32 normaliz)
 target_link_libraries(cajon_win32 PUBLIC shell32 ole32 oleaut32 uuid advapi32)
 
 # The windows and the composition of the program, shared by the release exe
@@ -58,8 +63,21 @@ target_compile_definitions(cajon_ventanas PRIVATE CAJON_VERSION_PROGRAMA="${PROJ
 include(cmake/Version.cmake)
 cajon_version_files(${CMAKE_BINARY_DIR}/version ${PROJECT_VERSION})
 
-add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp ui/win32/TerminarSinTexto.cpp resources/AbrirCajon.rc)
-target_include_directories(AbrirCajon PRIVATE ${CMAKE_BINARY_DIR}/version)
+# The texts of the program's events (resources/Eventos.mc): a message table
+# that windmc compiles into a resource script of its own, for Event Viewer.
+string(REPLACE "windres" "windmc" CAJON_WINDMC "${CMAKE_RC_COMPILER}")
+set(CAJON_EVENTOS ${CMAKE_BINARY_DIR}/eventos)
+add_custom_command(
+    OUTPUT ${CAJON_EVENTOS}/Eventos.rc ${CAJON_EVENTOS}/MSG0C0A.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CAJON_EVENTOS}
+    # The source is UTF-8; the table holds UTF-16 texts.
+    COMMAND ${CAJON_WINDMC} -C 65001 -U -h ${CAJON_EVENTOS} -r ${CAJON_EVENTOS}
+            ${CMAKE_SOURCE_DIR}/resources/Eventos.mc
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/Eventos.mc)
+
+add_executable(AbrirCajon WIN32 ui/win32/WinMain.cpp ui/win32/TerminarSinTexto.cpp
+                          resources/AbrirCajon.rc ${CAJON_EVENTOS}/Eventos.rc)
+target_include_directories(AbrirCajon PRIVATE ${CMAKE_BINARY_DIR}/version ${CAJON_EVENTOS})
 target_link_libraries(AbrirCajon PRIVATE cajon_ventanas)
 # The release carries no symbols: a third of its size.
 target_link_options(AbrirCajon PRIVATE ${CAJON_STATIC_LINK} -municode $<$<CONFIG:Release>:-s>)
@@ -80,11 +98,15 @@ add_executable(cajon_win_tests
     tests/win32/Win32DialogsTest.cpp
     # The number readers, with the C library that the release runs on.
     tests/unit/ConversionesTest.cpp
+    tests/win32/PoliticasEventosTest.cpp
 )
 target_link_libraries(cajon_win_tests PRIVATE cajon_ventanas gtest_main)
 target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})
+add_dependencies(cajon_win_tests AbrirCajon)
 add_test(NAME win_tests COMMAND cajon_win_tests)
-set_tests_properties(win_tests PROPERTIES LABELS wine TIMEOUT 180)
+# The exe whose message table the tests read, as Wine names it (drive Z: is /).
+set_tests_properties(win_tests PROPERTIES LABELS wine TIMEOUT 180
+                     ENVIRONMENT "CAJON_EXE_EVENTOS=Z:$<TARGET_FILE:AbrirCajon>")
 
 # Runs the drawer kick on a real port, for the end-to-end tests.
 add_executable(cajon_kick_driver tests/win32/KickDriver.cpp)
@@ -93,7 +115,7 @@ target_link_options(cajon_kick_driver PRIVATE ${CAJON_STATIC_LINK} -municode)
 
 # Helper program for the end-to-end tests: reads message boxes, posts messages.
 add_executable(cajon_e2e_helper tests/e2e/helper/Helper.cpp)
-target_link_libraries(cajon_e2e_helper PRIVATE cajon_warnings shell32)
+target_link_libraries(cajon_e2e_helper PRIVATE cajon_warnings shell32 ws2_32)
 target_compile_definitions(cajon_e2e_helper PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_options(cajon_e2e_helper PRIVATE ${CAJON_STATIC_LINK} -municode)
 
@@ -123,8 +145,9 @@ if(CAJON_E2E)
     cajon_next_version(${PROJECT_VERSION} siguiente)
     cajon_version_files(${CMAKE_BINARY_DIR}/version-siguiente ${siguiente})
     add_executable(cajon_version_siguiente WIN32 ui/win32/WinMain.cpp ui/win32/TerminarSinTexto.cpp
-                                           resources/AbrirCajon.rc)
-    target_include_directories(cajon_version_siguiente PRIVATE ${CMAKE_BINARY_DIR}/version-siguiente)
+                                           resources/AbrirCajon.rc ${CAJON_EVENTOS}/Eventos.rc)
+    target_include_directories(cajon_version_siguiente PRIVATE ${CMAKE_BINARY_DIR}/version-siguiente
+                                                               ${CAJON_EVENTOS})
     target_link_libraries(cajon_version_siguiente PRIVATE cajon_ventanas)
     target_link_options(cajon_version_siguiente PRIVATE ${CAJON_STATIC_LINK} -municode -s)
 

@@ -62,6 +62,15 @@ std::string Hora(const MomentoLocal& m) {
     return texto;
 }
 
+std::string LineaDeCampos(const std::array<std::string, kCamposEvento>& campos) {
+    std::string linea = CampoCsv(campos[0]);
+    for (std::size_t i = 1; i < campos.size(); ++i) {
+        linea += kSeparador;
+        linea += CampoCsv(campos[i]);
+    }
+    return linea + std::string(kFinDeLinea);
+}
+
 }  // namespace
 
 std::string RutaJuntoAParametros(std::string_view rutaParametros, std::string_view nombre) {
@@ -87,10 +96,12 @@ std::string CampoCsv(std::string_view campo) {
     return texto + '"';
 }
 
-std::string LineaApertura(const MomentoLocal& momento, std::string_view usuario,
-                          OrigenApertura origen, std::string_view tecla,
-                          const ResultadoApertura& resultado, std::uint64_t perdidas) {
-    const std::string campos[] = {
+std::array<std::string, kCamposEvento> CamposApertura(const MomentoLocal& momento,
+                                                      std::string_view usuario,
+                                                      OrigenApertura origen, std::string_view tecla,
+                                                      const ResultadoApertura& resultado,
+                                                      std::uint64_t perdidas) {
+    return {
         Fecha(momento),
         Hora(momento),
         std::string(usuario),
@@ -100,24 +111,40 @@ std::string LineaApertura(const MomentoLocal& momento, std::string_view usuario,
         TextoResultado(resultado),
         perdidas > 0 ? std::to_string(perdidas) : std::string(),
     };
-    std::string linea = CampoCsv(campos[0]);
-    for (std::size_t i = 1; i < std::size(campos); ++i) {
-        linea += kSeparador;
-        linea += CampoCsv(campos[i]);
-    }
-    return linea + std::string(kFinDeLinea);
+}
+
+std::string LineaApertura(const MomentoLocal& momento, std::string_view usuario,
+                          OrigenApertura origen, std::string_view tecla,
+                          const ResultadoApertura& resultado, std::uint64_t perdidas) {
+    return LineaDeCampos(CamposApertura(momento, usuario, origen, tecla, resultado, perdidas));
 }
 
 void RegistroAperturas::Anotar(const std::string& rutaParametros, OrigenApertura origen,
                                std::string_view tecla,
                                const ResultadoApertura& resultado) noexcept {
     try {
-        AperturaPendiente apertura{rutaParametros, reloj_.Ahora(), origen, std::string(tecla),
-                                   resultado};
+        Poner({rutaParametros, reloj_.Ahora(), origen, std::string(tecla), resultado});
+    } catch (...) {
+        ++perdidas_;  // no memory for the line: nothing may reach the kick
+    }
+}
+
+void RegistroAperturas::AnotarOrigenRechazado(const std::string& rutaParametros,
+                                              std::string_view origen) noexcept {
+    try {
+        Poner({rutaParametros, reloj_.Ahora(), OrigenApertura::Web, std::string(origen), {}, true});
+    } catch (...) {
+        ++perdidas_;
+    }
+}
+
+void RegistroAperturas::Poner(AperturaPendiente apertura) noexcept {
+    try {
         {
             std::lock_guard bloqueo(mutex_);
             if (pendientes_.size() >= kMaxPendientes) {
-                ++perdidas_;
+                // A refused origin has no line to lose.
+                if (!apertura.origenRechazado) ++perdidas_;
                 return;
             }
             pendientes_.push_back(std::move(apertura));
@@ -160,16 +187,40 @@ void RegistroAperturas::Atender(std::stop_token parar) {
 
 void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
     parametros_.FijarRuta(apertura.rutaParametros);
+    const std::uint64_t perdidas = perdidas_;
+    auto campos = CamposApertura(apertura.momento, sesion_.NombreUsuario(), apertura.origen,
+                                 apertura.tecla, apertura.resultado, perdidas);
+    if (apertura.origenRechazado) {
+        campos[4].clear();  // no route, no destination: nothing was sent
+        campos[5].clear();
+        campos[6] = kResultadoOrigenRechazado;
+        Informar(eventos::kOrigenRechazado, campos);
+        return;
+    }
+    // The event first: a file that a spreadsheet holds loses its line, not
+    // the event.
+    Informar(ClaseDeLinea(apertura.resultado), campos);
     if (parametros_.VRXGetParametro(claves::KovraRegistro, kRegistroEncendido) ==
         kRegistroApagado) {
         return;
     }
-    const std::uint64_t perdidas = perdidas_;
-    Anadir(RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas),
-           LineaApertura(apertura.momento, sesion_.NombreUsuario(), apertura.origen, apertura.tecla,
-                         apertura.resultado, perdidas));
+    Anadir(RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas), LineaDeCampos(campos));
     // Lines lost meanwhile (a full queue) are told by the next one.
     perdidas_ -= perdidas;
+}
+
+void RegistroAperturas::Informar(ClaseEvento clase,
+                                 std::array<std::string, kCamposEvento> campos) noexcept {
+    if (eventos_ == nullptr) return;
+    try {
+        if (parametros_.VRXGetParametro(claves::KovraEventos, kRegistroEncendido) !=
+            kEventosApagados) {
+            TextosEvento(campos);
+            eventos_->Informar(clase.tipo, clase.id, campos);
+        }
+    } catch (...) {
+        // A log that fails loses the event; the line and the kick go on.
+    }
 }
 
 void RegistroAperturas::Anadir(const std::string& ruta, const std::string& linea) {

@@ -4,6 +4,7 @@
 // for support. Semicolon-separated, CR LF, the system's 8-bit code page: a
 // double click opens it in a Spanish Excel.
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -16,9 +17,12 @@
 #include <thread>
 
 #include "drawer/EnviarApertura.h"
+#include "drawer/EventosApertura.h"
+#include "platform/AlmacenPoliticas.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/PrivateProfile.h"
+#include "platform/RegistroEventos.h"
 #include "platform/Session.h"
 #include "platform/TextFiles.h"
 #include "settings/Parametros.h"
@@ -50,6 +54,13 @@ std::string RutaJuntoAParametros(std::string_view rutaParametros, std::string_vi
 // tab or a carriage return) is quoted with an apostrophe before it.
 std::string CampoCsv(std::string_view campo);
 
+// The fields of one line, in the order of the header.
+std::array<std::string, kCamposEvento> CamposApertura(const MomentoLocal& momento,
+                                                      std::string_view usuario,
+                                                      OrigenApertura origen, std::string_view tecla,
+                                                      const ResultadoApertura& resultado,
+                                                      std::uint64_t perdidas);
+
 // One line of the record, CR LF included. `perdidas` is the number of lines
 // that could not be written before this one; 0 leaves the field empty.
 // `tecla` is the name of the key that opens the drawer ("F12").
@@ -64,7 +75,14 @@ struct AperturaPendiente {
     OrigenApertura origen;
     std::string tecla;
     ResultadoApertura resultado;
+    // A web page whose origin is not listed: no kick, so no line in the
+    // file; only its event.
+    bool origenRechazado = false;
 };
+
+// The "Resultado" of a refused web origin's event.
+inline constexpr std::string_view kResultadoOrigenRechazado =
+    "Origen no permitido: no está en KovraWebOrigenes";
 
 // Lines wait here for the writer; beyond this many (a folder that does not
 // answer) further kicks count as lost lines rather than fill the memory.
@@ -72,22 +90,33 @@ inline constexpr std::size_t kMaxPendientes = 10000;
 
 // The kick's thread only hands its line over: the file, the switch and the
 // user name are dealt with on the writer's thread (Atender), so no kick waits
-// for a file, a slow network folder or a spreadsheet that holds the file.
+// for a file, a slow network folder or a spreadsheet that holds the file. The
+// same thread reports each line to the system's event log, when there is one.
 class RegistroAperturas {
   public:
-    // `perfil` gives KovraRegistro; reading it shows no box.
-    RegistroAperturas(Clock& reloj, Session& sesion, TextFiles& archivos, PrivateProfile& perfil)
-        : reloj_(reloj), sesion_(sesion), archivos_(archivos), parametros_(perfil, sinCajas_) {}
+    // `perfil` (and `politicas`) give KovraRegistro and KovraEventos; reading
+    // them shows no box.
+    RegistroAperturas(Clock& reloj, Session& sesion, TextFiles& archivos, PrivateProfile& perfil,
+                      AlmacenPoliticas* politicas = nullptr, RegistroEventos* eventos = nullptr)
+        : reloj_(reloj),
+          sesion_(sesion),
+          archivos_(archivos),
+          eventos_(eventos),
+          parametros_(perfil, sinCajas_, politicas) {}
 
     // On the kick's thread: takes the moment and hands the line over.
     void Anotar(const std::string& rutaParametros, OrigenApertura origen, std::string_view tecla,
                 const ResultadoApertura& resultado) noexcept;
+    // On the bridge's thread: a web page whose origin is not listed tried to
+    // open the drawer. Only its event is written.
+    void AnotarOrigenRechazado(const std::string& rutaParametros, std::string_view origen) noexcept;
 
     // On the writer's thread: writes every line handed over so far, unless
     // KovraRegistro turns the record off (read for each line, like every
-    // parameter). A line that cannot be written shows nothing and is
-    // counted; the next line written says how many were lost. Never writes
-    // the parameter file.
+    // parameter), and reports it to the event log unless KovraEventos does.
+    // A line that cannot be written shows nothing and is counted; the next
+    // line written says how many were lost. An event the log refuses is
+    // dropped. Never writes the parameter file.
     void EscribirPendientes() noexcept;
 
     // The writer's thread: writes lines as they come until `parar` is
@@ -108,12 +137,15 @@ class RegistroAperturas {
         }
     };
 
+    void Poner(AperturaPendiente apertura) noexcept;
     void Escribir(const AperturaPendiente& apertura);
+    void Informar(ClaseEvento clase, std::array<std::string, kCamposEvento> campos) noexcept;
     void Anadir(const std::string& ruta, const std::string& linea);
 
     Clock& reloj_;
     Session& sesion_;
     TextFiles& archivos_;
+    RegistroEventos* eventos_;
     SinCajas sinCajas_;
     Parametros parametros_;  // the writer's own: its path is each line's
     std::mutex mutex_;

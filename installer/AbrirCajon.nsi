@@ -3,6 +3,7 @@
 ;   makensis -WX -INPUTCHARSET UTF8 -DCAJON_VERSION=1.2.3 -DCAJON_VERSION4=1.2.3.0
 ;            -DCAJON_EXE=<the exe to install> -DCAJON_ARCH=x86|x64
 ;            -DCAJON_SALIDA=<installer to write> [-DCAJON_FIRMAR=<signing command>]
+;            -DCAJON_CODIGO_MSI=<the UpgradeCode of installer/AbrirCajon.wxs>
 ;            installer/AbrirCajon.nsi
 ;
 ; It installs for the current user only, with no administrator prompt, into
@@ -19,9 +20,12 @@
 ; copy's exe is renamed aside (a running exe can be), it runs on until the
 ; session ends, and the next log-on starts the new one.
 ; Windows 7 SP1 is the oldest the program runs on; an older one is refused.
+; Where the per-machine package (installer/AbrirCajon.wxs) is installed, it
+; refuses too: two copies would both start at log-on, each with its own
+; settings.
 
-!ifndef CAJON_VERSION | CAJON_VERSION4 | CAJON_EXE | CAJON_ARCH | CAJON_SALIDA
-  !error "CAJON_VERSION, CAJON_VERSION4, CAJON_EXE, CAJON_ARCH and CAJON_SALIDA must be defined"
+!ifndef CAJON_VERSION | CAJON_VERSION4 | CAJON_EXE | CAJON_ARCH | CAJON_SALIDA | CAJON_CODIGO_MSI
+  !error "CAJON_VERSION, CAJON_VERSION4, CAJON_EXE, CAJON_ARCH, CAJON_SALIDA and CAJON_CODIGO_MSI must be defined"
 !endif
 
 Unicode true
@@ -262,6 +266,8 @@ Section "${PROGRAMA} (necesario)" SecPrograma
   ${EndIf}
   SetOutPath "$INSTDIR"
   File "/oname=${EXE}" "${CAJON_EXE}"
+  ; For the shop's web developer: the script a web page uses to open the drawer.
+  File "../bridge/abrircajon.js"
   ; The settings folder: the program writes INIS\PARAMETROS.INI there.
   CreateDirectory "$INSTDIR\INIS"
   Call DesdeOtraCarpeta
@@ -331,6 +337,14 @@ Function .onInit
     SetErrorLevel 1150  ; ERROR_OLD_WIN_VERSION
     Quit
   ${EndIf}
+  ; Windows Installer knows the per-machine package by its UpgradeCode, in
+  ; whichever registry view, for every user.
+  System::Call 'msi::MsiEnumRelatedProductsW(w "{${CAJON_CODIGO_MSI}}", i 0, i 0, w .r1) i .r0'
+  ${If} $0 == 0
+    MessageBox MB_OK|MB_ICONSTOP "${PROGRAMA} ya está instalado para todos los usuarios de este equipo (paquete MSI del departamento de informática): ábralo desde el menú Inicio. No se puede instalar además solo para este usuario." /SD IDOK
+    SetErrorLevel 1638  ; ERROR_PRODUCT_VERSION: another version is installed
+    Quit
+  ${EndIf}
   ; Elevated: the full token of a split administrator ("Ejecutar como
   ; administrador", TokenElevationType 2), or SYSTEM. An administrator with
   ; UAC off has no split token (type 1) and runs as the till's user does.
@@ -376,6 +390,7 @@ Section "un.${PROGRAMA}" SecDesPrograma
   Call un.CerrarCopia
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\${APARTE}"
+  Delete "$INSTDIR\abrircajon.js"
   ReadRegStr $0 HKCU "${CLAVE_DESINSTALAR}" "InstallLocation"
   ${If} $0 == ""
   ${OrIf} $0 == $INSTDIR

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test: the portable logic natively (also under AddressSanitizer and
-# UBSan), the fuzz targets for a short while, the format check, and the
-# Windows builds under Wine: platform tests, the import check and the
-# end-to-end tests that drive the real program in an X display.
+# UBSan), the fuzz targets for a short while, the format check, the policy
+# templates' check, and the Windows builds under Wine: platform tests, the
+# import check and the end-to-end tests that drive the real program in an X
+# display.
 # Both Windows builds are always compiled and import-checked; each runs under
 # Wine where the host can run it: the 64-bit build everywhere, the 32-bit
 # release only where the host runs 32-bit code (CAJON_ONLY_WIN64=1 takes the
@@ -80,7 +81,8 @@ format_clean() {
 
 fuzz_briefly() {
     local t
-    for t in fuzz_valor_numerico fuzz_perfil fuzz_peticion_http fuzz_respuesta_estado; do
+    for t in fuzz_valor_numerico fuzz_perfil fuzz_peticion_http fuzz_origenes fuzz_politica \
+        fuzz_respuesta_estado; do
         mkdir -p "build/fuzz/corpus/$t"
         "build/fuzz/tests/fuzz/$t" -max_total_time="${CAJON_FUZZ_SECONDS:-15}" -max_len=8192 \
             "build/fuzz/corpus/$t" || return 1
@@ -88,6 +90,8 @@ fuzz_briefly() {
 }
 
 check format format_clean
+# The policy templates against each other and against the program's keys.
+check templates bash tests/package/test_plantillas.sh
 
 if check build-native build native; then run_ctest native; fi
 if check build-fuzz build fuzz; then check fuzz fuzz_briefly; fi

@@ -5,6 +5,7 @@
 #include "platform/Utf16.h"
 #include "settings/Conversiones.h"
 #include "settings/InformeError.h"
+#include "settings/Politicas.h"
 
 namespace {
 
@@ -30,8 +31,19 @@ std::string RutaParametros(std::string_view carpetaPrograma) {
 
 std::string Parametros::VRXGetParametro(std::string_view VarDeLaQueRecuperar,
                                         std::string_view Defecto) {
+    return Leer(VarDeLaQueRecuperar, Defecto).valor;
+}
+
+std::optional<std::string> Parametros::Politica(std::string_view clave) {
+    if (politicas_ == nullptr) return std::nullopt;
+    return ValorDePolitica(*politicas_, clave);
+}
+
+Parametros::Lectura Parametros::Leer(std::string_view VarDeLaQueRecuperar,
+                                     std::string_view Defecto) {
     std::string informe;
     try {
+        if (auto valor = Politica(VarDeLaQueRecuperar)) return {std::move(*valor), true};
         // A buffer of blanks: the system writes the value and one NUL and leaves
         // the rest, so dropping the NULs and the blanks around gives the value.
         // A NUL in the last place means the value may have been cut.
@@ -46,7 +58,7 @@ std::string Parametros::VRXGetParametro(std::string_view VarDeLaQueRecuperar,
             if (texto.find(u'\0') != tamano - 1 || tamano >= kTamanoMaximo) break;
         }
         std::erase(texto, u'\0');
-        return Utf16ToUtf8(SinBlancosAlrededor(std::move(texto)));
+        return {Utf16ToUtf8(SinBlancosAlrededor(std::move(texto)))};
     } catch (const std::exception& e) {
         informe = TextoFalloModulo(FalloDeExcepcion(e));
     }
@@ -55,6 +67,8 @@ std::string Parametros::VRXGetParametro(std::string_view VarDeLaQueRecuperar,
 }
 
 void Parametros::VRXSetParametro(std::string_view clave, std::string_view valor) {
+    // The file keeps its own value, which comes back when the policy goes.
+    if (PorPolitica(clave)) return;
     if (ValorNumerico(VRXGetParametro(claves::KovraBloqueado, "0")) != 0.0) return;
     perfil_.WriteString(Utf8ToUtf16(kSeccionParametros), Utf8ToUtf16(clave), Utf8ToUtf16(valor),
                         Utf8ToUtf16(ruta_));

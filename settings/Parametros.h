@@ -1,11 +1,15 @@
 #pragma once
 // The parameter file INIS\PARAMETROS.INI beside the program, section
 // "Parametros". Every read and write goes to the file at once: no cache, and
-// the lock key is read again before every write.
+// the lock key is read again before every write. A value the administrator
+// sets by policy (settings/Politicas.h) wins over the file's and is read just
+// as afresh; the file is never written with it.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/AlmacenPoliticas.h"
 #include "platform/Dialogs.h"
 #include "platform/PrivateProfile.h"
 
@@ -26,6 +30,7 @@ inline constexpr std::string_view KovraRegistro = "KovraRegistro";
 inline constexpr std::string_view KovraTecla = "KovraTecla";
 inline constexpr std::string_view KovraSensor = "KovraSensor";
 inline constexpr std::string_view KovraAvisoSegundos = "KovraAvisoSegundos";
+inline constexpr std::string_view KovraEventos = "KovraEventos";
 }  // namespace claves
 
 // The full path: the program's folder plus "\INIS\PARAMETROS.INI", joined as
@@ -35,18 +40,33 @@ std::string RutaParametros(std::string_view carpetaPrograma);
 
 class Parametros {
   public:
-    Parametros(PrivateProfile& perfil, Dialogs& dialogs) : perfil_(perfil), dialogs_(dialogs) {}
+    // Without `politicas` only the file counts.
+    Parametros(PrivateProfile& perfil, Dialogs& dialogs, AlmacenPoliticas* politicas = nullptr)
+        : perfil_(perfil), dialogs_(dialogs), politicas_(politicas) {}
 
     void FijarRuta(std::string ruta) { ruta_ = std::move(ruta); }
     const std::string& Ruta() const { return ruta_; }
 
     // The stored value, or Defecto when the file, section or key is missing,
     // whole, however long, and without surrounding blanks. A failure is
-    // reported in the short form and gives the empty text.
+    // reported in the short form and gives the empty text. The
+    // administrator's value, when there is one, comes before the file's.
     std::string VRXGetParametro(std::string_view VarDeLaQueRecuperar, std::string_view Defecto);
 
+    // VRXGetParametro, and whether the value is the administrator's: read
+    // once, so that what a control shows and whether it is greyed agree.
+    struct Lectura {
+        std::string valor;
+        bool porPolitica = false;
+    };
+    Lectura Leer(std::string_view clave, std::string_view Defecto);
+    // The administrator's value alone, without reading the file.
+    std::optional<std::string> Politica(std::string_view clave);
+    bool PorPolitica(std::string_view clave) { return Politica(clave).has_value(); }
+
     // Stores the value unchanged unless KovraBloqueado holds a number other
-    // than 0. A write the system refuses is not reported: it is not kept.
+    // than 0, or the administrator set the key. A write the system refuses is
+    // not reported: it is not kept.
     void VRXSetParametro(std::string_view clave, std::string_view valor);
 
     // `valor` as it reads back once stored: the file is in the system's
@@ -56,5 +76,6 @@ class Parametros {
   private:
     PrivateProfile& perfil_;
     Dialogs& dialogs_;
+    AlmacenPoliticas* politicas_;
     std::string ruta_;
 };

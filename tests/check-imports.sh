@@ -6,7 +6,7 @@
 set -euo pipefail
 objdump=$1
 exe=$2
-allowed='^(KERNEL32|USER32|GDI32|SHELL32|COMCTL32|COMDLG32|ADVAPI32|WINSPOOL\.DRV|OLE32|OLEAUT32|GDIPLUS|WS2_32|MSVCRT|WINDOWSCODECS|UXTHEME|SHLWAPI|api-ms-win-crt-[a-z-]+-l1-1-0)(\.DLL)?$'
+allowed='^(KERNEL32|USER32|GDI32|SHELL32|COMCTL32|COMDLG32|ADVAPI32|WINSPOOL\.DRV|OLE32|OLEAUT32|GDIPLUS|WS2_32|MSVCRT|WINDOWSCODECS|UXTHEME|SHLWAPI|NORMALIZ|api-ms-win-crt-[a-z-]+-l1-1-0)(\.DLL)?$'
 cabecera=$("$objdump" -p "$exe")
 dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$cabecera")
 echo "$exe imports: $(echo $dlls)"

@@ -70,7 +70,9 @@ bool SensorPrincipal::Bloqueado() {
 }
 
 bool SensorPrincipal::Comprobable() {
-    return vigilante_ != nullptr && !comprobando_ && !Bloqueado();
+    // The check writes KovraSensor: not when the administrator sets it.
+    return vigilante_ != nullptr && !comprobando_ && !Bloqueado() &&
+           !parametros_.PorPolitica(claves::KovraSensor);
 }
 
 void SensorPrincipal::Comprobar(const std::string& puerto, bool porImpresora) {

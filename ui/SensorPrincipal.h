@@ -38,8 +38,8 @@ class SensorPrincipal {
     // "Comprobar el sensor del cajón…" on the port as typed: asks to close
     // the drawer, then leaves the rest to the watcher's thread.
     void Comprobar(const std::string& puerto, bool porImpresora);
-    // False (the item greyed) with no sensor at hand, with KovraBloqueado, or
-    // while a check runs.
+    // False (the item greyed) with no sensor at hand, with KovraBloqueado,
+    // with KovraSensor set by policy, or while a check runs.
     bool Comprobable();
     // The watcher's turns of the check, on the window's thread.
     void PatadaDeComprobacion();

@@ -46,6 +46,13 @@ class VistaPrincipal {
     virtual bool Habilitado(Control control) const = 0;
     virtual void Habilitar(Control control, bool habilitado) = 0;
 
+    // The tip over a control, shown also while it is greyed out: what the
+    // administrator's policy set. A view with no pointer ignores both.
+    virtual void FijarConsejo(Control /*control*/, const std::string& /*consejo*/) {}
+    // The window menu's "Comprobar el sensor del cajón…": greyed out or not,
+    // with the tip beside its text.
+    virtual void FijarComprobarSensor(bool /*habilitado*/, const std::string& /*consejo*/) {}
+
     // The window: its caption, state (kVentanaNormal / kVentanaMinimizada),
     // visibility and place among the windows.
     virtual std::string Caption() const = 0;

@@ -41,7 +41,9 @@ int CodigoDeEvento(double x, bool midePixeles, double twipsPorPixel) {
 }
 
 frmAbrirCajon::frmAbrirCajon(VistaPrincipal& vista, ServiciosPrincipal servicios)
-    : vista_(vista), servicios_(std::move(servicios)), parametros_(servicios_.perfil, dialogs_) {}
+    : vista_(vista),
+      servicios_(std::move(servicios)),
+      parametros_(servicios_.perfil, dialogs_, servicios_.politicas) {}
 
 void frmAbrirCajon::FijarIdentidad(std::uintptr_t hWnd, std::uintptr_t hIcon, bool midePixeles,
                                    double twipsPorPixel) {
@@ -56,16 +58,21 @@ void frmAbrirCajon::Form_Load() {
         linea = 10;
         parametros_.FijarRuta(RutaParametros(servicios_.carpetaPrograma));
         vista_.FijarTexto(Control::lblIni, parametros_.Ruta());
+        const auto bloqueo = parametros_.Politica(claves::KovraBloqueado);
+        politica_.bloqueo = bloqueo && ValorNumerico(*bloqueo) != 0.0;
         // The key first: a later step that fails leaves it as the shop chose.
         linea = 11;
         LeerTecla();
         sensor_.Leer();
+        politica_.sensor = parametros_.PorPolitica(claves::KovraSensor);
         linea = 12;
-        vista_.FijarTexto(Control::txtPuerto,
-                          parametros_.VRXGetParametro(claves::KovraPuerto, kDefectoPuerto));
+        const auto puerto = parametros_.Leer(claves::KovraPuerto, kDefectoPuerto);
+        politica_.puerto = puerto.porPolitica;
+        vista_.FijarTexto(Control::txtPuerto, puerto.valor);
         linea = 14;
-        vista_.FijarTexto(Control::txtAscii,
-                          parametros_.VRXGetParametro(claves::KovraASCII, kDefectoAscii));
+        const auto ascii = parametros_.Leer(claves::KovraASCII, kDefectoAscii);
+        politica_.ascii = ascii.porPolitica;
+        vista_.FijarTexto(Control::txtAscii, ascii.valor);
         // The printer choice in a guard of its own: a till whose drawer hangs
         // off a port may have no printer at all, or a spooler that does not
         // answer yet at log-on; its box is shown and the rest of the start-up
@@ -76,13 +83,15 @@ void frmAbrirCajon::Form_Load() {
                 false, parametros_, servicios_.impresora, selector_,
                 [&](const std::string& t) { vista_.FijarTexto(Control::CheckPrinter, t); });
         });
+        politica_.impresora = parametros_.PorPolitica(claves::PrinterDeviceName);
         linea = 16;
         vista_.FijarTexto(Control::txtPrinter,
                           TextoComandosPrinter(parametros_, servicios_.separadorDecimal));
         linea = 20;
-        const std::string tipo = parametros_.VRXGetParametro(claves::KovraTipo, kDefectoTipo);
+        const auto tipo = parametros_.Leer(claves::KovraTipo, kDefectoTipo);
+        politica_.tipo = tipo.porPolitica;
         linea = 30;
-        if (ValorNumerico(tipo) == 1.0) {
+        if (ValorNumerico(tipo.valor) == 1.0) {
             linea = 40;
             FijarCheckPrinter(kMarcado);
         } else {
@@ -92,6 +101,23 @@ void frmAbrirCajon::Form_Load() {
         linea = 80;
         EstadoControles();
     });
+    // Also after a failed step: a box that the cashier could edit would
+    // send the next kick elsewhere than the administrator said.
+    MostrarPolitica();
+}
+
+void frmAbrirCajon::MostrarPolitica() {
+    const auto fijado = [&](Control control, bool porPolitica) {
+        if (!porPolitica && !politica_.bloqueo) return;
+        vista_.Habilitar(control, false);
+        vista_.FijarConsejo(control, kTextoPorPolitica);
+    };
+    fijado(Control::txtPuerto, politica_.puerto);
+    fijado(Control::txtAscii, politica_.ascii);
+    fijado(Control::CheckPrinter, politica_.tipo);
+    fijado(Control::cmdSelectPrinter, politica_.impresora);
+    if (politica_.sensor || politica_.bloqueo)
+        vista_.FijarComprobarSensor(false, kTextoPorPolitica);
 }
 
 void frmAbrirCajon::CargarParaAbrir() {
@@ -147,6 +173,7 @@ void frmAbrirCajon::FijarCheckPrinter(int valor) {
 
 void frmAbrirCajon::CheckPrinter_Click() {
     EstadoControles();
+    MostrarPolitica();
     parametros_.VRXSetParametro(claves::KovraTipo,
                                 std::to_string(vista_.Valor(Control::CheckPrinter)));
 }
@@ -159,9 +186,12 @@ void frmAbrirCajon::txtPuerto_LostFocus() {
     parametros_.VRXSetParametro(claves::KovraPuerto, vista_.Texto(Control::txtPuerto));
 }
 
-ResultadoApertura frmAbrirCajon::Kick(
+std::optional<ResultadoApertura> frmAbrirCajon::Kick(
     OrigenApertura origen, const std::function<void(const ResultadoApertura&)>& antesDeLaCaja,
     const std::string& pagina) {
+    if (pateando_) return std::nullopt;
+    pateando_ = true;
+    const std::unique_ptr<bool, void (*)(bool*)> alAcabar(&pateando_, [](bool* b) { *b = false; });
     ServiciosApertura servicios{servicios_.puertos, servicios_.impresora, parametros_, dialogs_};
     servicios.red = servicios_.red;
     // Handed over before a failure's box: the line does not wait for the
@@ -235,21 +265,15 @@ int frmAbrirCajon::OrdenAbrir(const std::function<void(int)>& responder) {
     const auto resultado = Kick(OrigenApertura::OrdenAbrir, [&](const ResultadoApertura& r) {
         if (responder) responder(CodigoDeSalida(r));
     });
-    return CodigoDeSalida(resultado);
+    if (!resultado && responder) responder(salida::kOcupado);
+    return resultado ? CodigoDeSalida(*resultado) : salida::kOcupado;
 }
 
-void frmAbrirCajon::OrdenWeb(
-    const std::string& pagina,
-    const std::function<void(const std::optional<ResultadoApertura>&)>& responder) {
-    // Also inside a kick that lets messages through (a print job may): one
-    // kick at a time.
-    if (ModalAbierto() || pateando_) {
-        responder(std::nullopt);
-        return;
-    }
-    pateando_ = true;
-    const std::unique_ptr<bool, void (*)(bool*)> alAcabar(&pateando_, [](bool* b) { *b = false; });
-    Kick(OrigenApertura::Web, responder, pagina);
+std::optional<SinApertura> frmAbrirCajon::OrdenWeb(
+    const std::string& pagina, const std::function<void(const ResultadoApertura&)>& responder) {
+    if (ModalAbierto()) return SinApertura::MensajeAbierto;
+    if (!Kick(OrigenApertura::Web, responder, pagina)) return SinApertura::OtraApertura;
+    return std::nullopt;
 }
 
 void frmAbrirCajon::ComprobarSensor() {
@@ -269,8 +293,12 @@ void frmAbrirCajon::OrdenSalir() {
 }
 
 void frmAbrirCajon::cmdSelectPrinter_Click() {
-    ElegirImpresora(true, parametros_, servicios_.impresora, selector_,
+    // A printer the administrator named since start-up is made current as
+    // at start, without the chooser, and the button greys.
+    politica_.impresora = parametros_.PorPolitica(claves::PrinterDeviceName);
+    ElegirImpresora(!politica_.impresora, parametros_, servicios_.impresora, selector_,
                     [&](const std::string& t) { vista_.FijarTexto(Control::CheckPrinter, t); });
+    MostrarPolitica();
 }
 
 void frmAbrirCajon::ImageInfo_Click() {

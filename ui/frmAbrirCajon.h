@@ -16,6 +16,7 @@
 #include "settings/modFunGenerales.h"
 #include "ui/Contadores.h"
 #include "ui/SensorPrincipal.h"
+#include "ui/SinApertura.h"
 #include "ui/VistaPrincipal.h"
 
 inline constexpr const char* kCaptionPrincipal = "Apertura cajón";
@@ -24,6 +25,8 @@ inline constexpr const char* kTextoTruco =
     "diferente para "
     "abrir cajón o impresión";
 inline constexpr const char* kPreguntaCerrar = "¿Cerrar programa?";
+// The tip of a control that a policy set.
+inline constexpr const char* kTextoPorPolitica = "Configurado por el administrador";
 
 // The icon's callback message and the mouse codes acted on.
 inline constexpr std::uint32_t kMensajeIcono = 512;
@@ -51,6 +54,9 @@ struct ServiciosPrincipal {
     // The drawer's sensor (KovraSensor): the watch after each kick, and its
     // check. None: no sensor.
     VigilanteCajon* sensor = nullptr;
+    // The administrator's values (SOFTWARE\Policies\AbrirCajon); none: the
+    // file alone.
+    AlmacenPoliticas* politicas = nullptr;
 };
 
 class frmAbrirCajon : public ControlesApertura {
@@ -104,9 +110,10 @@ class frmAbrirCajon : public ControlesApertura {
     int OrdenAbrir(const std::function<void(int)>& responder);
     // An opening asked for by a web page through the browser bridge: as
     // OrdenAbrir, recorded as "Web " + `pagina` (its origin and motive);
-    // `responder` hears how the kick ended (none: not made, a box is open).
-    void OrdenWeb(const std::string& pagina,
-                  const std::function<void(const std::optional<ResultadoApertura>&)>& responder);
+    // `responder` hears how the kick ended, before a failure's box. Returns
+    // why nothing was done, when it was not.
+    std::optional<SinApertura> OrdenWeb(
+        const std::string& pagina, const std::function<void(const ResultadoApertura&)>& responder);
     // The end asked for by /salir: as "Salir" answered Yes, without asking.
     void OrdenSalir();
     // "Comprobar el sensor del cajón…": finds the KovraSensor this drawer
@@ -131,12 +138,28 @@ class frmAbrirCajon : public ControlesApertura {
     bool CheckConPuntoyComa() const override;
 
   private:
+    // What the administrator set, as found when each value was last read;
+    // a lock by policy fixes every setting the file holds.
+    struct PorPolitica {
+        bool puerto = false;
+        bool ascii = false;
+        bool tipo = false;
+        bool impresora = false;
+        bool sensor = false;
+        bool bloqueo = false;
+    };
+    // Greys out, with the tip, each control whose setting a policy fixes.
+    void MostrarPolitica();
+
     void FijarCheckPrinter(int valor);
     void LeerTecla();
     // `antesDeLaCaja` hears how the kick ended, before a failure's box.
-    ResultadoApertura Kick(OrigenApertura origen,
-                           const std::function<void(const ResultadoApertura&)>& antesDeLaCaja = {},
-                           const std::string& pagina = {});
+    // None: another kick is under way (a print job lets messages through,
+    // and with them F12, a click, /abrir or a web page), and nothing is done.
+    std::optional<ResultadoApertura> Kick(
+        OrigenApertura origen,
+        const std::function<void(const ResultadoApertura&)>& antesDeLaCaja = {},
+        const std::string& pagina = {});
     // Hides the minimized window and adds the icon; without an icon the
     // window stays shown, on the taskbar. Steps 20 and 30 of Form_Resize.
     void IrABandeja(Linea& linea);
@@ -157,13 +180,14 @@ class frmAbrirCajon : public ControlesApertura {
                                 if (ModalAbierto()) return std::nullopt;
                                 return Kick(o);
                             }};
+    PorPolitica politica_;
     RegistroIcono registro_{};
     std::uintptr_t hWnd_ = 0;
     std::uintptr_t hIcon_ = 0;
     bool midePixeles_ = false;
     double twipsPorPixel_ = 15;
     bool iconoPuesto_ = false;
-    bool pateando_ = false;  // a kick of the browser bridge is under way
+    bool pateando_ = false;  // a kick is under way
     std::array<bool, 256> crudasAbajo_{};
     bool pulsacionPendiente_ = false;
 };

@@ -1,9 +1,9 @@
 #include "platform/win32/Win32EscuchaWeb.h"
 
+#include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -11,18 +11,21 @@
 
 namespace {
 
-// How often a waiting thread looks whether the listener is stopping.
-constexpr long kVistazoMs = 100;
-// How long the end of the program waits for connections still open.
-constexpr auto kEsperaFinal = std::chrono::seconds(1);
+// New connections taken in one round at most: a flood of them still leaves
+// the loop its turn to read those that came before.
+constexpr int kAceptarPorVuelta = 16;
+constexpr int kLeerPorVuelta = 4;
+constexpr int kTrozo = 4096;
+// The longest sleep: a wake that got lost costs no more than this.
+constexpr std::int64_t kDormirMaxMs = 1000;
 
-// True once `s` can be read within `ms`.
-bool Legible(SOCKET s, long ms) {
-    fd_set lectura;
-    FD_ZERO(&lectura);
-    FD_SET(s, &lectura);
-    timeval espera{ms / 1000, ms % 1000 * 1000};
-    return select(0, &lectura, nullptr, nullptr, &espera) == 1;
+std::int64_t Ahora() {
+    return static_cast<std::int64_t>(GetTickCount64());
+}
+
+void NoBloqueante(SOCKET s) {
+    u_long si = 1;
+    ioctlsocket(s, FIONBIO, &si);
 }
 
 SOCKET Escuchar(int familia, const sockaddr* direccion, int largo, int& error) {
@@ -46,112 +49,214 @@ SOCKET Escuchar(int familia, const sockaddr* direccion, int largo, int& error) {
         closesocket(s);
         return INVALID_SOCKET;
     }
+    NoBloqueante(s);
     return s;
 }
 
-}  // namespace
+// Wakes the loop from another thread: a byte to a UDP socket of its own,
+// connected to itself. Shared with whoever may wake it late (the window,
+// after a kick): once closed, a wake reaches nothing.
+class Despertador {
+  public:
+    Despertador() {
+        sockaddr_in yo{};
+        yo.sin_family = AF_INET;
+        yo.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int largo = sizeof yo;
+        s_ = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+        if (s_ == INVALID_SOCKET ||
+            bind(s_, reinterpret_cast<const sockaddr*>(&yo), sizeof yo) == SOCKET_ERROR ||
+            getsockname(s_, reinterpret_cast<sockaddr*>(&yo), &largo) == SOCKET_ERROR ||
+            connect(s_, reinterpret_cast<const sockaddr*>(&yo), sizeof yo) == SOCKET_ERROR) {
+            const int error = WSAGetLastError();
+            Cerrar();
+            throw FalloWinsock(error);
+        }
+        NoBloqueante(s_);
+    }
+    ~Despertador() { Cerrar(); }
+    Despertador(const Despertador&) = delete;
+    Despertador& operator=(const Despertador&) = delete;
 
-struct Win32EscuchaWeb::Estado : std::enable_shared_from_this<Estado> {
-    Responder responder;
-    std::vector<SOCKET> escuchas;
-    std::atomic<bool> parar = false;
-    std::mutex mutex;
-    std::condition_variable cambio;
-    int conexiones = 0;
-    std::thread hilo;
+    SOCKET get() const { return s_; }
+    void Despertar() {
+        std::lock_guard bloqueo(mutex_);
+        if (s_ != INVALID_SOCKET) send(s_, "", 1, 0);
+    }
+    void Vaciar() {
+        char b[64];
+        while (recv(s_, b, sizeof b, 0) > 0) {
+        }
+    }
+    void Cerrar() {
+        std::lock_guard bloqueo(mutex_);
+        if (s_ != INVALID_SOCKET) closesocket(s_);
+        s_ = INVALID_SOCKET;
+    }
 
-    void Aceptar();
-    void Atender(SOCKET s);
+  private:
+    std::mutex mutex_;
+    SOCKET s_ = INVALID_SOCKET;
 };
 
-// Reads one request within the limits, answers it and closes.
-void Win32EscuchaWeb::Estado::Atender(SOCKET s) {
-    LectorPeticion lector;
-    const ULONGLONG limite = GetTickCount64() + kLimitePeticionWebMs;
-    char bytes[2048];
-    while (lector.Actual() == LectorPeticion::Estado::Faltan && !parar) {
-        const ULONGLONG ahora = GetTickCount64();
-        if (ahora >= limite) break;
-        if (!Legible(s, static_cast<long>(std::min<ULONGLONG>(limite - ahora, kVistazoMs))))
-            continue;
-        const int n = recv(s, bytes, sizeof bytes, 0);
-        if (n <= 0) break;
-        lector.Anadir(std::string_view(bytes, static_cast<std::size_t>(n)));
-    }
-    // A request not whole in time, or cut short, gets no answer.
-    if (lector.Actual() != LectorPeticion::Estado::Faltan) {
-        std::string respuesta;
-        try {
-            respuesta = responder(lector);
-        } catch (...) {
-            respuesta.clear();
-        }
-        const DWORD limiteEnvio = kLimitePeticionWebMs;
-        setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&limiteEnvio),
-                   sizeof limiteEnvio);
-        std::string_view resto = respuesta;
-        while (!resto.empty()) {
-            const int enviados = send(s, resto.data(), static_cast<int>(resto.size()), 0);
-            if (enviados <= 0) break;
-            resto.remove_prefix(static_cast<std::size_t>(enviados));
-        }
-        // Closing with unread bytes would reset the connection and could
-        // lose the answer (a refused body is never read): what the client
-        // still sends is read and dropped for a moment.
-        shutdown(s, SD_SEND);
-        const ULONGLONG fin = GetTickCount64() + 1000;
-        for (ULONGLONG ahora; (ahora = GetTickCount64()) < fin;) {
-            if (!Legible(s, static_cast<long>(fin - ahora))) break;
-            if (recv(s, bytes, sizeof bytes, 0) <= 0) break;
-        }
-    }
-    closesocket(s);
-}
+struct Conexion {
+    IdConexion id = 0;
+    SOCKET s = INVALID_SOCKET;
+    std::string salida;
+    std::size_t enviado = 0;
+    OrdenConexion::Cierre cierre = OrdenConexion::Cierre::Ninguno;
+    bool finLectura = false;
+    bool cerrada = false;
+};
 
-void Win32EscuchaWeb::Estado::Aceptar() {
+}  // namespace
+
+struct Win32EscuchaWeb::Estado {
+    explicit Estado(SalaConexiones& s) : sala(s) {}
+
+    SalaConexiones& sala;
+    std::vector<SOCKET> escuchas;
+    std::shared_ptr<Despertador> despertador = std::make_shared<Despertador>();
+    std::vector<Conexion> conexiones;
+    IdConexion ultima = 0;
+    std::atomic<bool> parar = false;
+    std::thread hilo;
+
+    void Bucle();
+    void Vuelta(std::vector<WSAPOLLFD>& fds, std::vector<std::size_t>& cual);
+    void Aceptar(SOCKET escucha, std::int64_t ahora);
+    void Leer(Conexion& c, std::int64_t ahora);
+    void Enviar(Conexion& c);
+    void Cumplir(const OrdenConexion& orden);
+    static void Cerrar(Conexion& c) {
+        closesocket(c.s);
+        c.cerrada = true;
+    }
+};
+
+void Win32EscuchaWeb::Estado::Bucle() {
+    std::vector<WSAPOLLFD> fds;
+    std::vector<std::size_t> cual;
     while (!parar) {
-        fd_set lectura;
-        FD_ZERO(&lectura);
-        for (const SOCKET e : escuchas) FD_SET(e, &lectura);
-        timeval espera{0, kVistazoMs * 1000};
-        if (select(0, &lectura, nullptr, nullptr, &espera) <= 0) continue;
-        for (const SOCKET e : escuchas) {
-            if (!FD_ISSET(e, &lectura)) continue;
-            const SOCKET s = accept(e, nullptr, nullptr);
-            if (s == INVALID_SOCKET) continue;
-            {
-                std::lock_guard bloqueo(mutex);
-                // Beyond the limit a connection is closed unanswered: a page
-                // that opens many cannot make the program hold them all.
-                if (conexiones >= kMaxConexionesWeb) {
-                    closesocket(s);
-                    continue;
-                }
-                ++conexiones;
-            }
-            // The thread keeps the state alive: a connection left running at
-            // the end of the program never reaches freed memory.
-            auto yo = shared_from_this();
-            try {
-                std::thread([yo, s] {
-                    yo->Atender(s);
-                    std::lock_guard bloqueo(yo->mutex);
-                    --yo->conexiones;
-                    yo->cambio.notify_all();
-                }).detach();
-            } catch (...) {
-                closesocket(s);
-                std::lock_guard bloqueo(mutex);
-                --conexiones;
-            }
+        try {
+            Vuelta(fds, cual);
+        } catch (...) {
+            // Out of memory, say: this round is lost, the loop goes on.
+            Sleep(10);
         }
     }
 }
 
-Win32EscuchaWeb::Win32EscuchaWeb(std::uint16_t puerto, Responder responder)
-    : estado_(std::make_shared<Estado>()) {
-    estado_->responder = std::move(responder);
+// One round: wait for the first event, the next deadline or a wake; read,
+// write and accept what can be; then do what the room says.
+void Win32EscuchaWeb::Estado::Vuelta(std::vector<WSAPOLLFD>& fds, std::vector<std::size_t>& cual) {
+    fds.assign(1, WSAPOLLFD{despertador->get(), POLLRDNORM, 0});
+    for (const SOCKET e : escuchas) fds.push_back({e, POLLRDNORM, 0});
+    const std::size_t primera = fds.size();
+    cual.clear();
+    for (std::size_t i = 0; i < conexiones.size(); ++i) {
+        const Conexion& c = conexiones[i];
+        const SHORT eventos = static_cast<SHORT>((c.finLectura ? 0 : POLLRDNORM) |
+                                                 (c.enviado < c.salida.size() ? POLLWRNORM : 0));
+        if (eventos == 0) continue;  // waiting for the room
+        fds.push_back({c.s, eventos, 0});
+        cual.push_back(i);
+    }
+    std::int64_t ahora = Ahora();
+    const auto plazo = sala.ProximoPlazo();
+    const std::int64_t espera =
+        plazo ? std::clamp<std::int64_t>(*plazo - ahora, 0, kDormirMaxMs) : kDormirMaxMs;
+    const int n = WSAPoll(fds.data(), static_cast<ULONG>(fds.size()), static_cast<INT>(espera));
+    if (parar) return;
+    if (n == SOCKET_ERROR) Sleep(10);  // no busy loop on a failure of the call itself
+    ahora = Ahora();
+    if (n > 0) {
+        if (fds[0].revents != 0) despertador->Vaciar();
+        for (std::size_t k = primera; k < fds.size(); ++k) {
+            Conexion& c = conexiones[cual[k - primera]];
+            if (fds[k].revents & POLLWRNORM) Enviar(c);
+            if (fds[k].revents & (POLLRDNORM | POLLHUP | POLLERR)) Leer(c, ahora);
+        }
+        for (std::size_t k = 1; k < primera; ++k) {
+            if (fds[k].revents & POLLRDNORM) Aceptar(fds[k].fd, ahora);
+        }
+    }
+    for (const OrdenConexion& orden : sala.Ordenes(ahora)) Cumplir(orden);
+    std::erase_if(conexiones, [](const Conexion& c) { return c.cerrada; });
+}
+
+void Win32EscuchaWeb::Estado::Aceptar(SOCKET escucha, std::int64_t ahora) {
+    for (int i = 0; i < kAceptarPorVuelta; ++i) {
+        const SOCKET s = accept(escucha, nullptr, nullptr);
+        if (s == INVALID_SOCKET) return;
+        NoBloqueante(s);
+        Conexion& c = conexiones.emplace_back();
+        c.id = ++ultima;
+        c.s = s;
+        sala.Aceptada(c.id, ahora);
+        // A browser's request is usually there already: read without a round.
+        Leer(c, ahora);
+    }
+}
+
+void Win32EscuchaWeb::Estado::Leer(Conexion& c, std::int64_t ahora) {
+    char trozo[kTrozo];
+    for (int i = 0; i < kLeerPorVuelta && !c.cerrada && !c.finLectura; ++i) {
+        const int n = recv(c.s, trozo, sizeof trozo, 0);
+        if (n > 0) {
+            sala.Recibidos(c.id, std::string_view(trozo, static_cast<std::size_t>(n)), ahora);
+            if (n < kTrozo) return;
+        } else if (n == 0) {
+            c.finLectura = true;
+            sala.Recibidos(c.id, {}, ahora);
+        } else {
+            if (WSAGetLastError() == WSAEWOULDBLOCK) return;
+            Cerrar(c);
+            sala.Cerrada(c.id);
+        }
+    }
+}
+
+void Win32EscuchaWeb::Estado::Enviar(Conexion& c) {
+    while (!c.cerrada && c.enviado < c.salida.size()) {
+        const int n = send(c.s, c.salida.data() + c.enviado,
+                           static_cast<int>(c.salida.size() - c.enviado), 0);
+        if (n > 0) {
+            c.enviado += static_cast<std::size_t>(n);
+        } else if (WSAGetLastError() == WSAEWOULDBLOCK) {
+            return;
+        } else {
+            Cerrar(c);
+            sala.Cerrada(c.id);
+        }
+    }
+    if (c.cerrada) return;
+    c.salida.clear();
+    c.enviado = 0;
+    if (c.cierre == OrdenConexion::Cierre::TrasEnviar) {
+        Cerrar(c);
+    } else if (c.cierre == OrdenConexion::Cierre::SoloEnvio) {
+        shutdown(c.s, SD_SEND);
+        c.cierre = OrdenConexion::Cierre::Ninguno;
+    }
+}
+
+void Win32EscuchaWeb::Estado::Cumplir(const OrdenConexion& orden) {
+    const auto it = std::find_if(conexiones.begin(), conexiones.end(),
+                                 [&](const Conexion& c) { return c.id == orden.id && !c.cerrada; });
+    if (it == conexiones.end()) return;
+    if (orden.cierre == OrdenConexion::Cierre::Ya) {
+        Cerrar(*it);
+        return;
+    }
+    it->salida += orden.enviar;
+    if (orden.cierre != OrdenConexion::Cierre::Ninguno) it->cierre = orden.cierre;
+    Enviar(*it);
+}
+
+Win32EscuchaWeb::Win32EscuchaWeb(std::uint16_t puerto, SalaConexiones& sala) {
     IniciarWinsock();
+    estado_ = std::make_unique<Estado>(sala);
     int error = 0;
     sockaddr_in v4{};
     v4.sin_family = AF_INET;
@@ -162,9 +267,7 @@ Win32EscuchaWeb::Win32EscuchaWeb(std::uint16_t puerto, Responder responder)
     v6.sin6_port = htons(puerto);
     v6.sin6_addr = in6addr_loopback;
     const SOCKET s4 = Escuchar(AF_INET, reinterpret_cast<const sockaddr*>(&v4), sizeof v4, error);
-    if (s4 == INVALID_SOCKET) {
-        throw FalloWinsock(error);
-    }
+    if (s4 == INVALID_SOCKET) throw FalloWinsock(error);
     estado_->escuchas.push_back(s4);
     const SOCKET s6 = Escuchar(AF_INET6, reinterpret_cast<const sockaddr*>(&v6), sizeof v6, error);
     if (s6 != INVALID_SOCKET) {
@@ -176,15 +279,17 @@ Win32EscuchaWeb::Win32EscuchaWeb(std::uint16_t puerto, Responder responder)
         closesocket(s4);
         throw FalloWinsock(error);
     }
-    estado_->hilo = std::thread([e = estado_] { e->Aceptar(); });
+    sala.Conectar([d = estado_->despertador] { d->Despertar(); });
+    estado_->hilo = std::thread([e = estado_.get()] { e->Bucle(); });
 }
 
 Win32EscuchaWeb::~Win32EscuchaWeb() {
     estado_->parar = true;
+    estado_->despertador->Despertar();
     if (estado_->hilo.joinable()) estado_->hilo.join();
+    for (const Conexion& c : estado_->conexiones) {
+        if (!c.cerrada) closesocket(c.s);
+    }
     for (const SOCKET e : estado_->escuchas) closesocket(e);
-    std::unique_lock bloqueo(estado_->mutex);
-    // A connection inside a kick waits for the window, which is gone by now:
-    // it is not waited for beyond a moment.
-    estado_->cambio.wait_for(bloqueo, kEsperaFinal, [&] { return estado_->conexiones == 0; });
+    estado_->despertador->Cerrar();
 }

@@ -12,8 +12,10 @@ CAJON_PACKAGES=(
     # A non-Western code page under Wine (tests/e2e/test_code_page.sh) needs
     # the Unix locale it comes from.
     locales
-    # The release packages (scripts/package.sh): installer, signature, zip.
-    nsis osslsigncode zip unzip
+    # The release packages (scripts/package.sh): installer, signature, zip;
+    # the per-machine MSI (wixl; msitools reads it back in the tests) and the
+    # policy templates' check (xmllint).
+    nsis osslsigncode zip unzip wixl msitools libxml2-utils
     # The 32-bit Wine loads the i386 libcups to see the CUPS printers; without
     # it a 32-bit program lists none.
     libcups2:i386

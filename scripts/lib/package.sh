@@ -1,6 +1,7 @@
 # Making the release packages: the version the build carries, the installer,
-# the optional code signature. Sourced by scripts/package.sh and the package
-# tests (which build a second installer of a newer version with it).
+# the per-machine MSI, the optional code signature. Sourced by
+# scripts/package.sh and the package tests (which build a second installer
+# and MSI of a newer version with it).
 #
 #   cajon_built_version BUILD_DIR       the version a configured build carries
 #   cajon_version4 VERSION              VERSION as four numbers: 1.2 -> 1.2.0.0
@@ -10,6 +11,11 @@
 #                                       writes the installer OUT (ARCH x86 or x64)
 #                                       installing EXE as version VERSION; signed
 #                                       (with its uninstaller) when configured
+#   cajon_make_msi ARCH EXE VERSION OUT writes the per-machine MSI OUT (ARCH x86
+#                                       or x64) installing EXE as version
+#                                       VERSION; signed when configured
+#   cajon_msi_upgrade_code              the MSI's UpgradeCode, which the
+#                                       installer looks for
 #
 # Signing: CAJON_SIGN_PKCS12 names a PKCS#12 file (.pfx/.p12) holding the
 # code-signing certificate and its key, CAJON_SIGN_PASSWORD is its password
@@ -51,5 +57,27 @@ cajon_make_installer() {
     cajon_signing_configured && firmar=(-DCAJON_FIRMAR="$CAJON_ROOT/scripts/lib/sign.sh")
     makensis -WX -V2 -INPUTCHARSET UTF8 -DCAJON_VERSION="$version" -DCAJON_VERSION4="$(cajon_version4 "$version")" \
         -DCAJON_EXE="$exe" -DCAJON_ARCH="$arch" -DCAJON_SALIDA="$out" "${firmar[@]}" \
-        "$CAJON_ROOT/installer/AbrirCajon.nsi"
+        -DCAJON_CODIGO_MSI="$(cajon_msi_upgrade_code)" "$CAJON_ROOT/installer/AbrirCajon.nsi"
+}
+
+cajon_msi_upgrade_code() {
+    xmllint --xpath 'string(//*[local-name()="Product"]/@UpgradeCode)' "$CAJON_ROOT/installer/AbrirCajon.wxs"
+}
+
+cajon_make_msi() {
+    # wixl 0.101 finds files by relative paths only: it runs in the
+    # repository's folder.
+    local arch=$1 exe version=$3 out
+    exe=$(realpath --relative-to="$CAJON_ROOT" "$2") && out=$(realpath -m "$4") || return 1
+    # Windows Installer compares the first three numbers only (at most
+    # 255.255.65535): a fourth would make two versions look the same, and the
+    # newer would not replace the older.
+    if ! [[ $version =~ ^([0-9]+)\.([0-9]+)(\.([0-9]+))?$ ]] ||
+        ((10#${BASH_REMATCH[1]} > 255 || 10#${BASH_REMATCH[2]} > 255 || 10#${BASH_REMATCH[4]:-0} > 65535)); then
+        echo "$version cannot be an MSI's version (two or three numbers, at most 255.255.65535)" >&2
+        return 1
+    fi
+    (cd "$CAJON_ROOT" && wixl -a "$arch" -D Arch="$arch" -D Version="$version" -D Exe="$exe" -o "$out" \
+        installer/AbrirCajon.wxs) || return 1
+    if cajon_signing_configured; then cajon_sign "$out"; fi
 }

@@ -1,35 +1,55 @@
-// Any bytes from a connection, in any pieces, must be read within the limits
-// and answered with a well-formed response; only a listed origin's JSON POST
-// may reach the kick.
+// Any bytes on any number of connections, in any pieces and at any times,
+// must be read within the limits and answered with well-formed responses;
+// only a listed origin's JSON POST may reach the kick, and the table never
+// holds more connections than its limit, however many come.
 #include <cstdint>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <string_view>
 
 #include "bridge/PuenteWeb.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) return 0;
-    const std::size_t trozo = data[0] % 64 + 1;
-    const std::string_view texto(reinterpret_cast<const char*>(data) + 1, size - 1);
-    LectorPeticion lector;
-    for (std::size_t i = 0; i < texto.size(); i += trozo) lector.Anadir(texto.substr(i, trozo));
-    const PeticionHttp& p = lector.Peticion();
-    if (p.cuerpo.size() > kMaxCuerpoHttp) std::abort();
-    int patadas = 0;
-    PuenteWeb puente(
-        {{"https://tpv.ejemplo.com"}, 47110}, "1.0.0",
-        [&](const std::string&) {
-            ++patadas;
-            return ResultadoWeb{ResultadoWeb::Estado::Enviado, 0, {}};
-        },
-        {}, [] { return std::int64_t{0}; });
-    const std::string r = puente.Responder(lector);
-    if (r.rfind("HTTP/1.1 ", 0) != 0 || r.find("\r\n\r\n") == std::string::npos) std::abort();
-    const auto origen = p.Cabecera("origin");
-    if (patadas > 0 &&
-        (p.metodo != "POST" || !origen || Minusculas(*origen) != "https://tpv.ejemplo.com")) {
-        std::abort();
+    std::shared_ptr<PedidoApertura> pedido;
+    PuenteWeb puente({{"https://tpv.ejemplo.com"}, 47110}, "1.0.0",
+                     [&](std::shared_ptr<PedidoApertura> p) {
+                         if (Minusculas(p->Pagina()).rfind("https://tpv.ejemplo.com", 0) != 0)
+                             std::abort();
+                         pedido = std::move(p);
+                     },
+                     {});
+    puente.Conectar([] {});
+    std::string_view resto(reinterpret_cast<const char*>(data), size);
+    std::int64_t ahora = 0;
+    IdConexion ultima = 0;
+    std::set<IdConexion> abiertas;
+    while (!resto.empty()) {
+        // One event a byte: a new connection, bytes or the end on one of the
+        // last four, time, the window's outcome, a reset.
+        const auto op = static_cast<std::uint8_t>(resto[0]);
+        const IdConexion id = ultima - (op >> 3) % 4;
+        const std::size_t n = std::min<std::size_t>(resto.size() - 1, (op >> 5) * 64 + 1);
+        resto.remove_prefix(1);
+        if (op % 6 == 0) abiertas.insert(++ultima), puente.Aceptada(ultima, ahora);
+        if (op % 6 == 1) puente.Recibidos(id, resto.substr(0, n), ahora), resto.remove_prefix(n);
+        if (op % 6 == 2) ahora += op * 40;
+        if (op % 6 == 3 && pedido && (op & 8 ? pedido->Tomar() : true)) {
+            pedido->Terminar({static_cast<ResultadoWeb::Estado>(op % 3), op, "x"});
+        }
+        if (op % 6 == 4) puente.Recibidos(id, {}, ahora);
+        if (op % 6 == 5) abiertas.erase(id), puente.Cerrada(id);
+        for (const OrdenConexion& o : puente.Ordenes(ahora)) {
+            if (!o.enviar.empty() && (o.enviar.rfind("HTTP/1.1 ", 0) != 0 ||
+                                      o.enviar.find("\r\n\r\n") == std::string::npos)) {
+                std::abort();
+            }
+            if (o.cierre == OrdenConexion::Cierre::Ya ||
+                o.cierre == OrdenConexion::Cierre::TrasEnviar) {
+                abiertas.erase(o.id);
+            }
+        }
+        if (abiertas.size() > kMaxConexionesWeb) std::abort();
     }
     return 0;
 }

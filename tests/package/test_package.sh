@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The release packages, as a shop and its IT would use them:
 #   packages   scripts/package.sh: names, the zip's contents, LEAME.txt in
-#              Windows-1252 with CRLF, installer stubs, "unsigned" said and true
+#              Windows-1252 with CRLF, installer stubs, the MSIs' platforms and
+#              UpgradeCode, the policy templates beside them, "unsigned" said
+#              and true
 #   signing    with a throw-away self-signed certificate every exe is signed by
 #              it; a wrong password fails the script and leaves no packages
 #   install    for each installer this host can run (x64 everywhere, the 32-bit
@@ -22,6 +24,17 @@
 #              puts the new exe in place; the uninstaller's
 #              pages with "carpeta INIS" ticked leave no INIS and no folder;
 #              screenshots of every page in build/package-test/
+#   msi        for each MSI this host can run, in a fresh prefix, run as a
+#              deployment tool runs msiexec (elevated): refused, in Spanish,
+#              where the installing user has the per-user copy; a silent
+#              install (exe and INIS in Program Files, Users granted modify
+#              on INIS by icacls, HKLM Run value, Uninstall entry, icon,
+#              shortcut, event source); the per-user installer refused; the
+#              program run from there by the till's user saves in that INIS;
+#              the next version's MSI over the running copy (left running,
+#              its exe replaced at the restart, PARAMETROS.INI byte-identical,
+#              one entry; the next start runs it); a downgrade refused in
+#              Spanish; a repair; the uninstall removes all but INIS
 # Needs the Windows builds configured with -DCAJON_E2E=ON (scripts/test.sh
 # builds them so) and an X display (one is started when DISPLAY is unset).
 # Ends with "N passed, N failed" (", N skipped"), one count per group above
@@ -82,9 +95,10 @@ trap finish EXIT
 
 # --- Wine helpers: output always through files (a pipe would hang) ----------
 
-# Prints the data of one registry value, nothing when it is missing.
+# Prints the data of one registry value, nothing when it is missing; a third
+# argument /reg:32 reads the 32-bit view.
 reg_value() {
-    cajon_wine_tool reg query "$1" /v "$2" </dev/null >"$work/reg.out" 2>/dev/null || return 0
+    cajon_wine_tool reg query "$1" /v "$2" "${@:3}" </dev/null >"$work/reg.out" 2>/dev/null || return 0
     tr -d '\r' <"$work/reg.out" | sed -nE "s/^ +$2 +REG_[A-Z_]+ +//p"
 }
 no_key() { ! cajon_wine_tool reg query "$1" </dev/null >/dev/null 2>&1; }
@@ -189,14 +203,20 @@ else
     fail "package.sh failed: $(tail -5 "$work/package.log")"
 fi
 check "it says the packages are unsigned" grep -q UNSIGNED "$work/package.log"
-check_eq "the packages, named by the version" \
-    "AbrirCajon-$version-instalar-x64.exe AbrirCajon-$version-instalar.exe AbrirCajon-$version.zip" \
+check_eq "the packages, named by the version, and the templates" \
+    "AbrirCajon-$version-instalar-x64.exe AbrirCajon-$version-instalar.exe AbrirCajon-$version-x64.msi AbrirCajon-$version.msi AbrirCajon-$version.zip policies" \
     "$(cd "$unsigned" 2>/dev/null && echo *)"
+plantillas="policies/AbrirCajon.admx policies/en-US/AbrirCajon.adml policies/es-ES/AbrirCajon.adml"
+check_eq "the templates beside the MSIs" "$plantillas" "$(cd "$unsigned" && find policies -type f | sort | xargs)"
+check "they are the repository's" bash -c 'for f in $2; do cmp -s "$1/$f" "$f" || exit 1; done' _ "$unsigned" "$plantillas"
 zip="$unsigned/AbrirCajon-$version.zip"
-check_eq "the zip holds the exe, INIS and LEAME.txt" "AbrirCajon.exe INIS/ LEAME.txt" \
-    "$(unzip -Z1 "$zip" 2>/dev/null | sort | xargs)"
+check_eq "the zip holds the exe, INIS, LEAME.txt, abrircajon.js and the templates" \
+    "AbrirCajon.exe INIS/ LEAME.txt abrircajon.js policies/ policies/AbrirCajon.admx policies/en-US/ policies/en-US/AbrirCajon.adml policies/es-ES/ policies/es-ES/AbrirCajon.adml" \
+    "$(unzip -Z1 "$zip" 2>/dev/null | LC_ALL=C sort | xargs)"
 mkdir -p "$work/zip" && unzip -q -o "$zip" -d "$work/zip" 2>/dev/null
 check "the zip's exe is the 32-bit release" cmp -s "$work/zip/AbrirCajon.exe" build/win32/AbrirCajon.exe
+# Under Program Files a write must never go to the user's VirtualStore.
+check "the exe declares asInvoker" grep -q 'requestedExecutionLevel level="asInvoker"' "$work/zip/AbrirCajon.exe"
 leame="$work/zip/LEAME.txt"
 check "LEAME.txt ends every line with CRLF" \
     test "$(grep -c $'\r$' "$leame")" -eq "$(wc -l <"$leame")" -a "$(wc -l <"$leame")" -gt 20
@@ -207,6 +227,23 @@ check_eq "the shop's installer has the 32-bit stub" 010b "$(pe_magic_of "$unsign
 check_eq "the x64 installer has the 64-bit stub" 020b "$(pe_magic_of "$unsigned/AbrirCajon-$version-instalar-x64.exe")"
 check "the installer is unsigned" bash -c '! osslsigncode verify -in "$1" >/dev/null 2>&1' _ \
     "$unsigned/AbrirCajon-$version-instalar.exe"
+upgrade_code="{$(cajon_msi_upgrade_code)}"
+for m in "AbrirCajon-$version.msi Intel" "AbrirCajon-$version-x64.msi x64"; do
+    read -r msi plataforma <<<"$m"
+    msiinfo export "$unsigned/$msi" Property 2>/dev/null | tr -d '\r' >"$work/propiedades.out"
+    check_eq "$msi: platform, UpgradeCode, per machine" "$plataforma;1033 $upgrade_code 1" \
+        "$(msiinfo suminfo "$unsigned/$msi" 2>/dev/null | sed -n 's/^Template: //p') $(sed -n 's/^UpgradeCode\t//p' \
+            "$work/propiedades.out") $(sed -n 's/^ALLUSERS\t//p' "$work/propiedades.out")"
+    # Wine runs any order; Windows refuses a RemoveExistingProducts inside
+    # the script (2613) and registers no InstallLocation set after it.
+    check_eq "$msi: actions in order" "UbicacionARP InstallValidate RemoveExistingProducts InstallInitialize \
+CreateFolders RutaIcacls PermisosINIS InstallFiles RegisterProduct InstallFinalize" \
+        "$(msiinfo export "$unsigned/$msi" InstallExecuteSequence 2>/dev/null | tr -d '\r' |
+            awk -F'\t' 'NR > 3 { print $3, $1 }' | sort -n | awk '{ print $2 }' |
+            grep -xE 'UbicacionARP|InstallValidate|RemoveExistingProducts|InstallInitialize|CreateFolders|RutaIcacls|PermisosINIS|InstallFiles|RegisterProduct|InstallFinalize' |
+            xargs)"
+done
+echo "  sizes: $(cd "$unsigned" && stat -c '%n %s' ./*.msi | xargs)"
 end_group
 
 # --- signing -------------------------------------------------------------------
@@ -227,7 +264,7 @@ else
 fi
 unzip -q -o "$signed/AbrirCajon-$version.zip" AbrirCajon.exe -d "$work/zip-firmado" 2>/dev/null
 for f in "$signed/AbrirCajon-$version-instalar.exe" "$signed/AbrirCajon-$version-instalar-x64.exe" \
-    "$work/zip-firmado/AbrirCajon.exe"; do
+    "$signed/AbrirCajon-$version.msi" "$signed/AbrirCajon-$version-x64.msi" "$work/zip-firmado/AbrirCajon.exe"; do
     check "signed by the test certificate: ${f#"$work"/}" signed_by_test_cert "$f"
 done
 if CAJON_SIGN_PKCS12="$work/cert.p12" CAJON_SIGN_PASSWORD=wrong CAJON_DIST="$work/mala-clave" \
@@ -298,6 +335,7 @@ install_cycle() {
     local ini="$dir/INIS/PARAMETROS.INI"
     click_check_printer || fail "no check box \"Enviar a\" in the window"
     check "it saves its parameters in the installed INIS" grep -q '^KovraTipo=' "$ini"
+    check "abrircajon.js is installed beside it" cmp -s "$dir/abrircajon.js" bridge/abrircajon.js
 
     # The shop's settings, with bytes a rewrite would change.
     printf '; ajustes de la tienda: caj\xf3n 2\r\nKovraPuerto=COM7:\r\n' >>"$ini"
@@ -445,12 +483,207 @@ wait_program_files() {
     return 1
 }
 
+# --- the per-machine MSI ------------------------------------------------------
+
+msi_run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+msi_uninst_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+event_key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\AbrirCajon'
+
+# msiexec as a deployment tool runs it: elevated. Wine's exit status keeps 8
+# bits of Windows Installer's: 1603 (failed) is 67, 3010 (restart needed) 194.
+msiexec() { cajon_wine_tool msiexec "$@" </dev/null; }
+win_path() { echo "Z:${1//\//\\}"; }
+
+# The ProductCode of the installed AbrirCajon, looked for in both registry
+# views (Wine keeps a 32-bit package's entry in the 32-bit one; Windows
+# keeps every MSI's in the 64-bit one).
+msi_product() {
+    local view
+    for view in /reg:64 /reg:32; do
+        cajon_wine_tool reg query "$msi_uninst_key" /s "$view" </dev/null >"$work/reg.out" 2>/dev/null
+        tr -d '\r' <"$work/reg.out" | awk '/^HKEY/ { k = $0 } /^ +DisplayName +REG_SZ +AbrirCajon$/ { print k }' |
+            sed 's/.*\\//'
+    done
+}
+
+# Waits up to 30 s for a message box whose text holds $1 (Wine captions
+# msiexec's "Install Failed"), and answers it.
+answer_box() {
+    local i caption
+    for i in $(seq 1 60); do
+        cajon_wine "$helper" windows </dev/null >"$work/windows.out" 2>/dev/null
+        while read -r caption; do
+            cajon_wine "$helper" boxtext "$caption" </dev/null >"$work/boxtext.out" 2>/dev/null
+            if grep -qF "$1" "$work/boxtext.out"; then
+                cajon_wine "$helper" command "$caption" 1 </dev/null >/dev/null 2>&1
+                return 0
+            fi
+        done < <(tr -d '\r' <"$work/windows.out" | sed -n 's/.* class=#32770 visible=1 .* caption=//p')
+        sleep 0.5
+    done
+    return 1
+}
+
+# msi_refused WHAT MESSAGE-PART ARGS...: msiexec with basic UI, as an
+# administrator running it by hand sees it.
+msi_refused() {
+    local what=$1 part=$2 pid
+    shift 2
+    msiexec "$@" /qb >/dev/null 2>&1 &
+    pid=$!
+    check "$what: it says so in Spanish" answer_box "$part"
+    wait_pid "$pid" || kill "$pid"
+    wait "$pid"
+    check_eq "$what: refused (1603)" 67 $?
+}
+
+# Starts the program as the till's user does at log-on: unelevated, by the
+# path the Run value names.
+start_as_user() { (cajon_wine "$helper" limited "$1" </dev/null >/dev/null 2>&1 &); }
+
+# msi_cycle ARCH PRESET MSI NSIS-INSTALLER
+msi_cycle() {
+    local arch=$1 preset=$2 msi=$3 nsis=$4 pf=Program\ Files view=()
+    group "msi ($arch): $(basename "$msi")"
+    if [ "$arch" == x86 ]; then pf='Program Files (x86)' view=(/reg:32); fi
+    fresh_prefix "msi-$arch" || {
+        fail "no Wine prefix"
+        end_group
+        return
+    }
+    local dir="$WINEPREFIX/drive_c/$pf/AbrirCajon" dir_w="C:\\$pf\\AbrirCajon" next_msi
+    local exe_w="C:\\$pf\\AbrirCajon\\AbrirCajon.exe" ini="$WINEPREFIX/drive_c/$pf/AbrirCajon/INIS/PARAMETROS.INI"
+    next_msi="$work/AbrirCajon-$next_version-$arch.msi"
+    cajon_make_msi "$arch" "build/$preset/cajon_version_siguiente.exe" "$next_version" "$next_msi" \
+        >"$work/next-msi-$arch.log" 2>&1 || fail "could not build the $next_version MSI"
+
+    # The per-user copy of the user who installs is seen.
+    as_user "$nsis" /S >/dev/null 2>&1
+    main_window_shows || fail "the per-user copy does not start"
+    local per_user
+    per_user=$(reg_value "$uninst_key" InstallLocation)
+    msi_refused "with the per-user copy" "solo para este usuario, en $per_user." /i "$(win_path "$msi")"
+    check "nothing is installed" test ! -e "$dir/AbrirCajon.exe"
+    cajon_wine "$(unix_path "$per_user")/Desinstalar.exe" /S </dev/null >/dev/null 2>&1
+    wait_gone "$(unix_path "$per_user")/Desinstalar.exe" || fail "the per-user copy was not removed"
+
+    WINEDEBUG=-all,fixme+icacls msiexec /i "$(win_path "$msi")" /qn >/dev/null 2>"$work/msi-$arch.err"
+    check_eq "silent install exits 0" 0 $?
+    check "the exe, abrircajon.js and INIS in $pf" test -f "$dir/AbrirCajon.exe" -a -f "$dir/abrircajon.js" -a -d "$dir/INIS"
+    check "the installed exe is signed" signed_by_test_cert "$dir/AbrirCajon.exe"
+    check_eq "the exe is the $arch build" "$(pe_magic_of "build/$preset/AbrirCajon.exe")" "$(pe_magic_of "$dir/AbrirCajon.exe")"
+    # Wine's icacls only prints what it was asked: the command line is all
+    # that can be seen here.
+    check "Users (S-1-5-32-545) granted modify on INIS" grep -qF \
+        "\"${dir_w//\\/\\\\}\\\\INIS\" \"/grant\" \"*S-1-5-32-545:(OI)(CI)M\"" "$work/msi-$arch.err"
+    check_eq "Run value for every user (HKLM)" "\"$exe_w\"" "$(reg_value "$msi_run_key" AbrirCajon "${view[@]}")"
+    local product
+    product=$(msi_product)
+    check_eq "Uninstall entry in HKLM: one" 1 "$(grep -c . <<<"$product")"
+    local entry="$msi_uninst_key\\$product"
+    check_eq "Uninstall: version, publisher, folder" "$version|AbrirCajon|$dir_w\\" \
+        "$(reg_value "$entry" DisplayVersion "${view[@]}")|$(reg_value "$entry" Publisher "${view[@]}")|$(reg_value "$entry" InstallLocation "${view[@]}")"
+    # Wine writes no DisplayIcon; Windows names this file in it.
+    check "Uninstall: the product's icon" cmp -s resources/abrircajon.ico \
+        "$WINEPREFIX/drive_c/windows/Installer/$product/abrircajon.ico"
+    check_eq "event source: the exe's messages, three types" "$exe_w 0x7" \
+        "$(reg_value "$event_key" EventMessageFile) $(reg_value "$event_key" TypesSupported)"
+    local shortcut
+    shortcut=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/AbrirCajon.lnk' | head -1)
+    check "Start-menu shortcut" test -n "$shortcut"
+
+    as_user "$nsis" /S </dev/null >"$work/nsis-refused-$arch.out" 2>&1
+    check_eq "the per-user installer refuses (1638)" "exit code 1638" "$(tr -d '\r' <"$work/nsis-refused-$arch.out")"
+    check "and installs nothing" no_key "$uninst_key"
+
+    # The till's user starts it, as the Run value does at log-on.
+    start_as_user "$exe_w"
+    local first
+    first=$(wait_program_version "$version4") || fail "version $version4 not running: [$first]"
+    check "its window shows" main_window_shows
+    click_check_printer || fail "no check box \"Enviar a\" in the window"
+    check "it saves its parameters in INIS in $pf" grep -q '^KovraTipo=' "$ini"
+    printf '; ajustes de la tienda: caj\xf3n 2\r\nKovraPuerto=COM7:\r\n' >>"$ini"
+    local before
+    before=$(md5sum <"$ini")
+
+    msiexec /i "$(win_path "$next_msi")" /qn >/dev/null 2>&1
+    check_eq "the next version over the running copy: done, restart needed (3010)" 194 $?
+    check_eq "the copy that ran still runs" "$(field pid <<<"$first")" "$(program_windows | field pid)"
+    product=$(msi_product)
+    check_eq "one Uninstall entry, of the next version" "1 $next_version" \
+        "$(grep -c . <<<"$product") $(reg_value "$msi_uninst_key\\$product" DisplayVersion "${view[@]}")"
+    check_eq "the Run value stays" "\"$exe_w\"" "$(reg_value "$msi_run_key" AbrirCajon "${view[@]}")"
+    check_eq "PARAMETROS.INI byte-identical after the upgrade" "$before" "$(md5sum <"$ini")"
+    cajon_wine "$dir/AbrirCajon.exe" /salir </dev/null >/dev/null 2>&1
+    cajon_wine_tool wineboot -r </dev/null >/dev/null 2>&1
+    check "after a restart the next version's exe is in place" \
+        cmp -s "$dir/AbrirCajon.exe" "build/$preset/cajon_version_siguiente.exe"
+
+    msi_refused "a downgrade" "Ya está instalada una versión más reciente de AbrirCajon." /i "$(win_path "$msi")"
+    check_eq "the next version stays" "$next_version" "$(reg_value "$msi_uninst_key\\$product" DisplayVersion "${view[@]}")"
+
+    # A repair (msiexec /fa; Wine's msiexec knows only this form of it).
+    rm -f "$dir/AbrirCajon.exe"
+    msiexec /i "$(win_path "$next_msi")" REINSTALL=ALL REINSTALLMODE=amus /qn >/dev/null 2>&1
+    check "a repair puts the exe back, PARAMETROS.INI untouched" \
+        test -f "$dir/AbrirCajon.exe" -a "$(md5sum <"$ini")" == "$before"
+
+    start_as_user "$exe_w"
+    wait_program_version "$(cajon_version4 "$next_version")" >/dev/null
+    check_eq "the next start runs the next version" 0 $?
+    touch "$dir/INIS/APERTURAS.CSV"
+    # Ended first: Wine's msiexec leaves an exe in use where it is, where
+    # Windows removes it at the next restart.
+    cajon_wine "$dir/AbrirCajon.exe" /salir </dev/null >/dev/null 2>&1
+    msiexec /x "$product" /qn >/dev/null 2>&1
+    check_eq "silent uninstall exits 0" 0 $?
+    check "the exe is removed" test ! -e "$dir/AbrirCajon.exe"
+    check_eq "the Run value is removed" "" "$(reg_value "$msi_run_key" AbrirCajon "${view[@]}")"
+    check "the Uninstall entry is removed" test -z "$(msi_product)"
+    check "the event source is removed" no_key "$event_key"
+    check "the shortcut is removed" test ! -e "$shortcut"
+    check_eq "PARAMETROS.INI kept byte-identical" "$before" "$(md5sum <"$ini" 2>/dev/null)"
+    check_eq "nothing else is left" "INIS INIS/APERTURAS.CSV INIS/PARAMETROS.INI" \
+        "$(cd "$dir" && find . -mindepth 1 | sed 's|^\./||' | sort | xargs)"
+
+    # Installed into a folder of its own, then upgraded by a command line
+    # that names none, as Group Policy's does: the upgrade stays there.
+    local caja="$WINEPREFIX/drive_c/Caja Uno/AbrirCajon"
+    rm -rf "$dir"
+    msiexec /i "$(win_path "$msi")" 'INSTALLDIR=C:\Caja Uno\AbrirCajon' /qn >/dev/null 2>&1
+    printf '[Parametros]\r\nKovraPuerto=COM7:\r\n' >"$caja/INIS/PARAMETROS.INI"
+    before=$(md5sum <"$caja/INIS/PARAMETROS.INI")
+    msiexec /i "$(win_path "$next_msi")" /qn >/dev/null 2>&1
+    check "an upgrade stays in the folder given at install, with its INIS" bash -c \
+        'cmp -s "$1/AbrirCajon.exe" "$2" && [ "$(md5sum <"$1/INIS/PARAMETROS.INI")" == "$3" ] && [ ! -e "$4" ]' \
+        _ "$caja" "build/$preset/cajon_version_siguiente.exe" "$before" "$dir"
+    msiexec /x "$(win_path "$next_msi")" /qn >/dev/null 2>&1
+    check "msiexec /x with the package removes it there" test ! -e "$caja/AbrirCajon.exe"
+    if [ "$arch" == x86 ]; then
+        # One copy per machine, also when IT switches builds.
+        msiexec /i "$(win_path "$work/AbrirCajon-$next_version-x64.msi")" /qn >/dev/null 2>&1
+        msiexec /i "$(win_path "$next_msi")" /qn >/dev/null 2>&1
+        check_eq "the 32-bit package replaces the 64-bit one of the same version" "1 gone there" \
+            "$(msi_product | grep -c .) $(test -e "$WINEPREFIX/drive_c/Program Files/AbrirCajon/AbrirCajon.exe" ||
+                echo gone) $(test -e "$dir/AbrirCajon.exe" && echo there)"
+    fi
+    end_group
+}
+
 install_cycle x64 win64 "$signed/AbrirCajon-$version-instalar-x64.exe"
 pages "$signed/AbrirCajon-$version-instalar-x64.exe" "$work/AbrirCajon-$next_version-x64.exe"
 if cajon_host_runs_32bit; then
     install_cycle x86 win32 "$signed/AbrirCajon-$version-instalar.exe"
 else
     echo "install (x86): skipped: $(cajon_no_32bit_reason)"
+    skipped=$((skipped + 1))
+fi
+msi_cycle x64 win64 "$signed/AbrirCajon-$version-x64.msi" "$signed/AbrirCajon-$version-instalar-x64.exe"
+if cajon_host_runs_32bit; then
+    msi_cycle x86 win32 "$signed/AbrirCajon-$version.msi" "$signed/AbrirCajon-$version-instalar.exe"
+else
+    echo "msi (x86): skipped: $(cajon_no_32bit_reason)"
     skipped=$((skipped + 1))
 fi
 

@@ -36,6 +36,11 @@ struct FakeVista : VistaPrincipal {
             deshabilitados.insert({c, true});
         }
     }
+    void FijarConsejo(Control c, const std::string& t) override { consejos[c] = t; }
+    void FijarComprobarSensor(bool h, const std::string& t) override {
+        comprobarSensor = h;
+        consejos[Control::LabelComentario] = t;  // the item's, kept apart from the controls'
+    }
     std::string Caption() const override { return caption; }
     int WindowState() const override { return estado; }
     void FijarWindowState(int e) override {
@@ -59,6 +64,8 @@ struct FakeVista : VistaPrincipal {
     std::map<Control, int> valores;
     std::map<Control, bool> deshabilitados;
     int habilitaciones = 0;
+    std::map<Control, std::string> consejos;
+    bool comprobarSensor = true;
     std::string caption = "Apertura cajón";
     int estado = kVentanaNormal;
     bool visible = true;

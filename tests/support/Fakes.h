@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -70,6 +71,7 @@ struct FakePorts : PortOpener {
                 throw Fallo(29, "Error de escritura en el dispositivo");
             }
             r.escrituras.emplace_back(bytes);
+            if (padre.alEscribir) padre.alEscribir();
         }
         void Close() override {
             if (padre.fallarAlCerrar) throw Fallo(31, "El dispositivo no funciona");
@@ -94,6 +96,7 @@ struct FakePorts : PortOpener {
     std::optional<int> fallarEnEscritura;  // index of the write that fails
     bool fallarAlCerrar = false;
     bool fallarAlAbrir = false;
+    std::function<void()> alEscribir;  // what else happens meanwhile
 };
 
 // A printing service that records its calls as text, e.g. "Print(|1)"; the

@@ -6,6 +6,7 @@
 
 #include "drawer/RegistroAperturas.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FakePoliticas.h"
 #include "tests/support/FakeRegistro.h"
 #include "tests/support/Fakes.h"
 
@@ -213,6 +214,137 @@ TEST_F(RegistroAperturasTest, KovraRegistroZeroTurnsTheRecordOffAtTheNextKick) {
     }
     EXPECT_EQ(perfil_.Lecturas("KovraRegistro"), 8);
     EXPECT_EQ(registro_.Perdidas(), 0u) << "a line not written by choice is not lost";
+}
+
+}  // namespace
+
+namespace {
+
+struct FakeEventos : RegistroEventos {
+    struct Evento {
+        ClaseEvento clase;
+        std::vector<std::string> textos;
+    };
+    bool Informar(TipoEvento tipo, std::uint32_t id,
+                  std::span<const std::string> textos) noexcept override {
+        if (rechaza) return false;
+        eventos.push_back({{id, tipo}, {textos.begin(), textos.end()}});
+        return true;
+    }
+    std::vector<Evento> eventos;
+    bool rechaza = false;
+};
+
+ResultadoApertura Sensor(FinSensor fin, std::string texto) {
+    ResultadoApertura r{ViaApertura::Red, "192.168.1.50:9100", std::nullopt, std::move(texto)};
+    r.finSensor = fin;
+    return r;
+}
+
+// The fields of a line with no quoted field.
+std::vector<std::string> Campos(std::string linea) {
+    linea.resize(linea.size() - 2);  // CR LF
+    std::vector<std::string> campos;
+    std::size_t desde = 0;
+    for (std::size_t p; (p = linea.find(';', desde)) != std::string::npos; desde = p + 1) {
+        campos.push_back(linea.substr(desde, p - desde));
+    }
+    campos.push_back(linea.substr(desde));
+    return campos;
+}
+
+class EventosAperturaTest : public ::testing::Test {
+  protected:
+    void Anotar(OrigenApertura origen, const ResultadoApertura& r) {
+        registro_.Anotar(kIni, origen, "F12", r);
+        registro_.EscribirPendientes();
+    }
+
+    FakeClock reloj_;
+    FakeSession sesion_;
+    FakeTextFiles archivos_;
+    MemoryProfile perfil_;
+    FakePoliticas politicas_;
+    FakeEventos eventos_;
+    RegistroAperturas registro_{reloj_, sesion_, archivos_, perfil_, &politicas_, &eventos_};
+};
+
+TEST_F(EventosAperturaTest, EachLineIsOneEventOfItsKindWithTheRecordsFields) {
+    struct Caso {
+        OrigenApertura origen;
+        ResultadoApertura resultado;
+        ClaseEvento clase;
+    };
+    const Caso casos[] = {
+        {OrigenApertura::Tecla, Enviado(), {1000, TipoEvento::Informacion}},
+        {OrigenApertura::Web,
+         {ViaApertura::Raw, "Tickets", std::nullopt},
+         {1000, TipoEvento::Informacion}},
+        {OrigenApertura::OrdenAbrir,
+         {ViaApertura::Puerto, "LPT9:", Fallo(2, "No se encuentra")},
+         {1001, TipoEvento::Error}},
+        {OrigenApertura::Sensor,
+         Sensor(FinSensor::Cerrado, "Cerrado tras 3 s"),
+         {1100, TipoEvento::Informacion}},
+        {OrigenApertura::Sensor,
+         Sensor(FinSensor::AbiertoAlSalir, "Abierto al salir tras 9 s"),
+         {1101, TipoEvento::Aviso}},
+        {OrigenApertura::Sensor,
+         Sensor(FinSensor::NoSeVioAbrirse, "No se vio abrirse"),
+         {1102, TipoEvento::Aviso}},
+        {OrigenApertura::Sensor,
+         Sensor(FinSensor::SinRespuesta, "Sin respuesta del sensor"),
+         {1103, TipoEvento::Aviso}},
+        {OrigenApertura::Sensor,
+         Sensor(FinSensor::SinCambio, "Sin cambio en 10 min"),
+         {1104, TipoEvento::Aviso}},
+    };
+    for (const auto& c : casos) {
+        eventos_.eventos.clear();
+        archivos_.archivos.clear();
+        Anotar(c.origen, c.resultado);
+        ASSERT_EQ(eventos_.eventos.size(), 1u) << c.clase.id;
+        EXPECT_EQ(eventos_.eventos[0].clase, c.clase);
+        const std::string& csv = archivos_.archivos[kRuta];
+        EXPECT_EQ(eventos_.eventos[0].textos, Campos(csv.substr(kCabecera.size()))) << csv;
+    }
+    // A web page whose origin is refused: its event alone, with no route.
+    archivos_.archivos.clear();
+    registro_.AnotarOrigenRechazado(kIni, "https://ajena.example");
+    registro_.EscribirPendientes();
+    EXPECT_TRUE(archivos_.archivos.empty());
+    EXPECT_EQ(eventos_.eventos.back().clase, eventos::kOrigenRechazado);
+    EXPECT_EQ(eventos_.eventos.back().textos[3], "Web https://ajena.example");
+    EXPECT_EQ(eventos_.eventos.back().textos[4], "");
+    EXPECT_EQ(eventos_.eventos.back().textos[6], kResultadoOrigenRechazado);
+}
+
+TEST_F(EventosAperturaTest, KovraEventosZeroTurnsThemOffAndARefusingLogLosesOnlyTheEvent) {
+    perfil_.valores["KovraEventos"] = "0";
+    Anotar(OrigenApertura::Tecla, Enviado());
+    EXPECT_TRUE(eventos_.eventos.empty());
+    // A policy wins over the file, at the next line.
+    politicas_.Usuario("KovraEventos", FakePoliticas::Numero(1));
+    perfil_.valores["KovraRegistro"] = "0";
+    Anotar(OrigenApertura::Tecla, Enviado());
+    EXPECT_EQ(eventos_.eventos.size(), 1u) << "the record off leaves the events on";
+    eventos_.rechaza = true;
+    perfil_.valores.erase("KovraRegistro");
+    Anotar(OrigenApertura::Tecla, Enviado());
+    const std::string& csv = archivos_.archivos[kRuta];
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv;
+    EXPECT_EQ(registro_.Perdidas(), 0u);
+    EXPECT_TRUE(perfil_.escrituras.empty());
+}
+
+TEST(TextosEventoTest, ControlCharactersAndLengthAreTamed) {
+    std::array<std::string, kCamposEvento> campos{"a\r\nb\x7f", std::string(2000, 'x'), "Botón",
+                                                  std::string(1022, 'y') + "ñ😀"};
+    TextosEvento(campos);
+    EXPECT_EQ(campos[0], "a??b?");
+    EXPECT_EQ(campos[1].size(), 1024u);
+    EXPECT_EQ(campos[2], "Botón");
+    EXPECT_EQ(campos[3], std::string(1022, 'y') + "ñ") << "not part of a character";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FakePoliticas.h"
 #include "tests/support/FakeSensor.h"
 #include "tests/support/FakeVista.h"
 #include "tests/support/Fakes.h"
@@ -10,7 +11,7 @@
 namespace {
 
 struct SensorPrincipalTest : ::testing::Test {
-    frmAbrirCajon Form(const std::string& sensor) {
+    frmAbrirCajon Form(const std::string& sensor, AlmacenPoliticas* politicas = nullptr) {
         perfil_.valores["KovraSensor"] = sensor;
         perfil_.valores["KovraPuerto"] = "COM3:";
         perfil_.valores["KovraTipo"] = "0";
@@ -19,6 +20,7 @@ struct SensorPrincipalTest : ::testing::Test {
         ServiciosPrincipal s{perfil_, puertos_, impresora_, dialogs_, selector_,
                              teclas_, bandeja_, "C:\\Caja", ","};
         s.sensor = &vigilante_;
+        s.politicas = politicas;
         return frmAbrirCajon(vista_, s);
     }
     FakeVista vista_;
@@ -81,6 +83,18 @@ TEST_F(SensorPrincipalTest, TheProgramsIconTipIsTheCaptionWithoutTheSensorsSuffi
         vista_.FijarWindowState(kVentanaNormal);
         form.Form_Resize();
     }
+}
+
+TEST_F(SensorPrincipalTest, NoCheckWhenThePolicySetsTheSensor) {
+    FakePoliticas politicas;
+    politicas.Equipo("KovraSensor", FakePoliticas::Numero(1));
+    estado_.muda = {{0, 1}};
+    auto form = Form("0", &politicas);
+    form.Form_Load();
+    EXPECT_FALSE(form.Sensor().Comprobable());
+    form.ComprobarSensor();
+    EXPECT_TRUE(dialogs_.cajas.empty());
+    EXPECT_TRUE(puertos_.registros.empty());
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FakePoliticas.h"
 #include "tests/support/FakeRegistro.h"
 #include "tests/support/FakeVista.h"
 #include "tests/support/Fakes.h"
+#include "ui/Ordenes.h"
 #include "ui/frmAbrirCajon.h"
 
 namespace {
@@ -317,6 +319,24 @@ TEST_F(frmAbrirCajonTest, TheF12ButtonKicksOnceWithTheLiveControls) {
     EXPECT_EQ(puertos_.registros[0].escrituras, std::vector<std::string>{"\x07\r\n"});
 }
 
+TEST_F(frmAbrirCajonTest, OneKickAtATimeFromEveryTrigger) {
+    vista_.FijarValor(Control::CheckPrinter, 0);
+    vista_.FijarTexto(Control::txtPuerto, "LPT1:");
+    // A port that lets messages through while it is written to, as a print job may.
+    puertos_.alEscribir = [&] {
+        puertos_.alEscribir = nullptr;
+        form_.Command_Click();
+        teclas_.estados[kTeclaF12] = -32768;
+        form_.Timer_Timer();
+        EXPECT_EQ(form_.OrdenAbrir({}), salida::kOcupado);
+        EXPECT_EQ(form_.OrdenWeb("https://tpv.ejemplo.com", {}), SinApertura::OtraApertura);
+    };
+    form_.Command_Click();
+    EXPECT_EQ(puertos_.registros.size(), 1u);
+    EXPECT_EQ(form_.OrdenAbrir({}), 0) << "and once it is over, the next one goes";
+    EXPECT_EQ(puertos_.registros.size(), 2u);
+}
+
 TEST_F(frmAbrirCajonTest, EachKickIsRecordedWithItsTriggerBeforeAnyBox) {
     FakeClock reloj;
     FakeSession sesion;
@@ -393,6 +413,81 @@ TEST_F(frmAbrirCajonTest, HelpGesturesShowTheTipAndThePath) {
                                         "input:INI|INI|C:\\Caja\\INIS\\PARAMETROS.INI"}));
     EXPECT_EQ(perfil_.escrituras, std::vector<std::string>{"PrinterDeviceName=Caja"})
         << "the answer is discarded";
+}
+
+TEST_F(frmAbrirCajonTest, WhatAPolicySetsIsShownGreyedWithItsTipAndNeverWritten) {
+    using C = Control;
+    struct Caso {
+        const char* clave;
+        ValorPolitica valor;
+        std::vector<Control> grises;
+        bool menu;  // the sensor's check greyed
+    };
+    const Caso casos[] = {
+        {"", {}, {}, false},
+        {"KovraPuerto", FakePoliticas::Texto("LPT2:"), {C::txtPuerto}, false},
+        {"KovraASCII", FakePoliticas::Numero(7), {C::txtAscii}, false},
+        {"KovraTipo", FakePoliticas::Texto("1"), {C::CheckPrinter}, false},
+        {"PrinterDeviceName", FakePoliticas::Texto("Tickets"), {C::cmdSelectPrinter}, false},
+        {"KovraSensor", FakePoliticas::Numero(0), {}, true},
+        {"KovraBloqueado",
+         FakePoliticas::Numero(1),
+         {C::txtPuerto, C::txtAscii, C::CheckPrinter, C::cmdSelectPrinter},
+         true},
+        {"KovraBloqueado", FakePoliticas::Numero(0), {}, false},
+        {"KovraRegistro", FakePoliticas::Texto("0"), {}, false},
+    };
+    for (const auto& c : casos) {
+        FakeVista vista;
+        MemoryProfile perfil;
+        perfil.valores = {{"PrinterDeviceName", "Caja"}, {"KovraTipo", "0"}};
+        FakePoliticas politicas;
+        if (*c.clave) politicas.Equipo(c.clave, c.valor);
+        ServiciosPrincipal s{perfil,  puertos_, impresora_, dialogs_, selector_,
+                             teclas_, bandeja_, "C:",       ","};
+        s.politicas = &politicas;
+        frmAbrirCajon form(vista, s);
+        form.Form_Load();
+        vista.FijarValor(C::CheckPrinter, 1 - vista.Valor(C::CheckPrinter));
+        form.CheckPrinter_Click();  // the route changes; what the policy fixed stays
+        std::map<Control, std::string> consejos;
+        for (Control g : c.grises) {
+            consejos[g] = kTextoPorPolitica;
+            EXPECT_FALSE(vista.Habilitado(g)) << c.clave;
+        }
+        consejos.erase(C::LabelComentario);
+        auto vistos = vista.consejos;
+        vistos.erase(C::LabelComentario);
+        EXPECT_EQ(vistos, consejos) << c.clave;
+        EXPECT_EQ(vista.comprobarSensor, !c.menu) << c.clave;
+        for (const auto& e : perfil.escrituras) EXPECT_NE(e.substr(0, e.find('=')), c.clave);
+    }
+    EXPECT_TRUE(dialogs_.cajas.empty());
+}
+
+TEST_F(frmAbrirCajonTest, APolicyValueIsWhatTheControlShowsAndThePrinterANewPolicyNames) {
+    FakePoliticas politicas;
+    politicas.Usuario("KovraPuerto", FakePoliticas::Texto("LPT2:"));
+    politicas.Usuario("KovraASCII", FakePoliticas::Numero(7));
+    politicas.Equipo("KovraTipo", FakePoliticas::Texto("0"));
+    perfil_.valores.insert({{"KovraPuerto", "LPT1:"}, {"KovraTipo", "1"}});
+    ServiciosPrincipal s{perfil_, puertos_, impresora_, dialogs_, selector_,
+                         teclas_, bandeja_, "C:",       ","};
+    s.politicas = &politicas;
+    frmAbrirCajon form(vista_, s);
+    form.Form_Load();
+    EXPECT_EQ(vista_.Texto(Control::txtPuerto), "LPT2:");
+    EXPECT_EQ(vista_.Texto(Control::txtAscii), "7");
+    EXPECT_EQ(vista_.Valor(Control::CheckPrinter), 0);
+    EXPECT_EQ(perfil_.valores["KovraTipo"], "1") << "the file keeps its own";
+    // A printer named by policy while the program runs: the button makes it
+    // current without the chooser, and greys.
+    politicas.Equipo("PrinterDeviceName", FakePoliticas::Texto("Tickets"));
+    form.cmdSelectPrinter_Click();
+    EXPECT_TRUE(selector_.mostrados.empty());
+    EXPECT_EQ(impresora_.CurrentDeviceName(), "Tickets");
+    EXPECT_FALSE(vista_.Habilitado(Control::cmdSelectPrinter));
+    EXPECT_EQ(perfil_.valores["PrinterDeviceName"], "Caja");
 }
 
 }  // namespace

@@ -16,10 +16,12 @@
 #include "platform/win32/Win32ConsultaEstado.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32KeyState.h"
+#include "platform/win32/Win32Politicas.h"
 #include "platform/win32/Win32Port.h"
 #include "platform/win32/Win32Printing.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Red.h"
+#include "platform/win32/Win32RegistroEventos.h"
 #include "platform/win32/Win32Session.h"
 #include "platform/win32/Win32TextFiles.h"
 #include "ui/Ordenes.h"
@@ -89,8 +91,11 @@ std::vector<std::string> Argumentos() {
 struct Sistema {
     ServiciosPrincipal Servicios(Dialogs& dialogs, SelectorImpresora& selector,
                                  NotificationArea& bandeja) {
-        return {perfil,  puertos,           impresora,          dialogs,    selector, teclas,
-                bandeja, CarpetaPrograma(), SeparadorDecimal(), &aperturas, &red};
+        ServiciosPrincipal servicios{
+            perfil,  puertos,           impresora,          dialogs,    selector, teclas,
+            bandeja, CarpetaPrograma(), SeparadorDecimal(), &aperturas, &red};
+        servicios.politicas = &politicas;
+        return servicios;
     }
     // Pending lines get their one try; a folder that does not answer is not
     // waited for, and the process ends without its writer (and, with
@@ -111,7 +116,9 @@ struct Sistema {
     Win32Clock reloj;
     Win32Session sesion;
     Win32TextFiles archivos;
-    RegistroAperturas aperturas{reloj, sesion, archivos, perfil};
+    Win32Politicas politicas;
+    Win32RegistroEventos eventos;
+    RegistroAperturas aperturas{reloj, sesion, archivos, perfil, &politicas, &eventos};
     EscritorAperturas escritor{aperturas};
 };
 
@@ -219,7 +226,8 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     ventana.Cargar();
     // The browser bridge: its boxes come with the start-up's.
     PuenteWebVentana puenteWeb(ventana, sistema.perfil, logica.RutaIni(), dialogs,
-                               CAJON_VERSION_PROGRAMA, [&sensor]() -> std::optional<EstadoCajon> {
+                               CAJON_VERSION_PROGRAMA, &sistema.politicas, &sistema.aperturas,
+                               [&sensor]() -> std::optional<EstadoCajon> {
                                    return sensor ? sensor->Estado() : std::nullopt;
                                });
     try {

@@ -9,21 +9,29 @@
 #include <string>
 
 #include "drawer/EstadoCajon.h"
+#include "drawer/RegistroAperturas.h"
+#include "platform/AlmacenPoliticas.h"
 #include "platform/Dialogs.h"
 #include "platform/PrivateProfile.h"
 #include "platform/win32/Win32EscuchaWeb.h"
 
+class PuenteWeb;
 class VentanaPrincipal;
 
 class PuenteWebVentana {
   public:
     // Off (no socket at all) without KovraWebOrigenes; off after a box when
-    // KovraWebPuerto is not valid or its port cannot be taken.
+    // KovraWebPuerto is not valid or its port cannot be taken. Each refused
+    // origin the bridge tells of also goes to `aperturas`' event log.
     // `estadoCajon` gives the drawer's state for /v1/estado.
     PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& perfil,
                      const std::string& rutaParametros, Dialogs& dialogs, std::string version,
+                     AlmacenPoliticas* politicas = nullptr, RegistroAperturas* aperturas = nullptr,
                      std::function<std::optional<EstadoCajon>()> estadoCajon = {});
+    ~PuenteWebVentana();
 
   private:
+    // The room outlives the listener's thread, which calls it.
+    std::unique_ptr<PuenteWeb> puente_;
     std::unique_ptr<Win32EscuchaWeb> escucha_;
 };

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cwchar>
 
@@ -560,18 +562,14 @@ LRESULT VentanaPrincipal::OrdenAbrir() {
     return codigo;
 }
 
-void VentanaPrincipal::AbrirDesdeWeb(
-    const std::string& pagina,
-    const std::function<void(const std::optional<ResultadoApertura>&)>& responder) {
-    bool respondido = false;
-    const auto unaVez = [&](const std::optional<ResultadoApertura>& resultado) {
-        if (!std::exchange(respondido, true)) responder(resultado);
-    };
-    if (logica_ != nullptr && mostrada_ && !terminando_ &&
-        (dialogs_ == nullptr || !dialogs_->Abierto())) {
-        Reenviar("OrdenWeb", [&](frmAbrirCajon& l) { l.OrdenWeb(pagina, unaVez); });
-    }
-    unaVez(std::nullopt);
+std::optional<SinApertura> VentanaPrincipal::AbrirDesdeWeb(
+    const std::string& pagina, const std::function<void(const ResultadoApertura&)>& responder) {
+    if (logica_ == nullptr || terminando_) return SinApertura::Cerrando;
+    if (!mostrada_) return SinApertura::Arrancando;
+    if (dialogs_ != nullptr && dialogs_->Abierto()) return SinApertura::MensajeAbierto;
+    std::optional<SinApertura> sin;
+    Reenviar("OrdenWeb", [&](frmAbrirCajon& l) { sin = l.OrdenWeb(pagina, responder); });
+    return sin;
 }
 
 void VentanaPrincipal::OrdenSalir() {
@@ -629,6 +627,49 @@ bool VentanaPrincipal::Habilitado(Control control) const {
 
 void VentanaPrincipal::Habilitar(Control control, bool habilitado) {
     EnableWindow(Hijo(control), habilitado ? TRUE : FALSE);
+}
+
+void VentanaPrincipal::FijarConsejo(Control control, const std::string& consejo) {
+    HWND hijo = Hijo(control);
+    if (consejos_ == nullptr && !consejo.empty()) {
+        consejos_ =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instancia_, nullptr);
+    }
+    if (consejos_ == nullptr || hijo == nullptr) return;
+    // A greyed-out control gets no mouse messages: the system gives them to
+    // the window below it, so the tip belongs to the window, over the
+    // control's place.
+    std::wstring texto = Ancho(consejo);
+    TTTOOLINFOW herramienta{};
+    herramienta.cbSize = TTTOOLINFOW_V2_SIZE;
+    herramienta.uFlags = TTF_SUBCLASS;
+    herramienta.hwnd = hwnd_;
+    herramienta.uId = static_cast<UINT_PTR>(GetDlgCtrlID(hijo));
+    GetWindowRect(hijo, &herramienta.rect);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&herramienta.rect), 2);
+    herramienta.lpszText = texto.data();
+    SendMessageW(consejos_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&herramienta));
+    if (!texto.empty())
+        SendMessageW(consejos_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&herramienta));
+}
+
+void VentanaPrincipal::FijarComprobarSensor(bool habilitado, const std::string& consejo) {
+    HMENU menu = GetSystemMenu(hwnd_, FALSE);
+    wchar_t texto[160] = {};
+    if (menu == nullptr ||
+        GetMenuStringW(menu, kComandoComprobarSensor, texto, 80, MF_BYCOMMAND) <= 0)
+        return;  // no sensor, no item
+    // The tip after a tab, where a menu shows a key: a menu item has no tooltip.
+    if (wchar_t* tab = wcschr(texto, L'\t')) *tab = L'\0';
+    if (!consejo.empty()) {
+        wcscat(texto, L"\t");
+        wcsncat(texto, Ancho(consejo).c_str(), 78);
+    }
+    ModifyMenuW(menu, kComandoComprobarSensor,
+                MF_BYCOMMAND | MF_STRING | (habilitado ? MF_ENABLED : MF_GRAYED),
+                kComandoComprobarSensor, texto);
 }
 
 std::string VentanaPrincipal::Caption() const {

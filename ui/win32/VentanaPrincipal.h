@@ -62,11 +62,10 @@ class VentanaPrincipal final : public VistaPrincipal {
     }
     // An opening asked for by the browser bridge, on this window's thread:
     // as /abrir's, recorded as "Web " + `pagina`. `responder` hears the
-    // outcome before a failure's box, or none when nothing was sent (a box
-    // open, the window not shown yet or ending), and always exactly once.
-    void AbrirDesdeWeb(
-        const std::string& pagina,
-        const std::function<void(const std::optional<ResultadoApertura>&)>& responder);
+    // outcome before a failure's box; or the answer says why nothing was
+    // done (a box open, another kick, the window not shown yet or ending).
+    std::optional<SinApertura> AbrirDesdeWeb(
+        const std::string& pagina, const std::function<void(const ResultadoApertura&)>& responder);
 
     // Form_Load, before the window is first shown.
     void Cargar();
@@ -86,6 +85,8 @@ class VentanaPrincipal final : public VistaPrincipal {
     std::optional<Control> ControlConFoco() const override;
     bool Habilitado(Control control) const override;
     void Habilitar(Control control, bool habilitado) override;
+    void FijarConsejo(Control control, const std::string& consejo) override;
+    void FijarComprobarSensor(bool habilitado, const std::string& consejo) override;
     std::string Caption() const override;
     int WindowState() const override;
     void FijarWindowState(int estado) override;
@@ -150,6 +151,7 @@ class VentanaPrincipal final : public VistaPrincipal {
     bool terminando_ = false;  // nothing more reaches the logic
     bool finConsultado_ = false;
     int redimensiones_ = 0;
-    HWND foco_ = nullptr;  // the control to give the focus back to
+    HWND foco_ = nullptr;      // the control to give the focus back to
+    HWND consejos_ = nullptr;  // the tooltip control, made with the first tip
     std::vector<std::pair<UINT, std::function<LRESULT(WPARAM, LPARAM)>>> otros_;
 };

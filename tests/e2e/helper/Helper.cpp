@@ -27,10 +27,17 @@
 //                                       to LPT1:, to measure the program's click against
 //   helper clics <caption> <id> <n> <fifo>  clicks that button n times: the ms from each
 //                                       click to its 5 bytes on the FIFO, one a line
+//   helper tips                         the text of each tooltip shown now
+//   helper escucha <port>               the least a listener can do for a page: on
+//                                       127.0.0.1, each request read to its end, then
+//                                       ESC p 0 10 100 to LPT1: and {"ok":true}
 // Output is UTF-8, one record per line. Exit code 1: window not found.
+
+#include <winsock2.h>
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -178,6 +185,40 @@ LRESULT CALLBACK Minimo(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(h, msg, wp, lp);
 }
 
+// One connection at a time, blocking: the request's header and its
+// Content-Length's body, the kick, the answer.
+int Escucha(int puerto) {
+    WSADATA w;
+    WSAStartup(MAKEWORD(2, 2), &w);
+    SOCKET e = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<u_short>(puerto));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(e, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(e, 16) != 0) return 1;
+    for (SOCKET s; (s = accept(e, nullptr, nullptr)) != INVALID_SOCKET; closesocket(s)) {
+        std::string r;
+        char b[2048];
+        std::size_t fin;
+        int n;
+        while ((fin = r.find("\r\n\r\n")) == std::string::npos && (n = recv(s, b, 2048, 0)) > 0)
+            r.append(b, static_cast<std::size_t>(n));
+        const std::size_t l = r.find("Content-Length: ");
+        const std::size_t largo = l < fin ? std::strtoul(r.c_str() + l + 16, nullptr, 10) : 0;
+        while (r.size() < fin + 4 + largo && (n = recv(s, b, 2048, 0)) > 0)
+            r.append(b, static_cast<std::size_t>(n));
+        HANDLE p = CreateFileW(L"LPT1:", GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD escritos = 0;
+        WriteFile(p, "\x1bp\0\x0a\x64", 5, &escritos, nullptr);
+        CloseHandle(p);
+        const char ok[] =
+            "HTTP/1.1 200 OK\r\nContent-Length: 11\r\nConnection: close\r\n\r\n{\"ok\":true}";
+        send(s, ok, sizeof ok - 1, 0);
+    }
+    return 0;
+}
+
 // From posting the click to its 5 bytes read back from the FIFO that LPT1:
 // is, a click every 20 ms: as a cashier's clicks, after the last one's repaint.
 int Clics(HWND boton, int n, const std::wstring& fifo) {
@@ -217,6 +258,18 @@ int wmain(int argc, wchar_t** argv) {
                         static_cast<void*>(h), Utf8(Clase(h)).c_str(), IsWindowVisible(h) ? 1 : 0,
                         IsIconic(h) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top,
                         Utf8(Texto(h)).c_str());
+        }
+        return 0;
+    }
+    if (orden == "tips") {
+        for (HWND h : Principales()) {
+            if (Clase(h) != TOOLTIPS_CLASSW || !IsWindowVisible(h)) continue;
+            wchar_t texto[256] = {};
+            DWORD_PTR n = 0;
+            // Its text lives in the other process: asked for, not read.
+            SendMessageTimeoutW(h, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(texto), SMTO_NORMAL,
+                                2000, &n);
+            std::printf("%s\n", Utf8(texto).c_str());
         }
         return 0;
     }
@@ -282,6 +335,7 @@ int wmain(int argc, wchar_t** argv) {
         while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
         return 0;
     }
+    if (orden == "escucha" && args.size() >= 2) return Escucha(std::atoi(args[1].c_str()));
     if (orden == "dpi") {
         HDC pantalla = GetDC(nullptr);
         std::printf("%d\n", GetDeviceCaps(pantalla, LOGPIXELSX));

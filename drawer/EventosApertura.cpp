@@ -1,0 +1,41 @@
+#include "drawer/EventosApertura.h"
+
+namespace {
+
+// An insertion string may be 31,839 characters long; none of the record's
+// fields needs a thousand bytes.
+constexpr std::size_t kMaxTexto = 1024;
+
+}  // namespace
+
+ClaseEvento ClaseDeLinea(const ResultadoApertura& resultado) {
+    switch (resultado.finSensor) {
+        case FinSensor::Cerrado:
+            return eventos::kCerrado;
+        case FinSensor::SinRespuesta:
+            return eventos::kSinRespuesta;
+        case FinSensor::NoSeVioAbrirse:
+            return eventos::kNoSeVioAbrirse;
+        case FinSensor::AbiertoAlSalir:
+            return eventos::kAbiertoAlSalir;
+        case FinSensor::SinCambio:
+            return eventos::kSinCambio;
+        case FinSensor::Ninguno:
+            break;
+    }
+    return resultado.fallo ? eventos::kFallida : eventos::kEnviada;
+}
+
+void TextosEvento(std::array<std::string, kCamposEvento>& campos) {
+    for (std::string& texto : campos) {
+        // UTF-8, cut at a character's first byte.
+        if (texto.size() > kMaxTexto) {
+            std::size_t n = kMaxTexto;
+            while ((static_cast<unsigned char>(texto[n]) & 0xC0) == 0x80) --n;
+            texto.erase(n);
+        }
+        for (char& c : texto) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+        }
+    }
+}
