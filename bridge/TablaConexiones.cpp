@@ -12,15 +12,18 @@ using Puntero = std::unique_ptr<ConexionWeb>;
 std::optional<IdConexion> TablaConexiones::Aceptar(IdConexion id, std::int64_t ahora) {
     std::optional<IdConexion> fuera;
     if (conexiones_.size() >= kMaxConexionesWeb) {
-        // The oldest of the first kind there is: no whole header yet; only
-        // dropping bytes; a body still coming; at the very last, any.
+        // The oldest of the first kind there is: answered and only dropping
+        // bytes (nothing is lost); no whole header yet; a body still coming;
+        // at the very last, any. Answered ones first, or a flood of refused
+        // requests would close the till's connection, accepted a moment
+        // before its header came, at the very next accept.
         const auto primera = [&](auto&& cual) {
             return std::find_if(conexiones_.begin(), conexiones_.end(), cual);
         };
-        auto it = primera(
-            [](const Puntero& c) { return c->fase == Fase::Leyendo && !c->CabeceraEntera(); });
+        auto it = primera([](const Puntero& c) { return c->fase == Fase::Vaciando; });
         if (it == conexiones_.end()) {
-            it = primera([](const Puntero& c) { return c->fase == Fase::Vaciando; });
+            it = primera(
+                [](const Puntero& c) { return c->fase == Fase::Leyendo && !c->CabeceraEntera(); });
         }
         if (it == conexiones_.end()) {
             it = primera([](const Puntero& c) { return c->fase == Fase::Leyendo; });

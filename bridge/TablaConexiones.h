@@ -3,9 +3,9 @@
 // computer, and any page the cashier opens, can connect; the till's own page
 // sends its request at once. So a connection must bring its whole header
 // within a second of being accepted and its body within five, and when the
-// table is full the oldest connection that has not sent a whole header yet
-// makes room: a new connection is never refused for being new, and idle ones
-// cannot lock the till's page out.
+// table is full one already answered, or else the oldest connection that has
+// not sent a whole header yet, makes room: a new connection is never refused
+// for being new, and idle ones cannot lock the till's page out.
 
 #include <cstddef>
 #include <cstdint>

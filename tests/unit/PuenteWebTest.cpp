@@ -321,6 +321,11 @@ TEST(PuenteWebTest, TheTableKeepsTimeAndMakesRoomForTheTillsRequest) {
     p.puente.Recibidos(vaciando, {}, p.ahora);
     p.Salida(0);
     EXPECT_EQ(p.cierres[vaciando], Cierre::Ya);
+    // Full of refused requests being drained, and one just accepted whose
+    // header has not come yet: the drained ones make room, never it.
+    const IdConexion tardia = p.Conectar();
+    for (std::size_t i = 0; i < kMaxConexionesWeb; ++i) p.Responder(grande);
+    EXPECT_EQ(p.cierres.count(tardia), 0u);
 }
 
 TEST(PuenteWebTest, OneKickAtATimeTheSecondAfterOneThatWentOutAndARepeatOpensNothing) {
