@@ -445,11 +445,11 @@ pages() {
         antes=$(program_windows)
         cajon_wine "$next_x64" /S </dev/null >"$work/pages-upgrade.log" 2>&1
         check_eq "a silent upgrade after it adds no Run value" "" "$(reg_value "$run_key" AbrirCajon)"
-        sleep 3
+        check "elevated, the new version's exe is in place" wait_same "$dir/AbrirCajon.exe" \
+            build/win64/cajon_version_siguiente.exe
+        sleep 1  # time for a second copy to show, were one started
         check_eq "elevated, the copy that ran still runs, alone" "$(field pid <<<"$antes") 1" \
             "$(program_windows | field pid) $(program_windows | grep -c pid=)"
-        check "elevated, the new version's exe is in place" cmp -s "$dir/AbrirCajon.exe" \
-            build/win64/cajon_version_siguiente.exe
     else
         fail "no installer window"
     fi
@@ -472,6 +472,16 @@ pages() {
     fi
     wait_pid "$pid" || kill "$pid" 2>/dev/null
     end_group
+}
+
+# wait_same A B: A holds B's bytes within 15 s.
+wait_same() {
+    local i
+    for i in $(seq 1 60); do
+        cmp -s "$1" "$2" && return 0
+        sleep 0.25
+    done
+    return 1
 }
 
 wait_program_files() {
