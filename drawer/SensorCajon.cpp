@@ -12,9 +12,18 @@ constexpr std::uint8_t kBitsFijos = 0x93;   // bits 0, 1, 4 and 7
 constexpr std::uint8_t kValorFijos = 0x12;  // 1 and 4 set, 0 and 7 clear
 // The first byte of an Automatic Status Back group: 4 set, 0, 1 and 7 clear.
 constexpr std::uint8_t kValorAsb = 0x10;
+// The group's other three bytes: 4 and 7 clear. A line that echoes the
+// question (10 04 01) puts no group ahead of the answer, whose bit 4 is set.
+constexpr std::uint8_t kBitsFijosAsb = 0x90;
 constexpr std::size_t kBytesAsb = 4;
 constexpr std::uint8_t kPin3 = 0x04;
 constexpr int kMayorAviso = 24 * 3600;
+
+// The bytes that follow a group's first, as many as came.
+bool EsGrupoAsb(std::string_view resto) {
+    return std::ranges::none_of(
+        resto, [](char b) { return (static_cast<std::uint8_t>(b) & kBitsFijosAsb) != 0; });
+}
 
 bool Pin3Alto(std::uint8_t byte) {
     return (byte & kPin3) != 0;
@@ -56,7 +65,7 @@ LecturaRespuesta LeerRespuesta(std::string_view bytes) {
     LecturaRespuesta lectura;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<std::uint8_t>(bytes[i]);
-        if ((byte & kBitsFijos) == kValorAsb) {
+        if ((byte & kBitsFijos) == kValorAsb && EsGrupoAsb(bytes.substr(i + 1, kBytesAsb - 1))) {
             lectura.aMedias = bytes.size() - i < kBytesAsb;
             i += kBytesAsb - 1;
         } else if (RespuestaValida(byte)) {

@@ -49,8 +49,9 @@ bool RespuestaValida(std::uint8_t byte);
 LecturaCajon LeerCajon(std::optional<std::uint8_t> respuesta, ModoSensor modo);
 
 // The answer as a printer sends it: groups of Automatic Status Back (four
-// bytes, the first with (b & 0x93) == 0x10) and XON/XOFF may come before or
-// after it, unasked. The last byte that reads as a status is the answer;
+// bytes, the first with (b & 0x93) == 0x10, the others with bits 4 and 7
+// clear), XON/XOFF and the echo of the question may come before or after it,
+// unasked. The last byte that reads as a status is the answer;
 // `aMedias` while a group has not come whole.
 struct LecturaRespuesta {
     std::optional<std::uint8_t> estado;

@@ -45,7 +45,9 @@ void SensorPrincipal::Leer() {
 }
 
 void SensorPrincipal::AntesDePatada() {
-    if (vigilante_ == nullptr || pausado_ || vigilante_->Modo() == ModoSensor::Apagado) return;
+    // Also with the sensor off: the check asks with KovraSensor=0, and a
+    // cashier's F12 meanwhile must not find the COM port held by it.
+    if (vigilante_ == nullptr || pausado_) return;
     vigilante_->Pausar();
     pausado_ = true;
 }

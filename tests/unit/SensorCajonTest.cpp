@@ -39,6 +39,8 @@ TEST(SensorCajon, TheAnswerIsTheLastStatusByteWhateverComesAroundIt) {
         {bytes({0x12, 0x30, 0x00}), 0x12, true},               // a group coming after it
         {bytes({0x12, 0x16}), 0x16, false},                    // two answers: the last
         {bytes({0x97, 0xFF, 0x00, 0x13}), nada, false},        // nothing that reads
+        {bytes({0x10, 0x04, 0x01, 0x12}), 0x12, false},        // the question echoed ahead
+        {bytes({0x30, 0x16, 0x00, 0x00}), 0x16, false},        // a stray byte, not a group
         {"", nada, false},
     };
     for (const auto& [recibido, estado, aMedias] : casos) {
