@@ -18,7 +18,7 @@ constexpr std::uint32_t kIdIcono = 1;
 
 // The box at start for a KovraTecla that names no function key.
 std::string TextoTeclaNoValida(const std::string& valor) {
-    return "El valor de KovraTecla no es válido: \"" + valor +
+    return "El valor de KovraTecla no es válido: \"" + ValorEnCaja(valor) +
            "\" (debe ser una tecla de F1 a F24). Se usa F12.";
 }
 
