@@ -328,6 +328,13 @@ TEST_F(EventosAperturaTest, KovraEventosZeroTurnsThemOffAndARefusingLogLosesOnly
     perfil_.valores["KovraRegistro"] = "0";
     Anotar(OrigenApertura::Tecla, Enviado());
     EXPECT_EQ(eventos_.eventos.size(), 1u) << "the record off leaves the events on";
+    perfil_.valores["KovraRegistro"] = "1";
+    archivos_.retenidos.insert(kRuta);
+    Anotar(OrigenApertura::Tecla, Enviado());  // lost, then told by the next event only
+    archivos_.retenidos.clear();
+    perfil_.valores["KovraRegistro"] = "0";
+    for (int i = 0; i < 2; ++i) Anotar(OrigenApertura::Tecla, Enviado());
+    EXPECT_EQ(eventos_.eventos[2].textos[7] + ";" + eventos_.eventos[3].textos[7], "1;");
     eventos_.rechaza = true;
     perfil_.valores.erase("KovraRegistro");
     Anotar(OrigenApertura::Tecla, Enviado());
