@@ -346,12 +346,13 @@ TEST_F(EventosAperturaTest, KovraEventosZeroTurnsThemOffAndARefusingLogLosesOnly
 
 TEST(TextosEventoTest, ControlCharactersAndLengthAreTamed) {
     std::array<std::string, kCamposEvento> campos{"a\r\nb\x7f", std::string(2000, 'x'), "Botón",
-                                                  std::string(1022, 'y') + "ñ😀"};
+                                                  std::string(1022, 'y') + "ñ😀", "10% %1 %%1"};
     TextosEvento(campos);
     EXPECT_EQ(campos[0], "a??b?");
     EXPECT_EQ(campos[1].size(), 1024u);
     EXPECT_EQ(campos[2], "Botón");
     EXPECT_EQ(campos[3], std::string(1022, 'y') + "ñ") << "not part of a character";
+    EXPECT_EQ(campos[4], "10％ ％1 ％％1") << "nothing Event Viewer would expand";
 }
 
 }  // namespace
