@@ -8,7 +8,6 @@
 namespace {
 
 constexpr std::size_t kMaxEnCaja = 10;
-constexpr std::size_t kMaxLargoEnCaja = 80;
 
 bool Separador(char c) {
     return c == ' ' || c == '\t' || c == ',';
@@ -91,7 +90,7 @@ ListaOrigenes LeerOrigenes(std::string_view texto, ConversorIdn idn) {
 std::string TextoOrigenesDescartados(const ListaOrigenes& lista) {
     std::string nombres;
     for (std::size_t i = 0; i < lista.descartados.size() && i < kMaxEnCaja; ++i) {
-        nombres += (i > 0 ? ", \"" : "\"") + lista.descartados[i].substr(0, kMaxLargoEnCaja) + "\"";
+        nombres += (i > 0 ? ", \"" : "\"") + ValorEnCaja(lista.descartados[i]) + "\"";
     }
     if (lista.descartados.size() > kMaxEnCaja) nombres += "…";
     std::string texto =

@@ -109,7 +109,7 @@ std::optional<ConfiguracionWeb> LeerConfiguracionWeb(Parametros& parametros, Dia
         parametros.VRXGetParametro(claves::KovraWebPuerto, std::to_string(kPuertoWebDefecto));
     const auto leido = LeerPuertoWeb(puerto);
     if (!leido) {
-        dialogs.Information("El valor de KovraWebPuerto no es válido: \"" + puerto +
+        dialogs.Information("El valor de KovraWebPuerto no es válido: \"" + ValorEnCaja(puerto) +
                             "\" (debe ser un puerto de 1024 a 65535). El programa de ventas en "
                             "el navegador no podrá abrir el cajón.");
         return std::nullopt;

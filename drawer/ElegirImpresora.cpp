@@ -13,7 +13,8 @@ int BuscarImpresora(const std::vector<std::string>& instaladas, const std::strin
 }
 
 void A_GetPrinter(std::string& PrinterNameInParam, bool Seleccionar, Printing& impresora,
-                  SelectorImpresora& selector, const ComoSeGuardaNombre& comoSeGuarda) {
+                  SelectorImpresora& selector, const ComoSeGuardaNombre& comoSeGuarda,
+                  bool preguntar) {
     std::string SelectedPrinterName = PrinterNameInParam;
     if (!Seleccionar) {
         const int i =
@@ -22,6 +23,7 @@ void A_GetPrinter(std::string& PrinterNameInParam, bool Seleccionar, Printing& i
             impresora.MakeCurrent(i);
             return;
         }
+        if (!preguntar) return;
     }
     selector.Mostrar(SelectedPrinterName);
     PrinterNameInParam = SelectedPrinterName;
@@ -29,10 +31,11 @@ void A_GetPrinter(std::string& PrinterNameInParam, bool Seleccionar, Printing& i
 
 void ElegirImpresora(bool Seleccionar, Parametros& parametros, Printing& impresora,
                      SelectorImpresora& selector,
-                     const std::function<void(const std::string&)>& fijarTitulo) {
+                     const std::function<void(const std::string&)>& fijarTitulo, bool preguntar) {
     std::string nombre = parametros.VRXGetParametro(claves::PrinterDeviceName, "");
-    A_GetPrinter(nombre, Seleccionar, impresora, selector,
-                 [&](std::string_view n) { return parametros.ComoSeGuarda(n); });
+    A_GetPrinter(
+        nombre, Seleccionar, impresora, selector,
+        [&](std::string_view n) { return parametros.ComoSeGuarda(n); }, preguntar);
     parametros.VRXSetParametro(claves::PrinterDeviceName, impresora.CurrentDeviceName());
     fijarTitulo("Enviar a: " + impresora.CurrentDeviceName());
 }

@@ -31,14 +31,18 @@ int BuscarImpresora(const std::vector<std::string>& instaladas, const std::strin
 
 // With Seleccionar false, the installed printer that PrinterNameInParam
 // stands for (BuscarImpresora) becomes current and nothing is shown.
-// Otherwise the chooser is shown and PrinterNameInParam receives its
+// Otherwise (or when none is, unless `preguntar` is false: the current
+// printer stays) the chooser is shown and PrinterNameInParam receives its
 // SelectedPrinterName. Failures of the printers or the chooser pass on.
 void A_GetPrinter(std::string& PrinterNameInParam, bool Seleccionar, Printing& impresora,
-                  SelectorImpresora& selector, const ComoSeGuardaNombre& comoSeGuarda = {});
+                  SelectorImpresora& selector, const ComoSeGuardaNombre& comoSeGuarda = {},
+                  bool preguntar = true);
 
-// Makes the remembered printer current (asking when it is missing or when
-// Seleccionar), stores the current printer's name and shows it through
-// `fijarTitulo` as "Enviar a: " + name. Failures pass on.
+// Makes the remembered printer current (asking when it is missing, as
+// A_GetPrinter with `preguntar`, or when Seleccionar), stores the current
+// printer's name and shows it through `fijarTitulo` as "Enviar a: " + name.
+// Failures pass on.
 void ElegirImpresora(bool Seleccionar, Parametros& parametros, Printing& impresora,
                      SelectorImpresora& selector,
-                     const std::function<void(const std::string&)>& fijarTitulo);
+                     const std::function<void(const std::string&)>& fijarTitulo,
+                     bool preguntar = true);

@@ -3,8 +3,9 @@
 namespace {
 
 // An insertion string may be 31,839 characters long; none of the record's
-// fields needs a thousand bytes.
+// fields needs a thousand bytes (three thousand once its '%' are widened).
 constexpr std::size_t kMaxTexto = 1024;
+constexpr std::string_view kPorCiento = "％";  // FULLWIDTH PERCENT SIGN
 
 }  // namespace
 
@@ -34,8 +35,17 @@ void TextosEvento(std::array<std::string, kCamposEvento>& campos) {
             while ((static_cast<unsigned char>(texto[n]) & 0xC0) == 0x80) --n;
             texto.erase(n);
         }
-        for (char& c : texto) {
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+        std::string domado;
+        for (const char c : texto) {
+            // Event Viewer expands a %1 or %%1 that an insertion string holds
+            // as well, again and again: a motive or an error's text holding
+            // one would show another field, or a message, in its place.
+            if (c == '%') {
+                domado += kPorCiento;
+            } else {
+                domado += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
+            }
         }
+        texto = std::move(domado);
     }
 }

@@ -40,6 +40,6 @@ inline constexpr std::size_t kCamposEvento = 8;
 ClaseEvento ClaseDeLinea(const ResultadoApertura& resultado);
 
 // The insertion strings, in place: the fields as the record has them, each
-// cut to a size the log takes and with control characters (a web page's
-// text may hold any) shown as "?".
+// cut to a size the log takes, with control characters (a web page's text
+// may hold any) shown as "?" and '%' as the fullwidth "％".
 void TextosEvento(std::array<std::string, kCamposEvento>& campos);

@@ -202,6 +202,9 @@ void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
     Informar(ClaseDeLinea(apertura.resultado), campos);
     if (parametros_.VRXGetParametro(claves::KovraRegistro, kRegistroEncendido) ==
         kRegistroApagado) {
+        // The event was the line that told them: told again at every later
+        // event, one loss would look like a till that loses lines for good.
+        perdidas_ -= perdidas;
         return;
     }
     Anadir(RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas), LineaDeCampos(campos));

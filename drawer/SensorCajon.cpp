@@ -45,7 +45,7 @@ int LeerAvisoSegundos(std::string_view valor) {
 }
 
 std::string TextoSensorNoValido(std::string_view valor) {
-    return "El valor de KovraSensor no es válido: \"" + std::string(valor) +
+    return "El valor de KovraSensor no es válido: \"" + ValorEnCaja(valor) +
            "\" (debe ser 0, 1 o 2). El sensor del cajón queda desactivado.";
 }
 

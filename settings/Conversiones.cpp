@@ -149,6 +149,19 @@ std::string_view SinBlancos(std::string_view texto) {
     return texto.substr(inicio, texto.find_last_not_of(kBlancos) + 1 - inicio);
 }
 
+std::string ValorEnCaja(std::string_view valor) {
+    constexpr std::size_t kMaxCaracteres = 80;
+    std::size_t caracteres = 0;
+    for (std::size_t i = 0; i < valor.size(); ++i) {
+        // A character begins at any byte but a continuation byte.
+        if ((static_cast<unsigned char>(valor[i]) & 0xC0) != 0x80 &&
+            ++caracteres > kMaxCaracteres) {
+            return std::string(valor.substr(0, i)) + "…";
+        }
+    }
+    return std::string(valor);
+}
+
 std::optional<unsigned long> EnteroDecimal(std::string_view texto, std::size_t maxCifras) {
     if (texto.empty() || texto.size() > maxCifras ||
         !std::all_of(texto.begin(), texto.end(), [](char c) { return c >= '0' && c <= '9'; })) {

@@ -21,6 +21,11 @@ bool ToBoolean(std::string_view Texto, bool IfBlankOrNullPut);
 // The text without the blanks and tabs around it.
 std::string_view SinBlancos(std::string_view texto);
 
+// A value as a box quotes it: its first 80 characters (UTF-8), and "…" when
+// there were more. A value of a policy or of the file may be thousands of
+// characters long, and a box holding it all would be wider than the screen.
+std::string ValorEnCaja(std::string_view valor);
+
 // A whole number written with decimal digits only, one to `maxCifras` of
 // them (no sign, no blanks); nothing for any other text.
 std::optional<unsigned long> EnteroDecimal(std::string_view texto, std::size_t maxCifras);

@@ -18,7 +18,7 @@ constexpr std::uint32_t kIdIcono = 1;
 
 // The box at start for a KovraTecla that names no function key.
 std::string TextoTeclaNoValida(const std::string& valor) {
-    return "El valor de KovraTecla no es válido: \"" + valor +
+    return "El valor de KovraTecla no es válido: \"" + ValorEnCaja(valor) +
            "\" (debe ser una tecla de F1 a F24). Se usa F12.";
 }
 
@@ -73,6 +73,11 @@ void frmAbrirCajon::Form_Load() {
         const auto ascii = parametros_.Leer(claves::KovraASCII, kDefectoAscii);
         politica_.ascii = ascii.porPolitica;
         vista_.FijarTexto(Control::txtAscii, ascii.valor);
+        // Locked by the administrator on the port route, the printer is not
+        // used and a choice could not be kept: the chooser would come back
+        // at every log-on.
+        const bool preguntar = !politica_.bloqueo || ValorNumerico(parametros_.VRXGetParametro(
+                                                         claves::KovraTipo, kDefectoTipo)) == 1.0;
         // The printer choice in a guard of its own: a till whose drawer hangs
         // off a port may have no printer at all, or a spooler that does not
         // answer yet at log-on; its box is shown and the rest of the start-up
@@ -81,7 +86,8 @@ void frmAbrirCajon::Form_Load() {
             paso = 14;
             ElegirImpresora(
                 false, parametros_, servicios_.impresora, selector_,
-                [&](const std::string& t) { vista_.FijarTexto(Control::CheckPrinter, t); });
+                [&](const std::string& t) { vista_.FijarTexto(Control::CheckPrinter, t); },
+                preguntar);
         });
         politica_.impresora = parametros_.PorPolitica(claves::PrinterDeviceName);
         linea = 16;

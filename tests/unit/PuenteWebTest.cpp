@@ -147,10 +147,12 @@ TEST(PuenteWebTest, TheKeysAreReadOnceWithABoxForABadPort) {
     EXPECT_FALSE(LeerConfiguracionWeb(parametros, dialogs, {}));
     perfil.valores["KovraWebOrigenes"] = kTpv;
     EXPECT_EQ(LeerConfiguracionWeb(parametros, dialogs, {})->puerto, 47110);
-    perfil.valores["KovraWebPuerto"] = "80";
+    std::string largo = "80";  // quoted in the box by its first 80 characters
+    while (largo.size() < 16000) largo += "ñ";
+    perfil.valores["KovraWebPuerto"] = largo;
     EXPECT_FALSE(LeerConfiguracionWeb(parametros, dialogs, {}));
     ASSERT_EQ(dialogs.cajas.size(), 1u);
-    EXPECT_NE(dialogs.cajas[0].texto.find("KovraWebPuerto no es válido: \"80\""),
+    EXPECT_NE(dialogs.cajas[0].texto.find("no es válido: \"" + largo.substr(0, 158) + "…\" ("),
               std::string::npos);
     EXPECT_TRUE(perfil.escrituras.empty());
 }

@@ -328,6 +328,13 @@ TEST_F(EventosAperturaTest, KovraEventosZeroTurnsThemOffAndARefusingLogLosesOnly
     perfil_.valores["KovraRegistro"] = "0";
     Anotar(OrigenApertura::Tecla, Enviado());
     EXPECT_EQ(eventos_.eventos.size(), 1u) << "the record off leaves the events on";
+    perfil_.valores["KovraRegistro"] = "1";
+    archivos_.retenidos.insert(kRuta);
+    Anotar(OrigenApertura::Tecla, Enviado());  // lost, then told by the next event only
+    archivos_.retenidos.clear();
+    perfil_.valores["KovraRegistro"] = "0";
+    for (int i = 0; i < 2; ++i) Anotar(OrigenApertura::Tecla, Enviado());
+    EXPECT_EQ(eventos_.eventos[2].textos[7] + ";" + eventos_.eventos[3].textos[7], "1;");
     eventos_.rechaza = true;
     perfil_.valores.erase("KovraRegistro");
     Anotar(OrigenApertura::Tecla, Enviado());
@@ -339,12 +346,13 @@ TEST_F(EventosAperturaTest, KovraEventosZeroTurnsThemOffAndARefusingLogLosesOnly
 
 TEST(TextosEventoTest, ControlCharactersAndLengthAreTamed) {
     std::array<std::string, kCamposEvento> campos{"a\r\nb\x7f", std::string(2000, 'x'), "Botón",
-                                                  std::string(1022, 'y') + "ñ😀"};
+                                                  std::string(1022, 'y') + "ñ😀", "10% %1 %%1"};
     TextosEvento(campos);
     EXPECT_EQ(campos[0], "a??b?");
     EXPECT_EQ(campos[1].size(), 1024u);
     EXPECT_EQ(campos[2], "Botón");
     EXPECT_EQ(campos[3], std::string(1022, 'y') + "ñ") << "not part of a character";
+    EXPECT_EQ(campos[4], "10％ ％1 ％％1") << "nothing Event Viewer would expand";
 }
 
 }  // namespace

@@ -440,7 +440,7 @@ TEST_F(frmAbrirCajonTest, WhatAPolicySetsIsShownGreyedWithItsTipAndNeverWritten)
     for (const auto& c : casos) {
         FakeVista vista;
         MemoryProfile perfil;
-        perfil.valores = {{"PrinterDeviceName", "Caja"}, {"KovraTipo", "0"}};
+        perfil.valores = {{"KovraTipo", "0"}};
         FakePoliticas politicas;
         if (*c.clave) politicas.Equipo(c.clave, c.valor);
         ServiciosPrincipal s{perfil,  puertos_, impresora_, dialogs_, selector_,
@@ -462,6 +462,7 @@ TEST_F(frmAbrirCajonTest, WhatAPolicySetsIsShownGreyedWithItsTipAndNeverWritten)
         EXPECT_EQ(vista.comprobarSensor, !c.menu) << c.clave;
         for (const auto& e : perfil.escrituras) EXPECT_NE(e.substr(0, e.find('=')), c.clave);
     }
+    EXPECT_EQ(selector_.mostrados.size(), 7u) << "not for the policy's printer nor the lock";
     EXPECT_TRUE(dialogs_.cajas.empty());
 }
 
