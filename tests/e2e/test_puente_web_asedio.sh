@@ -33,8 +33,10 @@ HTML
 cat >"$work/www/inunda.html" <<HTML
 <script>
 const grande = "x".repeat(200000);
+// Each request starts the next when it ends, with no timer: a page in a
+// background tab has its timers held to one a second, its fetches not.
 const inundar = h => fetch("http://" + h + ":$P/v1/abrir", {mode: "no-cors", method: "POST", body: grande})
-  .catch(() => {}).finally(() => setTimeout(() => inundar(h), 0));
+  .catch(() => {}).finally(() => inundar(h));
 for (let i = 0; i < 6; i++) { inundar("[::1]"); for (let k = 1; k <= 40; k++) inundar("a" + k + ".localhost"); }
 </script>
 HTML
@@ -52,6 +54,8 @@ patadas() {  # patadas N: the kicks so far, once N have come (5 s at most), and 
     for _ in $(seq 1 50); do [ "$(kicks)" -ge "$1" ] && break; sleep 0.1; done
     sleep 0.3 && kicks
 }
+# The connections this machine has accepted so far.
+aceptadas() { awk '/^Tcp:/ && n++ { print $7 }' /proc/net/snmp; }
 # The most connections established to the port at once while the page ran.
 contar() { while sleep 0.3; do ss -tnH state established "( sport = :$P )" | wc -l; done >"$work/$1" & }
 
@@ -84,10 +88,13 @@ echo "the other program opened $(tail -1 "$work/ocupante") connections; at most 
 kill $ocupante
 
 contar riada
+antes=$(aceptadas)
 check_eq "a page of another origin flooding: the page opens 10 of 10" "$diez" \
     "$(pagina 2 --tambien http://127.0.0.1:47143/inunda.html)"
 kill $! 2>/dev/null
+riada=$(($(aceptadas) - antes))
 check_eq "and the drawer opened 10 times more" 20 "$(patadas 20)"
-maximo=$(sort -n "$work/riada" | tail -1)
-echo "at most $maximo connections were established at once during the flood"
-[ "$maximo" -gt 50 ] && ok "the other page did flood" || fail "no flood: $maximo"
+# How many were open at one moment depends on how fast the bridge answers
+# them; how many came does not.
+echo "the flood made $riada connections; at most $(sort -n "$work/riada" | tail -1) were established at once"
+[ "$riada" -gt 500 ] && ok "the other page did flood" || fail "no flood: $riada connections"

@@ -119,9 +119,11 @@ win=$(e2e_wait_window "$MAIN")
 sleep 0.5
 click_control $ID_COMMAND1
 minimized_with_icon "before the session ends"
-e2e_helper post "$MAIN" 0x0011 0 0 >/dev/null  # WM_QUERYENDSESSION
-e2e_helper post "$MAIN" 0x0016 1 0 >/dev/null  # WM_ENDSESSION, ending
-for _ in $(seq 1 50); do e2e_running || break; sleep 0.1; done
-e2e_running && fail "session end: still running" || ok "session end: the program ended"
+e2e_helper post "$MAIN" 0x0011 0 0 >/dev/null || fail "session end: WM_QUERYENDSESSION not posted"
+e2e_helper post "$MAIN" 0x0016 1 0 >/dev/null || fail "session end: WM_ENDSESSION not posted"
+# A loaded machine may take a few seconds to end Wine's process.
+for _ in $(seq 1 100); do e2e_running || break; sleep 0.1; done
+e2e_running && fail "session end: still running: $(e2e_helper windows | grep "caption=$MAIN\$")" ||
+    ok "session end: the program ended"
 check_eq "session end: no question" "" "$(e2e_helper windows | grep 'caption=AbrirCajon$')"
 tray_shown 0 && ok "session end: no icon left" || fail "session end: an icon was left"
