@@ -28,8 +28,13 @@ ModoSensor VigilanteCajon::Modo() {
 void VigilanteCajon::Pausar() {
     std::unique_lock bloqueo(mutex_);
     ++pausas_;
-    // A question ends within its own limit; this one is only a safeguard.
-    cambio_.wait_for(bloqueo, 3 * kEsperaRespuesta, [&] { return !enVuelo_; });
+    // A question ends within its own limit; this one is only a safeguard. A
+    // port opening the question gave up on still holds a COM port: Windows
+    // opens one for one handle only, and the kick would get 5, access denied.
+    const auto hasta = Reloj::now() + 3 * kEsperaRespuesta;
+    while ((enVuelo_ || consulta_.AbriendoAun()) && Reloj::now() < hasta) {
+        cambio_.wait_for(bloqueo, std::chrono::milliseconds(20));
+    }
 }
 
 void VigilanteCajon::Reanudar() {

@@ -42,8 +42,8 @@ class VigilanteCajon {
     void FijarModo(ModoSensor modo);
     ModoSensor Modo();
 
-    // Around a kick's output: waits for a question under way (its own limit
-    // at most), and asks no other until Reanudar.
+    // Around a kick's output: waits for a question under way, and for a port
+    // opening it left behind (1.5 s at most), and asks no other until Reanudar.
     void Pausar();
     void Reanudar();
     // After a kick: watches the drawer from now on, or goes on with the watch

@@ -38,4 +38,7 @@ class ConsultaEstado {
     virtual Contestacion Preguntar(
         const DestinoEstado& destino, std::string_view pregunta, std::chrono::milliseconds espera,
         const std::function<bool(std::string_view)>& completa) noexcept = 0;
+    // True while an opening of a port that a question stopped waiting for is
+    // still under way: the port is held until it ends, so a kick must wait.
+    virtual bool AbriendoAun() noexcept { return false; }
 };

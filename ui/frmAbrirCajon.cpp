@@ -208,8 +208,10 @@ std::optional<ResultadoApertura> frmAbrirCajon::Kick(
                                          origen == OrigenApertura::Web ? pagina : tecla_.nombre,
                                          resultado);
         }
-        if (antesDeLaCaja) antesDeLaCaja(resultado);
+        // The watch first: a page that asks for the drawer's state as soon
+        // as it hears of the kick must not read the last opening's close.
         sensor_.TrasPatada(resultado);
+        if (antesDeLaCaja) antesDeLaCaja(resultado);
     };
     // No status question holds the port while the kick goes out.
     sensor_.AntesDePatada();

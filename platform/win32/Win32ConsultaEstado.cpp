@@ -149,7 +149,6 @@ HANDLE AbrirAntesDe(const DestinoEstado& destino, ULONGLONG fin, DWORD& error) {
             }
             {
                 std::lock_guard bloqueo(apertura->mutex);
-                --aperturasPendientes;
                 apertura->terminada = true;
                 if (apertura->abandonada) {
                     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
@@ -157,6 +156,8 @@ HANDLE AbrirAntesDe(const DestinoEstado& destino, ULONGLONG fin, DWORD& error) {
                     apertura->puerto = h;
                     apertura->error = e;
                 }
+                // Only once the port is free again.
+                --aperturasPendientes;
             }
             apertura->hecha.notify_all();
         }).detach();
@@ -239,4 +240,8 @@ Contestacion Win32ConsultaEstado::Preguntar(
         // No thread for the opening, or no memory: no answer.
         return {};
     }
+}
+
+bool Win32ConsultaEstado::AbriendoAun() noexcept {
+    return aperturasPendientes.load() > 0;
 }

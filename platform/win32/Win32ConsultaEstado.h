@@ -9,4 +9,5 @@ class Win32ConsultaEstado : public ConsultaEstado {
     Contestacion Preguntar(const DestinoEstado& destino, std::string_view pregunta,
                            std::chrono::milliseconds espera,
                            const std::function<bool(std::string_view)>& completa) noexcept override;
+    bool AbriendoAun() noexcept override;
 };

@@ -2,6 +2,7 @@
 // A receipt printer that answers DLE EOT 1 by a timeline, and the window's
 // side of the sensor as a list of what it was told.
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -26,7 +27,9 @@ struct ImpresoraGuion : ConsultaEstado {
         // ASB ahead of the answer, as a printer with it on sends it.
         return {std::string("\x14\x00\x00\x0f", 4) + (En(abierto, ahora) ? "\x16" : "\x12"), false};
     }
+    bool AbriendoAun() noexcept override { return abriendo; }
     Tramos abierto, ocupada, muda;
+    std::atomic<bool> abriendo{false};  // a port opening a question left behind
     int ahora = 0;
     std::vector<int> preguntas;
 };

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakePoliticas.h"
 #include "tests/support/FakeSensor.h"
@@ -83,6 +86,30 @@ TEST_F(SensorPrincipalTest, TheProgramsIconTipIsTheCaptionWithoutTheSensorsSuffi
         vista_.FijarWindowState(kVentanaNormal);
         form.Form_Resize();
     }
+}
+
+TEST_F(SensorPrincipalTest, AKickWaitsForAPortOpeningThatAQuestionLeftBehind) {
+    using namespace std::chrono_literals;
+    auto form = Form("1");
+    form.Form_Load();
+    estado_.abriendo = true;
+    std::thread abierta([&] {
+        std::this_thread::sleep_for(200ms);
+        estado_.abriendo = false;
+    });
+    bool libre = false;
+    puertos_.alEscribir = [&] { libre = !estado_.abriendo; };
+    form.Command_Click();
+    abierta.join();
+    EXPECT_TRUE(libre) << "the kick went out while the port was still held";
+
+    // An opening that never ends holds the kick back 1.5 s, no more.
+    estado_.abriendo = true;
+    const auto antes = std::chrono::steady_clock::now();
+    form.Command_Click();
+    EXPECT_LT(std::chrono::steady_clock::now() - antes, 3s);
+    EXPECT_EQ(puertos_.registros.size(), 2u);
+    estado_.abriendo = false;
 }
 
 TEST_F(SensorPrincipalTest, NoCheckWhenThePolicySetsTheSensor) {
