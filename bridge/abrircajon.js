@@ -11,11 +11,13 @@
  * resultado:
  *   "abierto"       el cajón se ha abierto (repetida: ya lo había abierto esta
  *                   misma petición, con su id, y no se ha abierto otra vez)
+ *   "yaAbierto"     el cajón se acaba de abrir (hace menos de un segundo) y no
+ *                   se ha abierto otra vez: un doble clic; ok es true
  *   "fallido"       no se ha abierto: AbrirCajon muestra el mensaje de error en
  *                   la pantalla de la caja; no lo repita sin que el cajero lo vea
  *   "ocupado"       no se ha hecho nada (un mensaje abierto en AbrirCajon, otra
- *                   apertura en curso, una hace menos de un segundo): puede
- *                   repetirse cuando el cajero haya cerrado el mensaje
+ *                   apertura en curso): puede repetirse cuando el cajero haya
+ *                   cerrado el mensaje
  *   "sinRespuesta"  AbrirCajon no ha contestado a tiempo
  *   "inaccesible"   la página no llega a AbrirCajon: no está abierto, el
  *                   navegador no da permiso o el origen no está en
@@ -54,6 +56,8 @@
     switch (resultado) {
       case "abierto":
         return "Caj\u00f3n abierto.";
+      case "yaAbierto":
+        return "El caj\u00f3n se acaba de abrir.";
       case "fallido":
         return "No se ha abierto el caj\u00f3n: " + mensaje +
           ". El mensaje est\u00e1 en la pantalla de AbrirCajon: ci\u00e9rrelo y compruebe la impresora antes de volver a intentarlo.";
@@ -75,7 +79,7 @@
   function resultado(nombre, cuerpo) {
     cuerpo = cuerpo || {};
     var r = {
-      ok: nombre === "abierto" || nombre === "disponible",
+      ok: nombre === "abierto" || nombre === "yaAbierto" || nombre === "disponible",
       resultado: nombre,
       texto: nombre === "disponible" ? "AbrirCajon est\u00e1 abierto." : texto(nombre, cuerpo.mensaje || ""),
       error: cuerpo.error || 0,
@@ -112,7 +116,10 @@
     if (r.estado === 200) return resultado("abierto", r.cuerpo);
     if (r.estado === 502) return resultado("fallido", r.cuerpo);
     if (r.estado === 503 && r.cuerpo.error === 1460) return resultado("sinRespuesta", r.cuerpo);
-    if (r.estado === 503 || r.estado === 429) return resultado("ocupado", r.cuerpo);
+    // A kick went out less than a second ago: the drawer is open, and this
+    // press was the second of a double click.
+    if (r.estado === 429) return resultado("yaAbierto", r.cuerpo);
+    if (r.estado === 503) return resultado("ocupado", r.cuerpo);
     return resultado("rechazado", r.cuerpo);
   }
 

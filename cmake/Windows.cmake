@@ -99,6 +99,7 @@ add_executable(cajon_win_tests
     # The number readers, with the C library that the release runs on.
     tests/unit/ConversionesTest.cpp
     tests/win32/PoliticasEventosTest.cpp
+    tests/win32/Win32EscuchaWebTest.cpp
 )
 target_link_libraries(cajon_win_tests PRIVATE cajon_ventanas gtest_main)
 target_link_options(cajon_win_tests PRIVATE ${CAJON_STATIC_LINK})

@@ -3,7 +3,8 @@
 // event loop: it accepts, reads, writes and closes, and nothing more. The
 // room above it decides everything else: what the bytes mean, what to answer,
 // which connection to close and when. Every call comes from the listener's
-// one thread; `ahora` is a steady clock in milliseconds. The room answers at
+// one thread (and a last Ordenes, once it is over, from the one that stops
+// it); `ahora` is a steady clock in milliseconds. The room answers at
 // once or later: from another thread it wakes the listener with the function
 // handed to Conectar, and the listener then asks for its Ordenes.
 

@@ -287,6 +287,14 @@ Win32EscuchaWeb::~Win32EscuchaWeb() {
     estado_->parar = true;
     estado_->despertador->Despertar();
     if (estado_->hilo.joinable()) estado_->hilo.join();
+    // What the room has still to say goes out before the sockets close: a
+    // page whose kick the ending program will never make hears so. The
+    // thread is over, so the room is still called from one thread at a time.
+    try {
+        for (const OrdenConexion& orden : estado_->sala.Ordenes(Ahora())) estado_->Cumplir(orden);
+    } catch (...) {
+        // Out of memory: the connections close unanswered, as before.
+    }
     for (const Conexion& c : estado_->conexiones) {
         if (!c.cerrada) closesocket(c.s);
     }

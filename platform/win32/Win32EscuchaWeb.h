@@ -16,7 +16,8 @@ class Win32EscuchaWeb {
     // number when the port cannot be taken (10048: in use). `sala` must
     // outlive this.
     Win32EscuchaWeb(std::uint16_t puerto, SalaConexiones& sala);
-    // Stops the loop and closes every connection.
+    // Stops the loop, sends what the room has still to say, and closes every
+    // connection.
     ~Win32EscuchaWeb();
     Win32EscuchaWeb(const Win32EscuchaWeb&) = delete;
     Win32EscuchaWeb& operator=(const Win32EscuchaWeb&) = delete;

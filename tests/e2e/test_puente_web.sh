@@ -46,7 +46,8 @@ pedir() {  # pedir METHOD HOST ORIGIN TYPE [BODY]: "status" then the headers in 
 cabecera() { tr -d '\r' <"$work/h" | sed -n "s/^$1: //Ip"; }
 arrancar() {
     e2e_start
-    answer_startup >"$work/arranque" || fail "main window not shown"
+    answer_startup >"$work/arranque" || fail "main window not shown ($(e2e_running && echo running ||
+        echo ended); shown: $(e2e_helper windows | grep 'visible=1' | sed 's/.*caption=//' | paste -sd '|'))"
 }
 : >"$work/fifo.out"
 
@@ -111,10 +112,11 @@ pagina() {  # pagina FILE JS: a page with abrircajon.js for this port, then JS
 }
 pagina index.html 'AbrirCajon.abrir({motivo: "Navegador"}).then(r => document.title = "R:" + r.resultado + " " + r.texto);'
 # Two clicks, as a cashier makes them, with a motive that abrir() cuts at 80
-# characters just after an emoji (two UTF-16 units).
+# characters just after an emoji (two UTF-16 units); then a third as soon as
+# they are answered, within the second.
 pagina clics.html 'const m = {motivo: "x".repeat(79) + "\u{1F600}!"};
-Promise.all([AbrirCajon.abrir(m), AbrirCajon.abrir(m)]).then(rs =>
-    document.title = "R:" + rs.map(r => r.resultado).sort().join(","));'
+Promise.all([AbrirCajon.abrir(m), AbrirCajon.abrir(m)]).then(rs => AbrirCajon.abrir(m).then(r =>
+    document.title = "R:" + rs.map(r => r.resultado).sort().join(",") + " " + r.resultado + " " + r.ok));'
 # Two kicks a second apart, the second without a preflight (the browser keeps
 # its answer): when each fetch() began.
 cat >"$work/www/dos.html" <<HTML
@@ -142,7 +144,11 @@ check_eq "Chromium, listed origin: the page reads abierto" 'R:abierto Cajón abi
 check_eq "Chromium, listed origin: the drawer opened" 1 "$(nuevas 1)"
 check_eq "Chromium: recorded" 1 "$(grep -c ";Web $TPV Navegador;" "$csv")"
 marca
-check_eq "Chromium, two clicks: one opens" 'R:abierto,ocupado' "$(PAGINA=clics.html navegador 47124 prompt | head -1)"
+# The second: while the first is under way (ocupado) or just after it (yaAbierto).
+dos=$(PAGINA=clics.html navegador 47124 prompt | head -1)
+[[ $dos =~ ^R:abierto,(ocupado|yaAbierto)\ yaAbierto\ true$ ]] &&
+    ok "Chromium, two clicks: one opens, and a third at once is no failure ($dos)" ||
+    fail "Chromium, two clicks: $dos"
 check_eq "Chromium, two clicks: the drawer opened once" 1 "$(nuevas 1)"
 marca
 ajena=$(navegador 47125 prompt | head -1)

@@ -59,11 +59,13 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
 
     puente_ = std::make_unique<PuenteWeb>(
         *configuracion, std::move(version),
-        [hwnd, mensajeWeb](std::shared_ptr<PedidoApertura> pedido) {
+        [hwnd, mensajeWeb, ultimo = ultimo_](std::shared_ptr<PedidoApertura> pedido) {
             // Posted, never sent: the listener does not wait for the window.
             auto envio = std::make_unique<std::shared_ptr<PedidoApertura>>(pedido);
             if (PostMessageW(hwnd, mensajeWeb, 0, reinterpret_cast<LPARAM>(envio.get()))) {
                 envio.release();
+                const std::lock_guard bloqueo(ultimo->mutex);
+                ultimo->pedido = pedido;
                 return;
             }
             if (!IsWindow(hwnd)) {
@@ -94,5 +96,16 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
 }
 
 PuenteWebVentana::~PuenteWebVentana() {
+    // The window has gone: a kick it never took never will be, and the
+    // listener's last orders tell its page so before the sockets close.
+    std::shared_ptr<PedidoApertura> pedido;
+    {
+        const std::lock_guard bloqueo(ultimo_->mutex);
+        pedido = ultimo_->pedido.lock();
+    }
+    if (pedido && pedido->Tomar()) {
+        pedido->Terminar({ResultadoWeb::Estado::NoAtendido, salida::kOcupado,
+                          TextoSinApertura(SinApertura::Cerrando)});
+    }
     escucha_.reset();
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "platform/PrivateProfile.h"
 #include "platform/win32/Win32EscuchaWeb.h"
 
+class PedidoApertura;
 class PuenteWeb;
 class VentanaPrincipal;
 
@@ -31,6 +33,13 @@ class PuenteWebVentana {
     ~PuenteWebVentana();
 
   private:
+    // The last kick handed to the window: its message is lost if the window
+    // goes first, and its page must still hear that nothing was done.
+    struct UltimoPedido {
+        std::mutex mutex;
+        std::weak_ptr<PedidoApertura> pedido;
+    };
+    std::shared_ptr<UltimoPedido> ultimo_ = std::make_shared<UltimoPedido>();
     // The room outlives the listener's thread, which calls it.
     std::unique_ptr<PuenteWeb> puente_;
     std::unique_ptr<Win32EscuchaWeb> escucha_;
