@@ -56,7 +56,10 @@ LectorPeticion::Estado LectorPeticion::Anadir(std::string_view bytes) {
         const std::size_t desde = antes >= 3 ? antes - 3 : 0;
         const std::size_t fin = cabeceras_.find(kFinCabeceras, desde);
         if (fin == std::string::npos || fin > kMaxCabecerasHttp) {
-            if (cabeceras_.size() <= kMaxCabecerasHttp) return estado_;
+            // Headers of the limit may still be waiting for the rest of their end.
+            if (fin == std::string::npos &&
+                cabeceras_.size() < kMaxCabecerasHttp + kFinCabeceras.size())
+                return estado_;
             sobran_ = true;
             return Fallar(431);
         }
@@ -125,12 +128,15 @@ LectorPeticion::Estado LectorPeticion::LeerCabeceras(std::string_view texto) {
     // A body comes with its length; chunks are not needed by any browser.
     if (peticion_.Cabecera("transfer-encoding")) return Fallar(501);
     if (const auto largo = peticion_.Cabecera("content-length")) {
-        if (largo->empty() || largo->size() > 9 ||
-            !std::all_of(largo->begin(), largo->end(),
-                         [](char c) { return c >= '0' && c <= '9'; })) {
+        if (largo->empty() || !std::all_of(largo->begin(), largo->end(),
+                                           [](char c) { return c >= '0' && c <= '9'; })) {
             return Fallar(400);
         }
-        largoCuerpo_ = std::stoul(std::string(*largo));
+        const std::string_view cifras =
+            largo->substr(std::min(largo->find_first_not_of('0'), largo->size()));
+        // Too long a number is too large a body: refused, and read away.
+        largoCuerpo_ =
+            cifras.size() > 9 ? kMaxCuerpoHttp + 1 : std::stoul("0" + std::string(cifras));
         if (largoCuerpo_ > kMaxCuerpoHttp) return Fallar(413);
     }
     return estado_;

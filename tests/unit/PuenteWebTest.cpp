@@ -29,7 +29,12 @@ std::string Pedir(const std::string& metodo, const std::string& ruta, const std:
 TEST(PuenteWebTest, TheReaderKeepsToItsLimits) {
     using E = LectorPeticion::Estado;
     const std::string grande(kMaxCabecerasHttp, 'a');
+    const std::string inicio = "GET / HTTP/1.1\r\nX: ";
+    // Headers of the very limit, however their end arrives.
+    const std::string justas = inicio + std::string(kMaxCabecerasHttp - inicio.size(), 'a');
     const std::tuple<std::string, E, int> casos[] = {
+        {justas + "\r\n\r\n", E::Completa, 0},
+        {justas + "a\r\n\r\n", E::Error, 431},
         {"GET /v1/estado HTTP/1.1\r\nHost: x\r\n\r\n", E::Completa, 0},
         {"POST / HTTP/1.1\r\nContent-Length: 2\r\n\r\n{}", E::Completa, 0},
         {"POST / HTTP/1.1\r\nContent-Length: 2\r\n\r\n{", E::Faltan, 0},
@@ -37,7 +42,8 @@ TEST(PuenteWebTest, TheReaderKeepsToItsLimits) {
         {"GET / HTTP/1.1\r\nX: " + grande + "\r\n\r\n", E::Error, 431},
         {"GET / HTTP/1.1\r\nX: " + grande, E::Error, 431},
         {"POST / HTTP/1.1\r\nContent-Length: 1025\r\n\r\n", E::Error, 413},
-        {"POST / HTTP/1.1\r\nContent-Length: 99999999999\r\n\r\n", E::Error, 400},
+        {"POST / HTTP/1.1\r\nContent-Length: 99999999999\r\n\r\n", E::Error, 413},
+        {"POST / HTTP/1.1\r\nContent-Length: 0000000000002\r\n\r\n{}", E::Completa, 0},
         {"POST / HTTP/1.1\r\nContent-Length: -1\r\n\r\n", E::Error, 400},
         {"POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n", E::Error, 501},
         {"GET / HTTP/1.1\r\nHost: a\r\nHost: b\r\n\r\n", E::Error, 400},
