@@ -116,7 +116,7 @@ check_eq "COM2:9600,N,8,1 turns XON/XOFF off: the stopped line takes the kick" 1
 sed -i 's/^KovraAvisoSegundos=3/KovraAvisoSegundos=0/' "$E2E_DIR/INIS/PARAMETROS.INI"
 puerto "127.0.0.1:$sorda"
 click_control $ID_COMMAND
-esperar 5 'grep -q rechazada "$work/sorda.log.preguntas"'
+esperar 5 'grep -qs rechazada "$work/sorda.log.preguntas"'
 titulo " - Cajón abierto" && ok "deaf, then refusing: still open" || fail "caption lost while unanswered"
 cerrado "deaf then refusing for 2 s while open 6 s" Red "127.0.0.1:$sorda" 6
 check_eq "questions unanswered, no 'Sin respuesta'" "yes 0" \
