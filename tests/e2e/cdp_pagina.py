@@ -25,7 +25,9 @@ proceso = subprocess.Popen(
      "--disable-component-update", "--disable-sync", "--no-first-run", "--remote-debugging-pipe",
      "--user-data-dir=" + perfil, *extra, "about:blank"],
     preexec_fn=lambda: (os.dup2(a_chromium, 3), os.dup2(de_chromium, 4)), pass_fds=(3, 4),
-    stdout=subprocess.DEVNULL, stderr=errores)
+    stdout=subprocess.DEVNULL, stderr=errores,
+    # Its singleton folder goes there too: it is killed, and would leave one in /tmp a run.
+    env={**os.environ, "TMPDIR": perfil})
 os.close(a_chromium), os.close(de_chromium)
 salida, entrada, resto, siguiente = os.fdopen(de_aqui, "wb"), a_aqui, b"", 0
 
