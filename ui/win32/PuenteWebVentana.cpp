@@ -18,6 +18,11 @@ ResultadoWeb DeApertura(const ResultadoApertura& r) {
             TextoFalloApertura(*r.fallo, r.destino)};
 }
 
+// Nothing was done, and why: the page may try again.
+ResultadoWeb SinAbrir(SinApertura motivo) {
+    return {ResultadoWeb::Estado::NoAtendido, salida::kOcupado, TextoSinApertura(motivo)};
+}
+
 }  // namespace
 
 PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& perfil,
@@ -43,9 +48,7 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
         const auto sin = ventana.AbrirDesdeWeb(
             pedido.Pagina(),
             [&pedido](const ResultadoApertura& r) { pedido.Terminar(DeApertura(r)); });
-        if (sin)
-            pedido.Terminar(
-                {ResultadoWeb::Estado::NoAtendido, salida::kOcupado, TextoSinApertura(*sin)});
+        if (sin) pedido.Terminar(SinAbrir(*sin));
         // A kick stopped by an unforeseen failure has shown its report box.
         pedido.Terminar({ResultadoWeb::Estado::Fallido, 1,
                          "La apertura no ha terminado: vea el mensaje en la pantalla de la caja"});
@@ -69,8 +72,7 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
                 return;
             }
             if (!IsWindow(hwnd)) {
-                pedido->Terminar({ResultadoWeb::Estado::NoAtendido, salida::kOcupado,
-                                  TextoSinApertura(SinApertura::Cerrando)});
+                pedido->Terminar(SinAbrir(SinApertura::Cerrando));
             } else {
                 pedido->Terminar({ResultadoWeb::Estado::NoAtendido, salida::kSinRespuesta,
                                   "AbrirCajon no contesta y no ha abierto el cajón"});
@@ -103,9 +105,6 @@ PuenteWebVentana::~PuenteWebVentana() {
         const std::lock_guard bloqueo(ultimo_->mutex);
         pedido = ultimo_->pedido.lock();
     }
-    if (pedido && pedido->Tomar()) {
-        pedido->Terminar({ResultadoWeb::Estado::NoAtendido, salida::kOcupado,
-                          TextoSinApertura(SinApertura::Cerrando)});
-    }
+    if (pedido && pedido->Tomar()) pedido->Terminar(SinAbrir(SinApertura::Cerrando));
     escucha_.reset();
 }
