@@ -132,11 +132,13 @@ LectorPeticion::Estado LectorPeticion::LeerCabeceras(std::string_view texto) {
                                            [](char c) { return c >= '0' && c <= '9'; })) {
             return Fallar(400);
         }
-        const std::string_view cifras =
-            largo->substr(std::min(largo->find_first_not_of('0'), largo->size()));
-        // Too long a number is too large a body: refused, and read away.
-        largoCuerpo_ =
-            cifras.size() > 9 ? kMaxCuerpoHttp + 1 : std::stoul("0" + std::string(cifras));
+        // Counted no further than one past the limit: however many digits,
+        // too large a body is refused and read away.
+        largoCuerpo_ = 0;
+        for (const char c : *largo) {
+            largoCuerpo_ =
+                std::min(largoCuerpo_ * 10 + static_cast<std::size_t>(c - '0'), kMaxCuerpoHttp + 1);
+        }
         if (largoCuerpo_ > kMaxCuerpoHttp) return Fallar(413);
     }
     return estado_;
