@@ -24,6 +24,8 @@ std::string TextoOrigen(OrigenApertura origen, std::string_view tecla) {
             return "Comprobar sensor";
         case OrigenApertura::Web:
             return "Web " + std::string(tecla);
+        case OrigenApertura::Asistente:
+            return "Asistente";
     }
     return {};
 }

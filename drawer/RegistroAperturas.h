@@ -32,8 +32,9 @@
 // AbrirCajon.exe /abrir, or a web page through the browser bridge (for Web,
 // the text that stands for the key is the page's origin and motive).
 // The drawer's sensor writes a line of its own after a kick (Sensor), and
-// the sensor's check kicks once (ComprobarSensor).
-enum class OrigenApertura { Tecla, Boton, OrdenAbrir, Sensor, ComprobarSensor, Web };
+// the sensor's check kicks once (ComprobarSensor), and the drawer assistant
+// once for each command it tries (Asistente).
+enum class OrigenApertura { Tecla, Boton, OrdenAbrir, Sensor, ComprobarSensor, Web, Asistente };
 
 inline constexpr std::string_view kCabeceraAperturas =
     "Fecha;Hora;Usuario;Origen;Vía;Destino;Resultado;Perdidas";

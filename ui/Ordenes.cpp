@@ -16,25 +16,6 @@ std::string Interruptor(const std::string& argumento) {
     return nombre;
 }
 
-// Reads the parameter file and writes nothing back.
-class PerfilSoloLectura : public PrivateProfile {
-  public:
-    explicit PerfilSoloLectura(PrivateProfile& perfil) : perfil_(perfil) {}
-    void GetString(std::u16string_view section, std::u16string_view key,
-                   std::u16string_view defecto, std::span<char16_t> buffer,
-                   const std::u16string& path) override {
-        perfil_.GetString(section, key, defecto, buffer, path);
-    }
-    bool WriteString(std::u16string_view, std::u16string_view, std::u16string_view,
-                     const std::u16string&) override {
-        return false;
-    }
-    std::u16string AsStored(std::u16string_view value) override { return perfil_.AsStored(value); }
-
-  private:
-    PrivateProfile& perfil_;
-};
-
 // /esperar or /esperar:N, N from 1 to 3600.
 std::optional<int> Espera(const std::string& argumento) {
     const std::string nombre = Interruptor(argumento);
@@ -141,21 +122,7 @@ std::optional<int> CumplirOrden(Orden orden, CopiaAbierta& copia, Dialogs& dialo
     return std::nullopt;
 }
 
-int AbrirSinVentana(VistaPrincipal& vista, const ServiciosPrincipal& servicios) {
-    PerfilSoloLectura perfil(servicios.perfil);
-    SinSelector selector;
-    ServiciosPrincipal propios{perfil,
-                               servicios.puertos,
-                               servicios.impresora,
-                               servicios.dialogs,
-                               selector,
-                               servicios.teclas,
-                               servicios.bandeja,
-                               servicios.carpetaPrograma,
-                               servicios.separadorDecimal,
-                               servicios.aperturas,
-                               servicios.red};
-    frmAbrirCajon form(vista, std::move(propios));
-    form.CargarParaAbrir();
-    return form.OrdenAbrir({});
+int AbrirSinVentana(CoordinadorApertura& apertura) {
+    const auto resultado = apertura.Patear({OrigenApertura::OrdenAbrir, {}});
+    return resultado ? CodigoDeSalida(*resultado) : salida::kOcupado;
 }

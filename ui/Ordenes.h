@@ -11,10 +11,10 @@
 #include <span>
 #include <string>
 
+#include "drawer/CoordinadorApertura.h"
 #include "drawer/EnviarApertura.h"
 #include "drawer/EstadoCajon.h"
 #include "platform/Dialogs.h"
-#include "ui/frmAbrirCajon.h"
 
 enum class Orden {
     Ninguna,   // no arguments: the program as always
@@ -89,16 +89,9 @@ std::optional<int> CumplirOrden(Orden orden, CopiaAbierta& copia, Dialogs& dialo
                                 const std::function<int()>& abrirAqui, int esperaSegundos = 0,
                                 const std::function<void(std::chrono::milliseconds)>& dormir = {});
 
-// The chooser that is never shown: as one closed without choosing.
-struct SinSelector : SelectorImpresora {
-    void Mostrar(std::string&) override {}
-};
-
-// The opening that the program would make right after starting, on a view
-// that shows nothing, with only what the kick reads (frmAbrirCajon::
-// CargarParaAbrir): the printer chooser is never shown (a remembered printer
-// that is not installed leaves the system's default current, as a chooser
-// closed without choosing does), settings only the window uses are not read,
-// and nothing is written to the parameter file (an order changes no setting).
-// Recorded as the order's; the kick's stop box is the only box. The exit code.
-int AbrirSinVentana(VistaPrincipal& vista, const ServiciosPrincipal& servicios);
+// The opening of a program just started, with no window (/abrir with no
+// copy running): the settings as they stand, file and policy, through the
+// one coordinator of kicks; the printer chooser is never shown and nothing is
+// written to the parameter file. Recorded as the order's; the kick's stop box
+// is the only box. The exit code.
+int AbrirSinVentana(CoordinadorApertura& apertura);

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "drawer/CoordinadorApertura.h"
 #include "drawer/RegistroAperturas.h"
 #include "drawer/VigilanteCajon.h"
 #include "platform/Dialogs.h"
@@ -21,7 +22,7 @@ inline constexpr char kSufijoComprobando[] = " - Comprobando el sensor…";
 // The caption without either.
 std::string SinSufijoDelSensor(std::string_view caption);
 
-class SensorPrincipal {
+class SensorPrincipal : public SensorDePatadas {
   public:
     // `patear` kicks as F12 does; none when it cannot now (a box is open).
     // No `vigilante`: no sensor (AbrirCajon.exe /abrir with no copy running).
@@ -32,8 +33,8 @@ class SensorPrincipal {
     void Leer();
     // Before a kick's output, and once it is over: no question meanwhile,
     // then the watch.
-    void AntesDePatada();
-    void TrasPatada(const ResultadoApertura& resultado);
+    void AntesDePatada() override;
+    void TrasPatada(const ResultadoApertura& resultado) override;
 
     // "Comprobar el sensor del cajón…" on the port as typed: asks to close
     // the drawer, then leaves the rest to the watcher's thread.

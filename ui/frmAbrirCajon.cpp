@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <utility>
 
 #include "drawer/SalidaImpresora.h"
@@ -10,9 +9,9 @@
 
 namespace {
 
-constexpr const char* kDefectoPuerto = "LPT1:";
-constexpr const char* kDefectoAscii = "27 112 0 10 100";
-constexpr const char* kDefectoTipo = "1";
+constexpr const char* kDefectoPuerto = defecto::KovraPuerto;
+constexpr const char* kDefectoAscii = defecto::KovraASCII;
+constexpr const char* kDefectoTipo = defecto::KovraTipo;
 constexpr const char* kDefectoTecla = "F12";
 constexpr std::uint32_t kIdIcono = 1;
 
@@ -43,7 +42,13 @@ int CodigoDeEvento(double x, bool midePixeles, double twipsPorPixel) {
 frmAbrirCajon::frmAbrirCajon(VistaPrincipal& vista, ServiciosPrincipal servicios)
     : vista_(vista),
       servicios_(std::move(servicios)),
-      parametros_(servicios_.perfil, dialogs_, servicios_.politicas) {}
+      parametros_(servicios_.perfil, dialogs_, servicios_.politicas) {
+    servicios_.apertura.FijarSensor(&sensor_);
+}
+
+frmAbrirCajon::~frmAbrirCajon() {
+    servicios_.apertura.FijarSensor(nullptr);
+}
 
 void frmAbrirCajon::FijarIdentidad(std::uintptr_t hWnd, std::uintptr_t hIcon, bool midePixeles,
                                    double twipsPorPixel) {
@@ -126,25 +131,6 @@ void frmAbrirCajon::MostrarPolitica() {
         vista_.FijarComprobarSensor(false, kTextoPorPolitica);
 }
 
-void frmAbrirCajon::CargarParaAbrir() {
-    parametros_.FijarRuta(RutaParametros(servicios_.carpetaPrograma));
-    vista_.FijarTexto(Control::txtPuerto,
-                      parametros_.VRXGetParametro(claves::KovraPuerto, kDefectoPuerto));
-    vista_.FijarTexto(Control::txtAscii,
-                      parametros_.VRXGetParametro(claves::KovraASCII, kDefectoAscii));
-    const bool impresora =
-        ValorNumerico(parametros_.VRXGetParametro(claves::KovraTipo, kDefectoTipo)) == 1.0;
-    vista_.FijarValor(Control::CheckPrinter, impresora ? kMarcado : kDesmarcado);
-    if (!impresora) return;
-    try {
-        std::string nombre = parametros_.VRXGetParametro(claves::PrinterDeviceName, "");
-        A_GetPrinter(nombre, false, servicios_.impresora, selector_,
-                     [&](std::string_view n) { return parametros_.ComoSeGuarda(n); });
-    } catch (const Fallo&) {
-        // No printer, or the spooler not answering: the kick's own stop box says so.
-    }
-}
-
 // Read once, at start; the program never writes it. Absent or empty is F12.
 void frmAbrirCajon::LeerTecla() {
     const std::string valor = parametros_.VRXGetParametro(claves::KovraTecla, kDefectoTecla);
@@ -195,27 +181,10 @@ void frmAbrirCajon::txtPuerto_LostFocus() {
 std::optional<ResultadoApertura> frmAbrirCajon::Kick(
     OrigenApertura origen, const std::function<void(const ResultadoApertura&)>& antesDeLaCaja,
     const std::string& pagina) {
-    if (pateando_) return std::nullopt;
-    pateando_ = true;
-    const std::unique_ptr<bool, void (*)(bool*)> alAcabar(&pateando_, [](bool* b) { *b = false; });
-    ServiciosApertura servicios{servicios_.puertos, servicios_.impresora, parametros_, dialogs_};
-    servicios.red = servicios_.red;
-    // Handed over before a failure's box: the line does not wait for the
-    // cashier to close it.
-    servicios.alTerminar = [&](const ResultadoApertura& resultado) {
-        if (servicios_.aperturas != nullptr) {
-            servicios_.aperturas->Anotar(parametros_.Ruta(), origen,
-                                         origen == OrigenApertura::Web ? pagina : tecla_.nombre,
-                                         resultado);
-        }
-        // The watch first: a page that asks for the drawer's state as soon
-        // as it hears of the kick must not read the last opening's close.
-        sensor_.TrasPatada(resultado);
-        if (antesDeLaCaja) antesDeLaCaja(resultado);
-    };
-    // No status question holds the port while the kick goes out.
-    sensor_.AntesDePatada();
-    return EnviarApertura(*this, servicios);
+    // The window's own boxes: a failure's box counts as open, as any other.
+    return servicios_.apertura.Patear({origen,
+                                       origen == OrigenApertura::Web ? pagina : tecla_.nombre, this,
+                                       antesDeLaCaja, &dialogs_});
 }
 
 bool frmAbrirCajon::VeTodaPulsacion() const {

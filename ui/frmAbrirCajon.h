@@ -8,9 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "drawer/CoordinadorApertura.h"
 #include "drawer/ElegirImpresora.h"
-#include "drawer/EnviarApertura.h"
-#include "drawer/RegistroAperturas.h"
 #include "platform/KeyState.h"
 #include "platform/NotificationArea.h"
 #include "settings/modFunGenerales.h"
@@ -38,7 +37,8 @@ enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbApp
 
 struct ServiciosPrincipal {
     PrivateProfile& perfil;
-    PortOpener& puertos;
+    // Every kick of the window goes through it.
+    CoordinadorApertura& apertura;
     Printing& impresora;
     Dialogs& dialogs;
     SelectorImpresora& selector;
@@ -46,11 +46,6 @@ struct ServiciosPrincipal {
     NotificationArea& bandeja;
     std::string carpetaPrograma;   // the folder of the program file
     std::string separadorDecimal;  // the user's decimal separator
-    // The record of kicks (INIS\APERTURAS.CSV), written on a thread of its
-    // own; none where nothing is recorded.
-    RegistroAperturas* aperturas = nullptr;
-    // Printers on the network, for the port texts that name one.
-    NetworkOpener* red = nullptr;
     // The drawer's sensor (KovraSensor): the watch after each kick, and its
     // check. None: no sensor.
     VigilanteCajon* sensor = nullptr;
@@ -62,15 +57,12 @@ struct ServiciosPrincipal {
 class frmAbrirCajon : public ControlesApertura {
   public:
     frmAbrirCajon(VistaPrincipal& vista, ServiciosPrincipal servicios);
+    ~frmAbrirCajon() override;
+    frmAbrirCajon(const frmAbrirCajon&) = delete;
+    frmAbrirCajon& operator=(const frmAbrirCajon&) = delete;
 
     // Before the window is first shown.
     void Form_Load();
-    // For an opening with no window (/abrir with no copy running): only what
-    // the kick reads, KovraPuerto, KovraASCII and KovraTipo, and the
-    // remembered printer made current only for the printer route, never
-    // asking. Shows no box: a printer that cannot be chosen is the kick's to
-    // report.
-    void CargarParaAbrir();
     void EstadoControles();
 
     // Events of the controls.
@@ -153,9 +145,9 @@ class frmAbrirCajon : public ControlesApertura {
 
     void FijarCheckPrinter(int valor);
     void LeerTecla();
-    // `antesDeLaCaja` hears how the kick ended, before a failure's box.
-    // None: another kick is under way (a print job lets messages through,
-    // and with them F12, a click, /abrir or a web page), and nothing is done.
+    // A kick of the live controls, through the coordinator; `antesDeLaCaja`
+    // hears how it ended, before a failure's box. None: another kick is under
+    // way, and nothing is done.
     std::optional<ResultadoApertura> Kick(
         OrigenApertura origen,
         const std::function<void(const ResultadoApertura&)>& antesDeLaCaja = {},
@@ -187,7 +179,6 @@ class frmAbrirCajon : public ControlesApertura {
     bool midePixeles_ = false;
     double twipsPorPixel_ = 15;
     bool iconoPuesto_ = false;
-    bool pateando_ = false;  // a kick is under way
     std::array<bool, 256> crudasAbajo_{};
     bool pulsacionPendiente_ = false;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/AperturaDePrueba.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakeVista.h"
 #include "tests/support/Fakes.h"
@@ -49,8 +50,10 @@ class BandejaTest : public ::testing::Test {
     } selector_;
     FakeKeys teclas_;
     FakeTray bandeja_;
-    frmAbrirCajon form_{
-        vista_, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."}};
+    AperturaDePrueba apertura_{perfil_, puertos_, impresora_, dialogs_, "C:"};
+    frmAbrirCajon form_{vista_,
+                        {perfil_, apertura_.coordinador, impresora_, dialogs_, selector_, teclas_,
+                         bandeja_, "C:", "."}};
 };
 
 TEST_F(BandejaTest, MinimizingHidesTheWindowAndAddsTheIcon) {
@@ -153,8 +156,8 @@ TEST_F(BandejaTest, AFailureWhileAddingIsReportedWithItsStep) {
             throw Fallo(91, "Variable de objeto no establecida");
         }
     } vista;
-    frmAbrirCajon form(
-        vista, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."});
+    frmAbrirCajon form(vista, {perfil_, apertura_.coordinador, impresora_, dialogs_, selector_,
+                               teclas_, bandeja_, "C:", "."});
     vista.alRedimensionar = [&] { form.Form_Resize(); };
     form.Command1_Click();
     ASSERT_EQ(dialogs_.cajas.size(), 1u);

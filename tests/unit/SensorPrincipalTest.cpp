@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <deque>
 #include <thread>
 
+#include "tests/support/AperturaDePrueba.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakePoliticas.h"
 #include "tests/support/FakeSensor.h"
@@ -20,8 +22,12 @@ struct SensorPrincipalTest : ::testing::Test {
         perfil_.valores["KovraTipo"] = "0";
         perfil_.valores["PrinterDeviceName"] = "Caja";
         impresora_.instaladas = {"Caja"};
-        ServiciosPrincipal s{perfil_, puertos_, impresora_, dialogs_, selector_,
-                             teclas_, bandeja_, "C:\\Caja", ","};
+        apertura_.emplace_back(perfil_, puertos_, impresora_, dialogs_, "C:\\Caja", politicas);
+        ServiciosPrincipal s{perfil_,    apertura_.back().coordinador,
+                             impresora_, dialogs_,
+                             selector_,  teclas_,
+                             bandeja_,   "C:\\Caja",
+                             ","};
         s.sensor = &vigilante_;
         s.politicas = politicas;
         return frmAbrirCajon(vista_, s);
@@ -34,7 +40,8 @@ struct SensorPrincipalTest : ::testing::Test {
     SinSelector selector_;
     FakeKeys teclas_;
     FakeTray bandeja_;
-    ImpresoraGuion estado_;  // silent: the watcher's questions find nothing
+    std::deque<AperturaDePrueba> apertura_;  // one for each window made
+    ImpresoraGuion estado_;                  // silent: the watcher's questions find nothing
     AvisosAnotados avisos_;
     VigilanteCajon vigilante_{estado_, avisos_, [](const ResultadoApertura&) {}};
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/AperturaDePrueba.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FakePoliticas.h"
 #include "tests/support/FakeRegistro.h"
@@ -52,9 +53,10 @@ class frmAbrirCajonTest : public ::testing::Test {
     FakeSelectorVentana selector_;
     FakeKeys teclas_;
     FakeTray bandeja_;
-    frmAbrirCajon form_{
-        vista_,
-        {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:\\Caja", ","}};
+    AperturaDePrueba apertura_{perfil_, puertos_, impresora_, dialogs_, "C:\\Caja"};
+    frmAbrirCajon form_{vista_,
+                        {perfil_, apertura_.coordinador, impresora_, dialogs_, selector_, teclas_,
+                         bandeja_, "C:\\Caja", ","}};
 };
 
 TEST_F(frmAbrirCajonTest, StartUpFillsTheWindowFromTheFile) {
@@ -97,8 +99,8 @@ TEST_F(frmAbrirCajonTest, EveryFormOfKovraTipoSetsTheOutputType) {
         MemoryProfile perfil;
         perfil.valores["PrinterDeviceName"] = "Caja";
         if (c.tipo) perfil.valores["KovraTipo"] = *c.tipo;
-        frmAbrirCajon form(vista, {perfil, puertos_, impresora_, dialogs_, selector_, teclas_,
-                                   bandeja_, "C:", "."});
+        frmAbrirCajon form(vista, {perfil, apertura_.coordinador, impresora_, dialogs_, selector_,
+                                   teclas_, bandeja_, "C:", "."});
         form.Form_Load();
         const std::string nombre = c.tipo.value_or("(none)");
         EXPECT_EQ(vista.Valor(Control::CheckPrinter), c.marcado) << nombre;
@@ -176,8 +178,8 @@ TEST_F(frmAbrirCajonTest, EstadoControlesStopsAtItsFailingStep) {
             FakeVista::Habilitar(c, h);
         }
     } vista;
-    frmAbrirCajon form(
-        vista, {perfil_, puertos_, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:", "."});
+    frmAbrirCajon form(vista, {perfil_, apertura_.coordinador, impresora_, dialogs_, selector_,
+                               teclas_, bandeja_, "C:", "."});
     vista.FijarValor(Control::CheckPrinter, 0);
     form.CheckPrinter_Click();
     EXPECT_EQ(
@@ -297,8 +299,8 @@ TEST_F(frmAbrirCajonTest, TicksWaitWhileABoxIsOpen) {
         }
         frmAbrirCajon* form = nullptr;
     } dialogs;
-    frmAbrirCajon form(
-        vista_, {perfil_, puertos_, impresora_, dialogs, selector_, teclas_, bandeja_, "C:", "."});
+    frmAbrirCajon form(vista_, {perfil_, apertura_.coordinador, impresora_, dialogs, selector_,
+                                teclas_, bandeja_, "C:", "."});
     dialogs.form = &form;
     form.Timer_Timer();
     EXPECT_EQ(dialogs.cajas.size(), 1u);
@@ -357,8 +359,10 @@ TEST_F(frmAbrirCajonTest, EachKickIsRecordedWithItsTriggerBeforeAnyBox) {
     dialogs.archivos = &archivos;
     dialogs.aperturas = &aperturas;
     perfil_.valores.insert({{"KovraTipo", "0"}, {"KovraTecla", "F9"}});
-    frmAbrirCajon form(vista_, {perfil_, puertos_, impresora_, dialogs, selector_, teclas_,
-                                bandeja_, "C:\\Caja", ",", &aperturas});
+    AperturaDePrueba apertura(perfil_, puertos_, impresora_, dialogs, "C:\\Caja", nullptr,
+                              &aperturas);
+    frmAbrirCajon form(vista_, {perfil_, apertura.coordinador, impresora_, dialogs, selector_,
+                                teclas_, bandeja_, "C:\\Caja", ","});
     form.Form_Load();
     form.Command_Click();
     teclas_.estados = {{0x78, static_cast<std::int16_t>(0x8000)}};
@@ -443,8 +447,10 @@ TEST_F(frmAbrirCajonTest, WhatAPolicySetsIsShownGreyedWithItsTipAndNeverWritten)
         perfil.valores = {{"KovraTipo", "0"}};
         FakePoliticas politicas;
         if (*c.clave) politicas.Equipo(c.clave, c.valor);
-        ServiciosPrincipal s{perfil,  puertos_, impresora_, dialogs_, selector_,
-                             teclas_, bandeja_, "C:",       ","};
+        AperturaDePrueba apertura(perfil, puertos_, impresora_, dialogs_, "C:", &politicas);
+        ServiciosPrincipal s{
+            perfil, apertura.coordinador, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:",
+            ","};
         s.politicas = &politicas;
         frmAbrirCajon form(vista, s);
         form.Form_Load();
@@ -472,8 +478,10 @@ TEST_F(frmAbrirCajonTest, APolicyValueIsWhatTheControlShowsAndThePrinterANewPoli
     politicas.Usuario("KovraASCII", FakePoliticas::Numero(7));
     politicas.Equipo("KovraTipo", FakePoliticas::Texto("0"));
     perfil_.valores.insert({{"KovraPuerto", "LPT1:"}, {"KovraTipo", "1"}});
-    ServiciosPrincipal s{perfil_, puertos_, impresora_, dialogs_, selector_,
-                         teclas_, bandeja_, "C:",       ","};
+    AperturaDePrueba apertura(perfil_, puertos_, impresora_, dialogs_, "C:", &politicas);
+    ServiciosPrincipal s{
+        perfil_, apertura.coordinador, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:",
+        ","};
     s.politicas = &politicas;
     frmAbrirCajon form(vista_, s);
     form.Form_Load();

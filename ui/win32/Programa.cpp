@@ -32,7 +32,6 @@
 #include "ui/win32/UnaInstancia.h"
 #include "ui/win32/VentanaPrincipal.h"
 #include "ui/win32/VentanaPrinters.h"
-#include "ui/win32/VistaSinVentana.h"
 
 namespace {
 
@@ -87,13 +86,15 @@ std::vector<std::string> Argumentos() {
     return argumentos;
 }
 
-// The system's services of one run, and the writer of its record.
+// The system's services of one run, the writer of its record, and the one
+// coordinator of its kicks.
 struct Sistema {
-    ServiciosPrincipal Servicios(Dialogs& dialogs, SelectorImpresora& selector,
-                                 NotificationArea& bandeja) {
-        ServiciosPrincipal servicios{
-            perfil,  puertos,           impresora,          dialogs,    selector, teclas,
-            bandeja, CarpetaPrograma(), SeparadorDecimal(), &aperturas, &red};
+    explicit Sistema(Dialogs& dialogs) : dialogs(dialogs) {}
+
+    ServiciosPrincipal Servicios(SelectorImpresora& selector, NotificationArea& bandeja) {
+        ServiciosPrincipal servicios{perfil,  apertura,          impresora,
+                                     dialogs, selector,          teclas,
+                                     bandeja, CarpetaPrograma(), SeparadorDecimal()};
         servicios.politicas = &politicas;
         return servicios;
     }
@@ -107,6 +108,7 @@ struct Sistema {
         return codigo;
     }
 
+    Dialogs& dialogs;
     Win32Profile perfil;
     Win32PortOpener puertos;
     Win32NetworkOpener red;
@@ -120,6 +122,15 @@ struct Sistema {
     Win32RegistroEventos eventos;
     RegistroAperturas aperturas{reloj, sesion, archivos, perfil, &politicas, &eventos};
     EscritorAperturas escritor{aperturas};
+    Parametros parametros = ParametrosDelPrograma();
+    CoordinadorApertura apertura{{puertos, impresora, parametros, dialogs, &red, &aperturas}};
+
+  private:
+    Parametros ParametrosDelPrograma() {
+        Parametros p(perfil, dialogs, &politicas);
+        p.FijarRuta(RutaParametros(CarpetaPrograma()));
+        return p;
+    }
 };
 
 // The sensor's check hands its kick and its finding to the window's logic,
@@ -145,11 +156,9 @@ void ConectarSensor(VentanaPrincipal& ventana, AvisosBandeja& avisos, frmAbrirCa
 
 // /abrir with no copy running: the opening of a program just started, in
 // this process, with no window.
-int AbrirAqui(Win32Dialogs& dialogs, NotificationArea& bandeja) {
-    Sistema sistema;
-    SinSelector selector;
-    VistaSinVentana vista;
-    return sistema.Terminar(AbrirSinVentana(vista, sistema.Servicios(dialogs, selector, bandeja)));
+int AbrirAqui(Win32Dialogs& dialogs) {
+    Sistema sistema(dialogs);
+    return sistema.Terminar(AbrirSinVentana(sistema.apertura));
 }
 
 }  // namespace
@@ -160,7 +169,7 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
         Win32Dialogs dialogs;
         Win32CopiaAbierta copia;
         return CumplirOrden(
-                   orden, copia, dialogs, [&] { return AbrirAqui(dialogs, bandeja); },
+                   orden, copia, dialogs, [&] { return AbrirAqui(dialogs); },
                    SegundosDeEspera(argumentos),
                    [](std::chrono::milliseconds ms) { Sleep(static_cast<DWORD>(ms.count())); })
             .value_or(salida::kOrdenNoValida);
@@ -180,7 +189,7 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     }
     dialogs.SetOwner(ventana.Handle());
 
-    Sistema sistema;
+    Sistema sistema(dialogs);
     VentanaPrinters selector(instancia, sistema.impresora);
     // The drawer's sensor: its lines go to the record as the kicks' do.
     std::unique_ptr<AvisosBandeja> avisos;
@@ -196,7 +205,7 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     } catch (const std::exception&) {
         // Without them the drawer opens as ever, unwatched.
     }
-    auto servicios = sistema.Servicios(dialogs, selector, bandeja);
+    auto servicios = sistema.Servicios(selector, bandeja);
     servicios.sensor = sensor.get();
     frmAbrirCajon logica(ventana, std::move(servicios));
     logica.FijarIdentidad(reinterpret_cast<std::uintptr_t>(ventana.Handle()),

@@ -1,0 +1,53 @@
+#include "drawer/CoordinadorApertura.h"
+
+#include <utility>
+
+#include "settings/Conversiones.h"
+
+ControlesDeParametros::ControlesDeParametros(Parametros& parametros, Printing& impresora)
+    : puerto_(parametros.VRXGetParametro(claves::KovraPuerto, defecto::KovraPuerto)),
+      ascii_(parametros.VRXGetParametro(claves::KovraASCII, defecto::KovraASCII)),
+      impresora_(ValorNumerico(parametros.VRXGetParametro(claves::KovraTipo, defecto::KovraTipo)) ==
+                 1.0) {
+    if (!impresora_) return;
+    try {
+        std::string nombre = parametros.VRXGetParametro(claves::PrinterDeviceName, "");
+        SinSelector selector;
+        A_GetPrinter(nombre, false, impresora, selector,
+                     [&](std::string_view n) { return parametros.ComoSeGuarda(n); });
+    } catch (const Fallo&) {
+        // No printer, or the spooler not answering: the kick's own stop box says so.
+    }
+}
+
+std::optional<ResultadoApertura> CoordinadorApertura::Patear(const SolicitudApertura& solicitud) {
+    if (pateando_) return std::nullopt;
+    pateando_ = true;
+    struct AlAcabar {
+        bool& pateando;
+        ~AlAcabar() { pateando = false; }
+    } alAcabar{pateando_};
+
+    std::optional<ControlesDeParametros> leidos;
+    if (solicitud.controles == nullptr) leidos.emplace(servicios_.parametros, servicios_.impresora);
+    const ControlesApertura& controles =
+        solicitud.controles != nullptr ? *solicitud.controles : *leidos;
+
+    ServiciosApertura servicios{servicios_.puertos, servicios_.impresora, servicios_.parametros,
+                                solicitud.cajas != nullptr ? *solicitud.cajas : servicios_.dialogs};
+    servicios.red = servicios_.red;
+    // Handed over before a failure's box: the line does not wait for the
+    // cashier to close it.
+    servicios.alTerminar = [&](const ResultadoApertura& resultado) {
+        if (servicios_.registro != nullptr) {
+            servicios_.registro->Anotar(servicios_.parametros.Ruta(), solicitud.origen,
+                                        solicitud.quien, resultado);
+        }
+        // The watch first: a page that asks for the drawer's state as soon
+        // as it hears of the kick must not read the last opening's close.
+        if (servicios_.sensor != nullptr) servicios_.sensor->TrasPatada(resultado);
+        if (solicitud.alTerminar) solicitud.alTerminar(resultado);
+    };
+    if (servicios_.sensor != nullptr) servicios_.sensor->AntesDePatada();
+    return EnviarApertura(controles, std::move(servicios));
+}
