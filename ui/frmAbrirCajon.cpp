@@ -1,7 +1,6 @@
 #include "ui/frmAbrirCajon.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "drawer/SalidaImpresora.h"
@@ -13,7 +12,6 @@ constexpr const char* kDefectoPuerto = defecto::KovraPuerto;
 constexpr const char* kDefectoAscii = defecto::KovraASCII;
 constexpr const char* kDefectoTipo = defecto::KovraTipo;
 constexpr const char* kDefectoTecla = "F12";
-constexpr std::uint32_t kIdIcono = 1;
 
 // The box at start for a KovraTecla that names no function key.
 std::string TextoTeclaNoValida(const std::string& valor) {
@@ -22,22 +20,6 @@ std::string TextoTeclaNoValida(const std::string& valor) {
 }
 
 }  // namespace
-
-std::array<char, 64> CampoTip(std::string_view texto) {
-    std::array<char, 64> tip;
-    tip.fill(' ');
-    const std::size_t n = std::min(texto.size(), tip.size());
-    std::copy_n(texto.begin(), n, tip.begin());
-    if (n < tip.size()) tip[n] = '\0';
-    return tip;
-}
-
-int CodigoDeEvento(double x, bool midePixeles, double twipsPorPixel) {
-    const double pixeles = midePixeles ? x : x / twipsPorPixel;
-    // Mouse positions are small; anything else is no code the window acts on.
-    if (!std::isfinite(pixeles) || std::fabs(pixeles) > 1e9) return -1;
-    return static_cast<int>(std::nearbyint(pixeles));
-}
 
 frmAbrirCajon::frmAbrirCajon(VistaPrincipal& vista, ServiciosPrincipal servicios)
     : vista_(vista),
@@ -52,8 +34,7 @@ frmAbrirCajon::~frmAbrirCajon() {
 
 void frmAbrirCajon::FijarIdentidad(std::uintptr_t hWnd, std::uintptr_t hIcon, bool midePixeles,
                                    double twipsPorPixel) {
-    hWnd_ = hWnd;
-    hIcon_ = hIcon;
+    icono_.FijarIdentidad(hWnd, hIcon);
     midePixeles_ = midePixeles;
     twipsPorPixel_ = twipsPorPixel > 0 ? twipsPorPixel : 15;
 }
@@ -118,17 +99,7 @@ void frmAbrirCajon::Form_Load() {
 }
 
 void frmAbrirCajon::MostrarPolitica() {
-    const auto fijado = [&](Control control, bool porPolitica) {
-        if (!porPolitica && !politica_.bloqueo) return;
-        vista_.Habilitar(control, false);
-        vista_.FijarConsejo(control, kTextoPorPolitica);
-    };
-    fijado(Control::txtPuerto, politica_.puerto);
-    fijado(Control::txtAscii, politica_.ascii);
-    fijado(Control::CheckPrinter, politica_.tipo);
-    fijado(Control::cmdSelectPrinter, politica_.impresora);
-    if (politica_.sensor || politica_.bloqueo)
-        vista_.FijarComprobarSensor(false, kTextoPorPolitica);
+    politica_.Mostrar(vista_);
 }
 
 // Read once, at start; the program never writes it. Absent or empty is F12.
@@ -136,8 +107,8 @@ void frmAbrirCajon::LeerTecla() {
     const std::string valor = parametros_.VRXGetParametro(claves::KovraTecla, kDefectoTecla);
     const auto tecla = LeerTeclaFuncion(valor.empty() ? kDefectoTecla : valor);
     if (!tecla) dialogs_.Information(TextoTeclaNoValida(valor));
-    tecla_ = tecla.value_or(TeclaFuncion{kTeclaF12, kDefectoTecla});
-    vista_.FijarTexto(Control::Command, tecla_.nombre);
+    tecla_.Fijar(tecla.value_or(TeclaFuncion{kTeclaF12, kDefectoTecla}));
+    vista_.FijarTexto(Control::Command, tecla_.Tecla().nombre);
 }
 
 void frmAbrirCajon::EstadoControles() {
@@ -182,48 +153,22 @@ std::optional<ResultadoApertura> frmAbrirCajon::Kick(
     OrigenApertura origen, const std::function<void(const ResultadoApertura&)>& antesDeLaCaja,
     const std::string& pagina) {
     // The window's own boxes: a failure's box counts as open, as any other.
-    return servicios_.apertura.Patear({origen,
-                                       origen == OrigenApertura::Web ? pagina : tecla_.nombre, this,
-                                       antesDeLaCaja, &dialogs_});
+    return servicios_.apertura.Patear(
+        {origen, origen == OrigenApertura::Web ? pagina : tecla_.Tecla().nombre, this,
+         antesDeLaCaja, &dialogs_});
 }
 
 bool frmAbrirCajon::VeTodaPulsacion() const {
-    return tecla_.teclaVirtual != kTeclaF12;
+    return tecla_.VeTodaPulsacion();
 }
 
 void frmAbrirCajon::Timer_Timer() {
     if (ModalAbierto()) return;
-    const bool pulsada = std::exchange(pulsacionPendiente_, false);
-    if (servicios_.teclas.GetAsyncKeyState(tecla_.teclaVirtual) >= 0) {
-        // Down and up again between two ticks: seen only by the raw input.
-        if (pulsada) Kick(OrigenApertura::Tecla);
-        return;
-    }
-    if (servicios_.teclas.GetAsyncKeyState(kTeclaShift) != 0) return;
-    if (servicios_.teclas.GetAsyncKeyState(kTeclaControl) != 0) return;
-    // Alt+F4 closes the program in front: with F4 as the key, that must not
-    // open the drawer. F12 keeps Alt+F12.
-    if (VeTodaPulsacion() && servicios_.teclas.GetAsyncKeyState(kTeclaAlt) < 0) return;
-    Kick(OrigenApertura::Tecla);
+    if (tecla_.Tick(servicios_.teclas)) Kick(OrigenApertura::Tecla);
 }
 
 void frmAbrirCajon::EntradaCruda(int teclaVirtual, bool abajo) {
-    if (teclaVirtual < 0 || teclaVirtual >= static_cast<int>(crudasAbajo_.size())) return;
-    // The typematic repeats of a held key are no new press: the poll repeats it.
-    const bool yaAbajo = std::exchange(crudasAbajo_[static_cast<std::size_t>(teclaVirtual)], abajo);
-    if (!abajo || yaAbajo || teclaVirtual != tecla_.teclaVirtual || !VeTodaPulsacion() ||
-        ModalAbierto())
-        return;
-    const auto algunaAbajo = [&](std::initializer_list<int> teclas) {
-        return std::ranges::any_of(
-            teclas, [&](int t) { return crudasAbajo_[static_cast<std::size_t>(t)]; });
-    };
-    // Either key of each pair, as the system names it with or without its side.
-    if (algunaAbajo({kTeclaShift, 0xA0, 0xA1}) || algunaAbajo({kTeclaControl, 0xA2, 0xA3}) ||
-        algunaAbajo({kTeclaAlt, 0xA4, 0xA5})) {
-        return;
-    }
-    pulsacionPendiente_ = true;
+    tecla_.EntradaCruda(teclaVirtual, abajo, ModalAbierto());
 }
 
 void frmAbrirCajon::Command_Click() {
@@ -322,38 +267,15 @@ void frmAbrirCajon::IrABandeja(Linea& linea) {
     PonerSystray();
     // With no icon the hidden window could never be reached again: it stays
     // on the taskbar, minimized, instead.
-    if (!iconoPuesto_) vista_.Mostrar();
+    if (!icono_.Puesto()) vista_.Mostrar();
 }
 
 void frmAbrirCajon::PonerSystray() {
-    iconoPuesto_ = false;
-    ProcedimientoGuardado(dialogs_, "PonerSystray", [&](Linea& linea) {
-        linea = 10;
-        RegistroIcono& r = registro_;
-        linea = 20;
-        r.cbSize = servicios_.bandeja.TamanoRegistro();
-        linea = 30;
-        r.hWnd = hWnd_;
-        linea = 40;
-        r.uID = kIdIcono;
-        linea = 50;
-        r.uFlags = NIF_MESSAGE_ | NIF_ICON_ | NIF_TIP_;
-        linea = 60;
-        r.uCallbackMessage = kMensajeIcono;
-        linea = 70;
-        r.hIcon = hIcon_;
-        linea = 80;
-        r.szTip = CampoTip(
-            servicios_.bandeja.TextoDeTip(SinSufijoDelSensor(vista_.Caption()), r.szTip.size()));
-        linea = 90;
-        iconoPuesto_ = servicios_.bandeja.Agregar(r);
-        linea = 100;
-    });
+    icono_.PonerSystray(dialogs_, [&] { return SinSufijoDelSensor(vista_.Caption()); });
 }
 
 void frmAbrirCajon::QuitarSystray() {
-    servicios_.bandeja.Quitar(registro_);
-    iconoPuesto_ = false;
+    icono_.QuitarSystray();
 }
 
 void frmAbrirCajon::TaskbarCreated() {
@@ -387,7 +309,7 @@ void frmAbrirCajon::Form_MouseMove(double x) {
         // The icon's callback is WM_MOUSEMOVE: while no icon exists, 515 and
         // 517 are only the real mouse passing over the window, which must not
         // take the focus from the sales program.
-        if (!iconoPuesto_) {
+        if (!icono_.Puesto()) {
             linea = 140;
         } else if (codigo == kDobleClicIzquierdo) {
             Restaurar(linea, 70);

@@ -14,8 +14,11 @@
 #include "platform/NotificationArea.h"
 #include "settings/modFunGenerales.h"
 #include "ui/Contadores.h"
+#include "ui/IconoPrincipal.h"
+#include "ui/PoliticaControles.h"
 #include "ui/SensorPrincipal.h"
 #include "ui/SinApertura.h"
+#include "ui/TeclaApertura.h"
 #include "ui/VistaPrincipal.h"
 
 inline constexpr const char* kCaptionPrincipal = "Apertura cajón";
@@ -24,13 +27,6 @@ inline constexpr const char* kTextoTruco =
     "diferente para "
     "abrir cajón o impresión";
 inline constexpr const char* kPreguntaCerrar = "¿Cerrar programa?";
-// The tip of a control that a policy set.
-inline constexpr const char* kTextoPorPolitica = "Configurado por el administrador";
-
-// The icon's callback message and the mouse codes acted on.
-inline constexpr std::uint32_t kMensajeIcono = 512;
-inline constexpr int kDobleClicIzquierdo = 515;
-inline constexpr int kBotonDerechoSuelto = 517;
 
 // Why the window is asked to close.
 enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
@@ -130,16 +126,6 @@ class frmAbrirCajon : public ControlesApertura {
     bool CheckConPuntoyComa() const override;
 
   private:
-    // What the administrator set, as found when each value was last read;
-    // a lock by policy fixes every setting the file holds.
-    struct PorPolitica {
-        bool puerto = false;
-        bool ascii = false;
-        bool tipo = false;
-        bool impresora = false;
-        bool sensor = false;
-        bool bloqueo = false;
-    };
     // Greys out, with the tip, each control whose setting a policy fixes.
     void MostrarPolitica();
 
@@ -166,28 +152,15 @@ class frmAbrirCajon : public ControlesApertura {
     SelectorContado selector_{servicios_.selector, modales_};
     Parametros parametros_;
     // The key that opens the drawer: F12 until start-up reads KovraTecla.
-    TeclaFuncion tecla_{kTeclaF12, "F12"};
+    TeclaApertura tecla_;
     SensorPrincipal sensor_{parametros_, dialogs_, servicios_.sensor,
                             [this](OrigenApertura o) -> std::optional<ResultadoApertura> {
                                 if (ModalAbierto()) return std::nullopt;
                                 return Kick(o);
                             }};
-    PorPolitica politica_;
-    RegistroIcono registro_{};
-    std::uintptr_t hWnd_ = 0;
-    std::uintptr_t hIcon_ = 0;
+    // What the administrator set, as found when each value was last read.
+    PoliticaControles politica_;
+    IconoPrincipal icono_{servicios_.bandeja};
     bool midePixeles_ = false;
     double twipsPorPixel_ = 15;
-    bool iconoPuesto_ = false;
-    std::array<bool, 256> crudasAbajo_{};
-    bool pulsacionPendiente_ = false;
 };
-
-// The tip field: the caption, one NUL, blanks up to 64 bytes; a caption of 64
-// bytes or more is cut to 64 and has no NUL. The caption comes in the code
-// page of the tip (NotificationArea::TextoDeTip).
-std::array<char, 64> CampoTip(std::string_view texto);
-
-// The mouse event code from an x position: pixels as they are, twips divided
-// by the twips per pixel and rounded half to even.
-int CodigoDeEvento(double x, bool midePixeles, double twipsPorPixel);

@@ -5,10 +5,12 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/Texto.h"
@@ -71,10 +73,10 @@ std::string SeparadorDecimal() {
     return Utf8(separador);
 }
 
-// How long the end of the program waits for the record's pending lines, and
-// for the sensor's watcher (a question under way).
-constexpr std::chrono::seconds kEsperaRegistro{2};
-constexpr std::chrono::seconds kEsperaSensor{1};
+// How long the end of the program waits, in all, for the sensor's watcher (a
+// question under way, a second at most) and the record's pending lines.
+constexpr std::chrono::milliseconds kEsperaFin{3000};
+constexpr std::chrono::milliseconds kEsperaSensor{1000};
 
 // The arguments after the program's name.
 std::vector<std::string> Argumentos() {
@@ -98,16 +100,6 @@ struct Sistema {
         servicios.politicas = &politicas;
         return servicios;
     }
-    // Pending lines get their one try; a folder that does not answer is not
-    // waited for, and the process ends without its writer (and, with
-    // `sinEsperar`, without a thread that is still at work).
-    int Terminar(int codigo, bool sinEsperar = false) {
-        if (!escritor.Terminar(kEsperaRegistro) || sinEsperar) {
-            ExitProcess(static_cast<UINT>(codigo));
-        }
-        return codigo;
-    }
-
     Dialogs& dialogs;
     Win32Profile perfil;
     Win32PortOpener puertos;
@@ -154,11 +146,148 @@ void ConectarSensor(VentanaPrincipal& ventana, AvisosBandeja& avisos, frmAbrirCa
         });
 }
 
+// A thread that did not end in time still uses what it was given: that is
+// kept to the end of the process rather than destroyed under it.
+template <class T>
+void DejarHastaElFin(std::unique_ptr<T>& objeto) {
+    static_cast<void>(objeto.release());
+}
+
 // /abrir with no copy running: the opening of a program just started, in
-// this process, with no window.
+// this process, with no window. Pending lines get their one try; a folder
+// that does not answer is not waited for.
 int AbrirAqui(Win32Dialogs& dialogs) {
-    Sistema sistema(dialogs);
-    return sistema.Terminar(AbrirSinVentana(sistema.apertura));
+    auto sistema = std::make_unique<Sistema>(dialogs);
+    const int codigo = AbrirSinVentana(sistema->apertura);
+    if (!sistema->escritor.Terminar(kEsperaFin)) DejarHastaElFin(sistema);
+    return codigo;
+}
+
+// The running copy, from its claim to its end: every part in the order it is
+// made, and one Terminar for every way out.
+class CopiaEnMarcha {
+  public:
+    CopiaEnMarcha(HINSTANCE instancia, NotificationArea& bandeja, CopiaUnica copia)
+        : instancia_(instancia), bandeja_(bandeja), copia_(std::move(copia)) {}
+    CopiaEnMarcha(const CopiaEnMarcha&) = delete;
+    CopiaEnMarcha& operator=(const CopiaEnMarcha&) = delete;
+    ~CopiaEnMarcha() { Terminar(); }
+
+    int Ejecutar();
+
+    // Salir and /salir, the session's end, a close from the Task Manager:
+    // the icons go first, then the bridge, the sensor and the record within
+    // one deadline, and last the claim, so that a new start waiting for this
+    // copy finds nothing of it left. Safe to call twice.
+    void Terminar();
+
+  private:
+    void ArrancarSensor();
+    void Conectar();
+
+    HINSTANCE instancia_;
+    NotificationArea& bandeja_;
+    CopiaUnica copia_;
+    bool terminado_ = false;
+    VentanaPrincipal ventana_{instancia_};
+    Win32Dialogs dialogs_;
+    std::unique_ptr<Sistema> sistema_ = std::make_unique<Sistema>(dialogs_);
+    VentanaPrinters selector_{instancia_, sistema_->impresora};
+    std::unique_ptr<AvisosBandeja> avisos_;
+    std::unique_ptr<VigilanteCajon> sensor_;
+    std::unique_ptr<frmAbrirCajon> logica_;
+    std::unique_ptr<PuenteWebVentana> puenteWeb_;
+};
+
+void CopiaEnMarcha::ArrancarSensor() {
+    // The drawer's sensor: its lines go to the record as the kicks' do.
+    try {
+        avisos_ = std::make_unique<AvisosBandeja>(instancia_, ventana_.Handle());
+        sensor_ = std::make_unique<VigilanteCajon>(
+            sistema_->estado, *avisos_,
+            [sistema = sistema_.get(),
+             ruta = RutaParametros(CarpetaPrograma())](const ResultadoApertura& r) {
+                sistema->aperturas.Anotar(ruta, OrigenApertura::Sensor, "", r);
+            });
+        AnadirComprobarSensor(ventana_.Handle());
+    } catch (const std::exception&) {
+        // Without them the drawer opens as ever, unwatched.
+    }
+}
+
+void CopiaEnMarcha::Conectar() {
+    logica_->FijarIdentidad(reinterpret_cast<std::uintptr_t>(ventana_.Handle()),
+                            reinterpret_cast<std::uintptr_t>(ventana_.Icono()),
+                            /*midePixeles=*/false, ventana_.TwipsPorPixel());
+    ventana_.Conectar(*logica_, dialogs_);
+    if (avisos_) ConectarSensor(ventana_, *avisos_, *logica_);
+    // The system may end the process as soon as the session's end is
+    // answered: a kick made just before log-off still reaches the record.
+    ventana_.AlTerminarSesion([this] { Terminar(); });
+    const UINT mensajeEstado = RegisterWindowMessageW(kMensajeEstadoCajon);
+    ventana_.Atender(mensajeEstado, [this](WPARAM, LPARAM) -> LRESULT {
+        return static_cast<LRESULT>(EmpaquetarCajon(sensor_ ? sensor_->Estado() : std::nullopt));
+    });
+    // A copy run as administrator still answers the till's user.
+    ChangeWindowMessageFilterEx(ventana_.Handle(), mensajeEstado, MSGFLT_ALLOW, nullptr);
+}
+
+int CopiaEnMarcha::Ejecutar() {
+    try {
+        ventana_.Crear();
+    } catch (const Fallo& fallo) {
+        dialogs_.Report(fallo.descripcion);
+        return 1;
+    }
+    dialogs_.SetOwner(ventana_.Handle());
+    ArrancarSensor();
+    auto servicios = sistema_->Servicios(selector_, bandeja_);
+    servicios.sensor = sensor_.get();
+    logica_ = std::make_unique<frmAbrirCajon>(ventana_, std::move(servicios));
+    Conectar();
+
+    ventana_.Cargar();
+    // The browser bridge: its boxes come with the start-up's.
+    puenteWeb_ = std::make_unique<PuenteWebVentana>(
+        ventana_, sistema_->perfil, logica_->RutaIni(), dialogs_, CAJON_VERSION_PROGRAMA,
+        &sistema_->politicas, &sistema_->aperturas, [this]() -> std::optional<EstadoCajon> {
+            return sensor_ ? sensor_->Estado() : std::nullopt;
+        });
+    try {
+        ventana_.MostrarPorPrimeraVez();
+    } catch (const Fallo& fallo) {
+        // Without its timer the program would run on with F12 dead: it says
+        // so and ends, as when its window cannot be made.
+        dialogs_.Report(fallo.descripcion);
+        return 1;
+    }
+    return ventana_.Bucle();
+}
+
+void CopiaEnMarcha::Terminar() {
+    if (std::exchange(terminado_, true)) return;
+    const auto fin = std::chrono::steady_clock::now() + kEsperaFin;
+    const auto queda = [&] {
+        return std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
+                            fin - std::chrono::steady_clock::now()),
+                        std::chrono::milliseconds(0));
+    };
+    // The open drawer's icon goes, whatever is still posted.
+    if (avisos_) {
+        avisos_->Quitar();
+        avisos_->Conectar({}, {});
+    }
+    // Its page hears that a kick it was promised will not come.
+    puenteWeb_.reset();
+    // The watch under way writes its line before the record ends.
+    const bool sensorTerminado = !sensor_ || sensor_->Terminar(std::min(kEsperaSensor, queda()));
+    const bool registroTerminado = sistema_->escritor.Terminar(queda());
+    if (!sensorTerminado || !registroTerminado) {
+        DejarHastaElFin(sensor_);
+        DejarHastaElFin(avisos_);
+        DejarHastaElFin(sistema_);
+    }
+    copia_.Soltar();
 }
 
 }  // namespace
@@ -174,83 +303,13 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
                    [](std::chrono::milliseconds ms) { Sleep(static_cast<DWORD>(ms.count())); })
             .value_or(salida::kOrdenNoValida);
     }
-    if (HayOtraInstancia()) return 0;
+    auto copia = CopiaUnica::Tomar();
+    if (!copia) return 0;
     Com com;
     INITCOMMONCONTROLSEX controles{sizeof controles, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controles);
-
-    VentanaPrincipal ventana(instancia);
-    Win32Dialogs dialogs;
-    try {
-        ventana.Crear();
-    } catch (const Fallo& fallo) {
-        dialogs.Report(fallo.descripcion);
-        return 1;
-    }
-    dialogs.SetOwner(ventana.Handle());
-
-    Sistema sistema(dialogs);
-    VentanaPrinters selector(instancia, sistema.impresora);
-    // The drawer's sensor: its lines go to the record as the kicks' do.
-    std::unique_ptr<AvisosBandeja> avisos;
-    std::unique_ptr<VigilanteCajon> sensor;
-    try {
-        avisos = std::make_unique<AvisosBandeja>(instancia, ventana.Handle());
-        sensor = std::make_unique<VigilanteCajon>(
-            sistema.estado, *avisos,
-            [&sistema, ruta = RutaParametros(CarpetaPrograma())](const ResultadoApertura& r) {
-                sistema.aperturas.Anotar(ruta, OrigenApertura::Sensor, "", r);
-            });
-        AnadirComprobarSensor(ventana.Handle());
-    } catch (const std::exception&) {
-        // Without them the drawer opens as ever, unwatched.
-    }
-    auto servicios = sistema.Servicios(selector, bandeja);
-    servicios.sensor = sensor.get();
-    frmAbrirCajon logica(ventana, std::move(servicios));
-    logica.FijarIdentidad(reinterpret_cast<std::uintptr_t>(ventana.Handle()),
-                          reinterpret_cast<std::uintptr_t>(ventana.Icono()),
-                          /*midePixeles=*/false, ventana.TwipsPorPixel());
-    ventana.Conectar(logica, dialogs);
-    if (avisos) ConectarSensor(ventana, *avisos, logica);
-    // Every way out: the watch under way writes its line and the open
-    // drawer's icon goes, before anything may end the process.
-    bool sensorTerminado = true;
-    const auto terminarSensor = [&] {
-        if (sensor) sensorTerminado = sensor->Terminar(kEsperaSensor);
-        if (avisos) avisos->Quitar();
-    };
-    // A kick made just before log-off still reaches the record.
-    ventana.AlTerminarSesion([&] {
-        terminarSensor();
-        sistema.escritor.Terminar(kEsperaRegistro);
-    });
-    const UINT mensajeEstado = RegisterWindowMessageW(kMensajeEstadoCajon);
-    ventana.Atender(mensajeEstado, [&sensor](WPARAM, LPARAM) -> LRESULT {
-        return static_cast<LRESULT>(EmpaquetarCajon(sensor ? sensor->Estado() : std::nullopt));
-    });
-    // A copy run as administrator still answers the till's user.
-    ChangeWindowMessageFilterEx(ventana.Handle(), mensajeEstado, MSGFLT_ALLOW, nullptr);
-
-    ventana.Cargar();
-    // The browser bridge: its boxes come with the start-up's.
-    PuenteWebVentana puenteWeb(ventana, sistema.perfil, logica.RutaIni(), dialogs,
-                               CAJON_VERSION_PROGRAMA, &sistema.politicas, &sistema.aperturas,
-                               [&sensor]() -> std::optional<EstadoCajon> {
-                                   return sensor ? sensor->Estado() : std::nullopt;
-                               });
-    try {
-        ventana.MostrarPorPrimeraVez();
-    } catch (const Fallo& fallo) {
-        // Without its timer the program would run on with F12 dead: it says
-        // so and ends, as when its window cannot be made.
-        dialogs.Report(fallo.descripcion);
-        return 1;
-    }
-    const int codigo = ventana.Bucle();
-    terminarSensor();
-    if (avisos) avisos->Conectar({}, {});
-    // A watcher still in a question is left to the end of the process.
-    if (!sensorTerminado) static_cast<void>(sensor.release());
-    return sistema.Terminar(codigo, !sensorTerminado);
+    CopiaEnMarcha programa(instancia, bandeja, std::move(*copia));
+    const int codigo = programa.Ejecutar();
+    programa.Terminar();
+    return codigo;
 }

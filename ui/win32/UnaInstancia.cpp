@@ -2,13 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "ui/win32/VentanaPrincipal.h"
 
 namespace {
-
-constexpr wchar_t kMutex[] = L"Local\\AbrirCajon.UnaInstancia";
 
 struct CerrarHandle {
     void operator()(HANDLE h) const { CloseHandle(h); }
@@ -21,6 +20,34 @@ ULONGLONG FinDeLaEspera() {
 DWORD Restante(ULONGLONG fin) {
     const ULONGLONG ahora = GetTickCount64();
     return ahora < fin ? static_cast<DWORD>(fin - ahora) : 0;
+}
+
+// True once this thread owns `mutex`, waiting at most `ms`: the copy that
+// owned it has ended (or died, which leaves it abandoned).
+bool Adquirir(HANDLE mutex, DWORD ms) {
+    const DWORD r = WaitForSingleObject(mutex, ms);
+    return r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
+}
+
+enum class Copia { Ninguna, ConVentana, SinVentana };
+
+// Whether a copy runs, as seen until `fin`: its window answers, or its mutex
+// is let go (a copy that was ending). A copy still starting (its chooser
+// open before its window) shows no window: after the wait it still runs.
+// With no copy, this thread owns `mutex` when this returns.
+Copia BuscarCopia(HANDLE mutex, ULONGLONG fin, HWND& ventana) {
+    for (;;) {
+        if (mutex != nullptr && Adquirir(mutex, 0)) return Copia::Ninguna;
+        ventana = FindWindowW(kClaseVentanaPrincipal, nullptr);
+        if (ventana != nullptr) return Copia::ConVentana;
+        const DWORD paso = std::min<DWORD>(100, Restante(fin));
+        if (paso == 0) return Copia::SinVentana;
+        if (mutex == nullptr) {
+            Sleep(paso);
+        } else if (Adquirir(mutex, paso)) {
+            return Copia::Ninguna;
+        }
+    }
 }
 
 // The copy's main window; one that has only just started may not have made
@@ -45,21 +72,15 @@ std::optional<LRESULT> Enviar(HWND ventana, const wchar_t* nombre, ULONGLONG fin
 
 }  // namespace
 
-bool HayOtraInstancia() {
-    // Held until the process ends: the system releases it then. The mutex of
-    // a copy run as administrator may not be opened by one of the same user
-    // without elevation: access denied then also means that a copy runs.
-    CreateMutexW(nullptr, FALSE, kMutex);
-    const DWORD error = GetLastError();
-    if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) return false;
-
-    // The first copy may still be starting (its chooser open before its window
-    // is shown): wait a little for its window.
+std::optional<CopiaUnica> CopiaUnica::Tomar() {
+    // The mutex of a copy run as administrator may not be opened by one of
+    // the same user without elevation: access denied also means that a copy
+    // runs, and only its window can tell more.
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexUnaCopia);
+    if (mutex == nullptr && GetLastError() != ERROR_ACCESS_DENIED) return CopiaUnica(nullptr);
     HWND otra = nullptr;
-    for (int i = 0; i < 50 && otra == nullptr; ++i) {
-        otra = FindWindowW(kClaseVentanaPrincipal, nullptr);
-        if (otra == nullptr) Sleep(100);
-    }
+    if (BuscarCopia(mutex, FinDeLaEspera(), otra) == Copia::Ninguna) return CopiaUnica(mutex);
+    if (mutex != nullptr) CloseHandle(mutex);
     if (otra != nullptr) {
         DWORD proceso = 0;
         GetWindowThreadProcessId(otra, &proceso);
@@ -67,12 +88,24 @@ bool HayOtraInstancia() {
         AllowSetForegroundWindow(proceso);
         PostMessageW(otra, RegisterWindowMessageW(kMensajeMostrarVentana), 0, 0);
     }
-    return true;
+    return std::nullopt;
+}
+
+void CopiaUnica::Soltar() {
+    if (mutex_ == nullptr) return;
+    ReleaseMutex(mutex_);
+    CloseHandle(std::exchange(mutex_, nullptr));
 }
 
 bool Win32CopiaAbierta::Hay() {
-    Handle mutex(OpenMutexW(SYNCHRONIZE, FALSE, kMutex));
-    return mutex != nullptr || GetLastError() == ERROR_ACCESS_DENIED;
+    Handle mutex(OpenMutexW(SYNCHRONIZE, FALSE, kMutexUnaCopia));
+    if (!mutex) return GetLastError() == ERROR_ACCESS_DENIED;
+    HWND ventana = nullptr;
+    if (BuscarCopia(mutex.get(), FinDeLaEspera(), ventana) != Copia::Ninguna) return true;
+    // Owned only to learn that nobody else did: the order is carried out
+    // here, and a copy that starts meanwhile must not wait for this one.
+    ReleaseMutex(mutex.get());
+    return false;
 }
 
 std::optional<int> Win32CopiaAbierta::Abrir() {

@@ -16,17 +16,9 @@
 #include "ui/VistaPrincipal.h"
 #include "ui/frmAbrirCajon.h"
 #include "ui/win32/DisenoPrincipal.h"
+#include "ui/win32/OrdenesEntreProcesos.h"
 
 class Win32Dialogs;
-
-// The window class, by which a second copy of the program finds the first.
-inline constexpr wchar_t kClaseVentanaPrincipal[] = L"AbrirCajon.frmAbrirCajon";
-// Posted by a second copy: show the window, also from the notification area.
-inline constexpr wchar_t kMensajeMostrarVentana[] = L"AbrirCajon.MostrarVentana";
-// Sent by AbrirCajon.exe /abrir: one opening; the answer is the exit code.
-inline constexpr wchar_t kMensajeAbrir[] = L"AbrirCajon.Abrir";
-// Sent by AbrirCajon.exe /salir: the program ends, without a question.
-inline constexpr wchar_t kMensajeSalir[] = L"AbrirCajon.Salir";
 
 // Starts the window's timer `id`. Throws Fallo when the system refuses it.
 void IniciarTimer(HWND ventana, UINT_PTR id, UINT milisegundos);
