@@ -64,3 +64,34 @@ numero=$(numero_caja)
 e2e_helper command AbrirCajon 1 >/dev/null
 wait $!
 check_eq "/abrir with no copy, failing: its box's number" "$numero" "$(cat "$work/sin")"
+
+# The administrator's port also for /abrir with no copy running: a file the
+# policy names, where the parameter file says LPT1:.
+e2e_map_lpt1 "$work/lpt1.fifo"
+politicas='HKCU\SOFTWARE\Policies\AbrirCajon'
+cajon_wine_tool reg add "$politicas" /v KovraPuerto /d 'C:\e2e\ordenes\politica.bin' /f </dev/null >/dev/null 2>&1
+check_eq "/abrir with no copy, a policy's port: exit code" 0 "$(orden /abrir)"
+check_eq "/abrir with no copy: the bytes went to the policy's port" 1b70000a64 \
+    "$(xxd -p "$E2E_DIR/politica.bin" 2>/dev/null)"
+check_eq "/abrir with no copy: recorded with the policy's port" 1 \
+    "$(grep -cF ';Orden /abrir;Puerto;C:\e2e\ordenes\politica.bin;Enviado;' "$E2E_DIR/INIS/APERTURAS.CSV")"
+cajon_wine_tool reg delete "$politicas" /f </dev/null >/dev/null 2>&1
+
+# "Salir", then a start as soon as its window is gone, while the ending copy
+# may still be finishing: the new copy waits for it, shows its window, and
+# F12 opens the drawer.
+e2e_ini "KovraTipo=0"
+e2e_start
+answer_startup || fail "restart: first window not shown"
+click_control $ID_CMDEND
+e2e_wait_window AbrirCajon 10 >/dev/null && e2e_helper command AbrirCajon 6 >/dev/null # IDYES
+e2e_wait_gone "$MAIN" || fail "Salir: the window stayed"
+antes=$(stat -c %s "$work/fifo.out")
+e2e_start
+answer_startup && ok "Salir then a start at once: the window shown" || fail "Salir then a start at once: no window"
+e2e_hold_f12 "$(e2e_wait_window "$MAIN")" 0.3
+for _ in $(seq 1 50); do [ "$(stat -c %s "$work/fifo.out")" -gt "$antes" ] && break; sleep 0.1; done
+# Held over a few ticks of the poll, F12 kicks at each.
+[[ "$(tail -c +$((antes + 1)) "$work/fifo.out" | xxd -p | tr -d '\n')" =~ ^(1b70000a64)+$ ]] &&
+    ok "Salir then a start at once: F12 opens the drawer" ||
+    fail "Salir then a start at once: F12 did not open the drawer"
