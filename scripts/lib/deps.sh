@@ -16,6 +16,8 @@ CAJON_PACKAGES=(
     # the per-machine MSI (wixl; msitools reads it back in the tests) and the
     # policy templates' check (xmllint).
     nsis osslsigncode zip unzip wixl msitools libxml2-utils
+    # The shop's guide as a page (scripts/guia-html.py), and the tests' helpers.
+    python3
     # The 32-bit Wine loads the i386 libcups to see the CUPS printers; without
     # it a 32-bit program lists none.
     libcups2:i386
