@@ -4,6 +4,7 @@
 ;            -DCAJON_EXE=<the exe to install> -DCAJON_ARCH=x86|x64
 ;            -DCAJON_SALIDA=<installer to write> [-DCAJON_FIRMAR=<signing command>]
 ;            -DCAJON_CODIGO_MSI=<the UpgradeCode of installer/AbrirCajon.wxs>
+;            -DCAJON_EXTRAS=<folder with guia.html and the web kit>
 ;            installer/AbrirCajon.nsi
 ;
 ; It installs for the current user only, with no administrator prompt, into
@@ -24,8 +25,8 @@
 ; refuses too: two copies would both start at log-on, each with its own
 ; settings.
 
-!ifndef CAJON_VERSION | CAJON_VERSION4 | CAJON_EXE | CAJON_ARCH | CAJON_SALIDA | CAJON_CODIGO_MSI
-  !error "CAJON_VERSION, CAJON_VERSION4, CAJON_EXE, CAJON_ARCH, CAJON_SALIDA and CAJON_CODIGO_MSI must be defined"
+!ifndef CAJON_VERSION | CAJON_VERSION4 | CAJON_EXE | CAJON_ARCH | CAJON_SALIDA | CAJON_CODIGO_MSI | CAJON_EXTRAS
+  !error "CAJON_VERSION, CAJON_VERSION4, CAJON_EXE, CAJON_ARCH, CAJON_SALIDA, CAJON_CODIGO_MSI and CAJON_EXTRAS must be defined"
 !endif
 
 Unicode true
@@ -46,6 +47,9 @@ Unicode true
 ; The program's main window: a running copy is found by it.
 !define CLASE_VENTANA "AbrirCajon.frmAbrirCajon"
 !define ACCESO "$SMPROGRAMS\${PROGRAMA}.lnk"
+; The shop's guide, a page beside the exe; the program's menu opens it too.
+!define GUIA "guia.html"
+!define ACCESO_GUIA "$SMPROGRAMS\Guía de ${PROGRAMA}.lnk"
 ; Where an elevated upgrade moves the exe of a copy that runs on.
 !define APARTE "${EXE}.anterior"
 ; makensis works in this folder (it changes into it).
@@ -266,14 +270,21 @@ Section "${PROGRAMA} (necesario)" SecPrograma
   ${EndIf}
   SetOutPath "$INSTDIR"
   File "/oname=${EXE}" "${CAJON_EXE}"
-  ; For the shop's web developer: the script a web page uses to open the drawer.
-  File "../bridge/abrircajon.js"
+  File "${CAJON_EXTRAS}/${GUIA}"
+  ; For the shop's web developer: the kit a web page uses to open the drawer.
+  File "${CAJON_EXTRAS}/abrircajon.js"
+  File "${CAJON_EXTRAS}/abrircajon.mjs"
+  File "${CAJON_EXTRAS}/abrircajon.d.ts"
+  File "${CAJON_EXTRAS}/abrircajon.d.mts"
+  File "${CAJON_EXTRAS}/demo.html"
   ; The settings folder: the program writes INIS\PARAMETROS.INI there.
   CreateDirectory "$INSTDIR\INIS"
   Call DesdeOtraCarpeta
   WriteUninstaller "$INSTDIR\${DESINSTALADOR}"
   CreateShortcut "${ACCESO}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0 SW_SHOWNORMAL "" \
     "Abre el cajón portamonedas con la tecla F12"
+  CreateShortcut "${ACCESO_GUIA}" "$INSTDIR\${GUIA}" "" "" 0 SW_SHOWNORMAL "" \
+    "Cómo instalar, configurar y usar AbrirCajon"
   ; Written again by "Iniciar con Windows" when it is chosen.
   DeleteRegValue HKCU "${CLAVE_RUN}" "${PROGRAMA}"
 
@@ -390,11 +401,17 @@ Section "un.${PROGRAMA}" SecDesPrograma
   Call un.CerrarCopia
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\${APARTE}"
+  Delete "$INSTDIR\${GUIA}"
   Delete "$INSTDIR\abrircajon.js"
+  Delete "$INSTDIR\abrircajon.mjs"
+  Delete "$INSTDIR\abrircajon.d.ts"
+  Delete "$INSTDIR\abrircajon.d.mts"
+  Delete "$INSTDIR\demo.html"
   ReadRegStr $0 HKCU "${CLAVE_DESINSTALAR}" "InstallLocation"
   ${If} $0 == ""
   ${OrIf} $0 == $INSTDIR
     Delete "${ACCESO}"
+    Delete "${ACCESO_GUIA}"
     DeleteRegKey HKCU "${CLAVE_DESINSTALAR}"
   ${EndIf}
   ReadRegStr $0 HKCU "${CLAVE_RUN}" "${PROGRAMA}"

@@ -2,9 +2,10 @@
 # Builds the release packages into build/dist/ (CAJON_DIST names another
 # folder), from a clean tree as well:
 #   AbrirCajon-<version>.zip                the 32-bit release exe, an empty INIS
-#                                           folder, LEAME.txt, abrircajon.js (for
-#                                           web pages) and the policy templates, to
-#                                           install by hand
+#                                           folder, LEAME.txt, the guide (guia.html),
+#                                           the web kit (abrircajon.js, .mjs, .d.ts,
+#                                           .d.mts, demo.html) and the policy
+#                                           templates, to install by hand
 #   AbrirCajon-<version>-instalar.exe       the installer a shop downloads: 32-bit,
 #                                           installs the 32-bit release
 #   AbrirCajon-<version>-instalar-x64.exe   the same installer for 64-bit Windows,
@@ -61,11 +62,13 @@ for preset in win32 win64; do
 done
 
 # The zip, for installing by hand: LEAME.txt as Notepad on any Windows reads it.
-cp "$work/win32/AbrirCajon.exe" bridge/abrircajon.js "$work/zip/"
+cp "$work/win32/AbrirCajon.exe" "$work/zip/"
+cajon_make_extras "$work/extras" "$version"
+cp "${CAJON_EXTRAS[@]/#/$work/extras/}" "$work/zip/"
 sed "s/@VERSION@/$version/g; s/\$/\r/" installer/LEAME.txt | iconv -f UTF-8 -t WINDOWS-1252 >"$work/zip/LEAME.txt"
 cp -r policies "$work/zip/policies"
 zip_file="$work/dist/AbrirCajon-$version.zip"
-(cd "$work/zip" && zip -q -X -r "$zip_file" AbrirCajon.exe INIS LEAME.txt abrircajon.js policies)
+(cd "$work/zip" && zip -q -X -r "$zip_file" AbrirCajon.exe INIS LEAME.txt "${CAJON_EXTRAS[@]}" policies)
 cp -r policies "$work/dist/policies"
 
 cajon_make_installer x86 "$work/win32/AbrirCajon.exe" "$version" "$work/dist/AbrirCajon-$version-instalar.exe" \

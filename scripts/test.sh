@@ -92,6 +92,10 @@ fuzz_briefly() {
 check format format_clean
 # The policy templates against each other and against the program's keys.
 check templates bash tests/package/test_plantillas.sh
+# The web kit made from bridge/abrircajon.mjs, in Node and through tsc.
+check kit bash tests/package/test_kit.sh
+# The documents against the program: parameters, templates, events, the guide's page.
+check docs bash tests/package/test_documentos.sh
 
 if check build-native build native; then run_ctest native; fi
 if check build-fuzz build fuzz; then check fuzz fuzz_briefly; fi

@@ -16,12 +16,17 @@ CAJON_PACKAGES=(
     # the per-machine MSI (wixl; msitools reads it back in the tests) and the
     # policy templates' check (xmllint).
     nsis osslsigncode zip unzip wixl msitools libxml2-utils
+    # The shop's guide as a page (scripts/guia-html.py), and the tests' helpers.
+    python3
     # The 32-bit Wine loads the i386 libcups to see the CUPS printers; without
     # it a 32-bit program lists none.
     libcups2:i386
     # A real browser calls the browser bridge (tests/e2e/test_puente_web.sh),
     # and curl speaks HTTP to it.
     chromium curl
+    # The web kit's checks (tests/package/test_kit.sh) run it in Node, and
+    # npm brings TypeScript's compiler for its types (cajon_tsc).
+    nodejs npm
 )
 
 cajon_install_deps() {
@@ -54,4 +59,18 @@ cajon_install_deps() {
     [ ${#without_i386[@]} -lt ${#missing[@]} ] || return 1
     echo "The i386 packages could not be installed; installing without them (no 32-bit Wine)"
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${without_i386[@]}"
+}
+
+# TypeScript's compiler, for the web kit's types: from npm, into
+# build/tools/ts of the checkout, the first time it is needed. Prints the
+# path of tsc.
+CAJON_TYPESCRIPT=typescript@5
+cajon_tsc() {
+    local dir=${CAJON_ROOT:?}/build/tools/ts
+    if [ ! -x "$dir/node_modules/.bin/tsc" ]; then
+        echo "Installing $CAJON_TYPESCRIPT into $dir" >&2
+        mkdir -p "$dir" && (cd "$dir" && npm install --no-audit --no-fund --silent "$CAJON_TYPESCRIPT") >&2 ||
+            return 1
+    fi
+    echo "$dir/node_modules/.bin/tsc"
 }

@@ -16,6 +16,12 @@
 #                                       VERSION; signed when configured
 #   cajon_msi_upgrade_code              the MSI's UpgradeCode, which the
 #                                       installer looks for
+#   cajon_make_extras DIR VERSION       writes what goes beside the exe in
+#                                       every package into DIR: the web kit
+#                                       (scripts/lib/kit.sh) and the shop's
+#                                       guide as a page, guia.html (from
+#                                       docs/guia.md)
+#   CAJON_EXTRAS                        the names of those files
 #
 # Signing: CAJON_SIGN_PKCS12 names a PKCS#12 file (.pfx/.p12) holding the
 # code-signing certificate and its key, CAJON_SIGN_PASSWORD is its password
@@ -23,6 +29,20 @@
 # time-stamping server, so that the signature outlives the certificate.
 
 CAJON_ROOT=${CAJON_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+source "$CAJON_ROOT/scripts/lib/kit.sh"
+
+# The program opens <its folder>\guia.html from its window's menu: the name is
+# the program's, not only the packages'.
+CAJON_EXTRAS=(guia.html abrircajon.js abrircajon.mjs abrircajon.d.ts abrircajon.d.mts demo.html)
+# Where the installers and the MSIs take them from (wixl wants a path
+# relative to the repository).
+CAJON_EXTRAS_DIR=build/extras
+
+cajon_make_extras() {
+    local dir=$1 version=$2
+    rm -rf "$dir" && cajon_kit "$dir" &&
+        python3 "$CAJON_ROOT/scripts/guia-html.py" "$CAJON_ROOT/docs/guia.md" "$dir/guia.html" "$version"
+}
 
 cajon_built_version() {
     local f="$1/version/version.txt"
@@ -55,7 +75,8 @@ cajon_make_installer() {
     local arch=$1 exe version=$3 out firmar=()
     exe=$(realpath "$2") && out=$(realpath -m "$4") || return 1
     cajon_signing_configured && firmar=(-DCAJON_FIRMAR="$CAJON_ROOT/scripts/lib/sign.sh")
-    makensis -WX -V2 -INPUTCHARSET UTF8 -DCAJON_VERSION="$version" -DCAJON_VERSION4="$(cajon_version4 "$version")" \
+    cajon_make_extras "$CAJON_ROOT/$CAJON_EXTRAS_DIR" "$version" || return 1
+    makensis -WX -V2 -INPUTCHARSET UTF8 -DCAJON_EXTRAS="$CAJON_ROOT/$CAJON_EXTRAS_DIR" -DCAJON_VERSION="$version" -DCAJON_VERSION4="$(cajon_version4 "$version")" \
         -DCAJON_EXE="$exe" -DCAJON_ARCH="$arch" -DCAJON_SALIDA="$out" "${firmar[@]}" \
         -DCAJON_CODIGO_MSI="$(cajon_msi_upgrade_code)" "$CAJON_ROOT/installer/AbrirCajon.nsi"
 }
@@ -77,7 +98,8 @@ cajon_make_msi() {
         echo "$version cannot be an MSI's version (two or three numbers, at most 255.255.65535)" >&2
         return 1
     fi
-    (cd "$CAJON_ROOT" && wixl -a "$arch" -D Arch="$arch" -D Version="$version" -D Exe="$exe" -o "$out" \
+    cajon_make_extras "$CAJON_ROOT/$CAJON_EXTRAS_DIR" "$version" || return 1
+    (cd "$CAJON_ROOT" && wixl -a "$arch" -D Arch="$arch" -D Version="$version" -D Exe="$exe" -D Extras="$CAJON_EXTRAS_DIR" -o "$out" \
         installer/AbrirCajon.wxs) || return 1
     if cajon_signing_configured; then cajon_sign "$out"; fi
 }

@@ -7,12 +7,15 @@
 # headers and record line; a repeated id opens once; a failed kick and its
 # retry both answer 502; a kick that takes its time leaves the bridge
 # serving, and a retry after a time-out opens nothing more; and Chromium,
-# headless, on pages served from 127.0.0.1 that use abrircajon.js, opens the
-# drawer from a listed origin's page (once for two clicks) and cannot from
-# another origin; nor from a page taken for a public site unless the
+# headless, on pages served from 127.0.0.1 that import abrircajon.mjs, reads
+# estado() in the kit's demo.html (the program, its version, no drawer with
+# the sensor off), opens
+# the drawer from a listed origin's page (once for two clicks) and cannot
+# from another origin; nor from a page taken for a public site unless the
 # browser's permission is given.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
+source "$E2E_ROOT/scripts/lib/kit.sh"
 e2e_begin puente_web
 work=$(mktemp -d)
 trap 'kill $lector ${impresora:-}; rm -rf "$work"; e2e_end' EXIT
@@ -103,19 +106,20 @@ e2e_helper windows | grep -q 'class=tooltips_class32 visible=1' &&
     ok "refused origin: a balloon" || fail "refused origin: no balloon"
 e2e_screenshot "$E2E_ARTIFACTS/puente_web-aviso.png"
 
-# A real browser: pages of a web point-of-sale program that use abrircajon.js.
+# A real browser: pages of a web point-of-sale program that import the kit's
+# module, as it ships.
 mkdir -p "$work/www" "$work/chromium"
-cp "$E2E_ROOT/bridge/abrircajon.js" "$work/www/"
-pagina() {  # pagina FILE JS: a page with abrircajon.js for this port, then JS
-    printf '<script src="abrircajon.js"></script>\n<script>AbrirCajon.puerto = %s;\n%s\n</script>\n' \
-        "$P" "$2" >"$work/www/$1"
+cajon_kit "$work/www"
+pagina() {  # pagina FILE JS: a page importing abrircajon.mjs for this port, then JS
+    printf '<script type="module">\nimport { AbrirCajon, abrir, estado } from "./abrircajon.mjs";\n%s\n%s\n</script>\n' \
+        "AbrirCajon.puerto = $P; AbrirCajon.espera = 3000;" "$2" >"$work/www/$1"
 }
-pagina index.html 'AbrirCajon.abrir({motivo: "Navegador"}).then(r => document.title = "R:" + r.resultado + " " + r.texto);'
+pagina index.html 'abrir({motivo: "Navegador"}).then(r => document.title = "R:" + r.resultado + " " + r.texto);'
 # Two clicks, as a cashier makes them, with a motive that abrir() cuts at 80
 # characters just after an emoji (two UTF-16 units); then a third as soon as
 # they are answered, within the second.
 pagina clics.html 'const m = {motivo: "x".repeat(79) + "\u{1F600}!"};
-Promise.all([AbrirCajon.abrir(m), AbrirCajon.abrir(m)]).then(rs => AbrirCajon.abrir(m).then(r =>
+Promise.all([abrir(m), abrir(m)]).then(rs => abrir(m).then(r =>
     document.title = "R:" + rs.map(r => r.resultado).sort().join(",") + " " + r.resultado + " " + r.ok));'
 # Two kicks a second apart, the second without a preflight (the browser keeps
 # its answer): when each fetch() began.
@@ -140,6 +144,13 @@ navegador() {  # navegador PORT PERMISSION [FLAGS]: the page $PAGINA from http:/
     sleep 1.1 # the next kick is not within a second of this one
 }
 marca
+version=$(sed -nE 's/.*"version":"([^"]*)".*/\1/p' < <(curl -s -H "Origin: $TPV" "http://$h/v1/estado"))
+check_eq "Chromium, the kit's demo.html (the module's estado()): the program, its version, no drawer with the sensor off" \
+    "R:disponible AbrirCajon $version None None" \
+    "$(PAGINA="demo.html?puerto=$P&auto=estado" navegador 47124 prompt | head -1 |
+        python3 -c 'import json, sys; t = sys.stdin.read().strip()[2:]; r = json.loads(t) if t.startswith("{") else {}
+print("R:" + r.get("resultado", t), r.get("programa"), r.get("version"), r.get("cajon", "?"), r.get("desde", "?"))')"
+check_eq "estado() opened nothing" 0 "$(nuevas)"
 check_eq "Chromium, listed origin: the page reads abierto" 'R:abierto Cajón abierto.' "$(navegador 47124 prompt | head -1)"
 check_eq "Chromium, listed origin: the drawer opened" 1 "$(nuevas 1)"
 check_eq "Chromium: recorded" 1 "$(grep -c ";Web $TPV Navegador;" "$csv")"

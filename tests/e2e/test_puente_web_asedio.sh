@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The browser bridge besieged, from the real program under Wine: the listed
-# page (abrircajon.js in headless Chromium) opens the drawer ten times in ten
+# page (the kit's classic script, abrircajon.js, in headless Chromium) opens
+# the drawer ten times in ten
 # while another program holds 150 connections (more than the bridge keeps)
 # idle or sending a byte at a time, each opened again as soon as it is
 # closed; and then while a page of another origin in the same browser floods
 # [::1] and *.localhost with no-cors POSTs of a large body.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
+source "$E2E_ROOT/scripts/lib/kit.sh"
 e2e_begin puente_web_asedio
 e2e_lpt1_fifo
 P=47141
@@ -15,7 +17,7 @@ e2e_ini "KovraTipo=0" "PrinterDeviceName=$(cups_default)" "KovraWebPuerto=$P" \
 e2e_start
 answer_startup >/dev/null || fail "main window not shown"
 mkdir -p "$work/www"
-cp "$E2E_ROOT/bridge/abrircajon.js" "$work/www/"
+cajon_kit "$work/www"
 cat >"$work/www/diez.html" <<HTML
 <script src="abrircajon.js"></script>
 <script>

@@ -12,7 +12,9 @@
 # a drawer 1 s late is recorded; Automatic Status Back and XON/XOFF around the
 # answer on the network and on COM3; a second kick on COM4 while open gives
 # one line timed from the first; /abrir /esperar returns 0 after the close
-# while /v1/estado says "abierto" then "cerrado"; the check in the system menu
+# while /v1/estado says "abierto" then "cerrado"; a page in Chromium that
+# imports the web kit reads estado()'s drawer "abierto" while its
+# abrir({esperarCierre}) waits, which ends "cerrado"; the check in the system menu
 # works off the window's thread on a late drawer, writes KovraSensor=1 and is
 # watched, and does nothing with KovraBloqueado; on a printer that answers
 # 0.4 s late, the drawer is seen open, and /salir, most likely while a
@@ -20,6 +22,7 @@
 # and leaves no icon.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
+source "$E2E_ROOT/scripts/lib/kit.sh"
 e2e_begin sensor
 work=$(mktemp -d)
 pids=()
@@ -39,7 +42,7 @@ read -r red mudo sorda tarde asb espera largo < <(cat "$work"/{red,mudo,sorda,ta
 csv="$E2E_DIR/INIS/APERTURAS.CSV"
 web=47111
 e2e_ini "KovraTipo=0" "KovraPuerto=127.0.0.1:$red" "KovraSensor=1" "KovraAvisoSegundos=1" \
-    "KovraWebOrigenes=http://tienda.test" "KovraWebPuerto=$web" "PrinterDeviceName=$(cups_default)"
+    "KovraWebOrigenes=http://tienda.test http://127.0.0.1:47112" "KovraWebPuerto=$web" "PrinterDeviceName=$(cups_default)"
 e2e_start
 answer_startup || fail "main window not shown"
 win=$(e2e_wait_window "$MAIN")
@@ -148,6 +151,35 @@ check_eq "/abrir /esperar: 0 after the close; /v1/estado: cerrado" '0 "cajon":"c
     "$(cat "$work/esperar.rc") $(estado)"
 check_eq "the order's kick and its close recorded" "1 1" \
     "$(grep -ac ";Orden /abrir;Red;127.0.0.1:$espera;Enviado" "$csv") $(grep -ac ";Sensor;Red;127.0.0.1:$espera;Cerrado" "$csv")"
+
+# The same wait from a web page, with the kit as it ships: the drawer seen
+# open through estado() while abrir() waits for the close.
+mkdir -p "$work/www"
+cajon_kit "$work/www"
+cat >"$work/www/cierre.html" <<HTML
+<script type="module">
+import { AbrirCajon, abrir, estado } from "./abrircajon.mjs";
+AbrirCajon.puerto = $web;
+const espera = abrir({ motivo: "Cierre", esperarCierre: 20 });
+let visto = null, desde = null;
+for (let i = 0; i < 40 && visto !== "abierto"; i++) {
+  ({ cajon: visto, desde } = await estado());
+  await new Promise(listo => setTimeout(listo, 250));
+}
+const r = await espera;
+document.title = "R:" + [r.resultado, r.cierre, visto, typeof desde].join(" ");
+</script>
+HTML
+python3 -m http.server 47112 --bind 127.0.0.1 --directory "$work/www" >/dev/null 2>&1 &
+pids+=($!)
+esperar 10 'curl -sfo /dev/null http://127.0.0.1:47112/'
+check_eq "Chromium: estado() sees the drawer open, abrir({esperarCierre}) ends with its close" \
+    "R:abierto cerrado abierto number" \
+    "$(CDP_ESPERA=40 timeout 60 python3 "$(dirname "$0")/cdp_pagina.py" http://127.0.0.1:47112/cierre.html \
+        "$work/chromium" prompt | head -1)"
+check_eq "the page's kick and its close recorded" "1 1" \
+    "$(grep -ac ";Web http://127.0.0.1:47112 Cierre;Red;127.0.0.1:$espera;Enviado" "$csv") $(grep -ac ";Sensor;Red;127.0.0.1:$espera;Cerrado" "$csv" | awk '{print $1 - 1}')"
+rm -rf "$work/chromium"
 
 # The check: KovraSensor is read at start only, so the file may say 0 meanwhile.
 puerto "127.0.0.1:$tarde"

@@ -210,8 +210,8 @@ plantillas="policies/AbrirCajon.admx policies/en-US/AbrirCajon.adml policies/es-
 check_eq "the templates beside the MSIs" "$plantillas" "$(cd "$unsigned" && find policies -type f | sort | xargs)"
 check "they are the repository's" bash -c 'for f in $2; do cmp -s "$1/$f" "$f" || exit 1; done' _ "$unsigned" "$plantillas"
 zip="$unsigned/AbrirCajon-$version.zip"
-check_eq "the zip holds the exe, INIS, LEAME.txt, abrircajon.js and the templates" \
-    "AbrirCajon.exe INIS/ LEAME.txt abrircajon.js policies/ policies/AbrirCajon.admx policies/en-US/ policies/en-US/AbrirCajon.adml policies/es-ES/ policies/es-ES/AbrirCajon.adml" \
+check_eq "the zip holds the exe, INIS, LEAME.txt, the guide, the web kit and the templates" \
+    "AbrirCajon.exe INIS/ LEAME.txt abrircajon.d.mts abrircajon.d.ts abrircajon.js abrircajon.mjs demo.html guia.html policies/ policies/AbrirCajon.admx policies/en-US/ policies/en-US/AbrirCajon.adml policies/es-ES/ policies/es-ES/AbrirCajon.adml" \
     "$(unzip -Z1 "$zip" 2>/dev/null | LC_ALL=C sort | xargs)"
 mkdir -p "$work/zip" && unzip -q -o "$zip" -d "$work/zip" 2>/dev/null
 check "the zip's exe is the 32-bit release" cmp -s "$work/zip/AbrirCajon.exe" build/win32/AbrirCajon.exe
@@ -223,6 +223,14 @@ check "LEAME.txt ends every line with CRLF" \
 check "LEAME.txt is Windows-1252 (ó as byte F3) and names the version" \
     bash -c 'LC_ALL=C grep -q $'"'"'caj\xf3n'"'"' "$1" && grep -q "AbrirCajon $2" "$1"' _ "$leame" "$version"
 check "LEAME.txt has no placeholder left" bash -c '! grep -q @ "$1"' _ "$leame"
+# The guide as the program's menu opens it, and the kit made from its source.
+cajon_kit "$work/kit-fuente"
+check "the zip's kit is the one made from bridge/abrircajon.mjs" \
+    bash -c 'for f in abrircajon.js abrircajon.mjs abrircajon.d.ts abrircajon.d.mts demo.html; do cmp -s "$1/$f" "$2/$f" || exit 1; done' \
+    _ "$work/zip" "$work/kit-fuente"
+check "the zip's guia.html is docs/guia.md with this version" \
+    bash -c 'xmllint --noout "$1" && grep -q "<h2 id=\"números-de-error\">" "$1" && grep -q "AbrirCajon $2" "$1"' \
+    _ "$work/zip/guia.html" "$version"
 check_eq "the shop's installer has the 32-bit stub" 010b "$(pe_magic_of "$unsigned/AbrirCajon-$version-instalar.exe")"
 check_eq "the x64 installer has the 64-bit stub" 020b "$(pe_magic_of "$unsigned/AbrirCajon-$version-instalar-x64.exe")"
 check "the installer is unsigned" bash -c '! osslsigncode verify -in "$1" >/dev/null 2>&1' _ \
@@ -316,6 +324,8 @@ install_cycle() {
     local shortcut
     shortcut=$(find "$WINEPREFIX/drive_c/users" -path '*Start Menu/Programs/AbrirCajon.lnk' | head -1)
     check "Start-menu shortcut" test -n "$shortcut"
+    check "Start-menu shortcut to the guide" \
+        test -n "$(find "$WINEPREFIX/drive_c/users" -path '*Start Menu/Programs/Guía de AbrirCajon.lnk' | head -1)"
     check_eq "Run value" "\"$exe_w\"" "$(reg_value "$run_key" AbrirCajon)"
     check_eq "Uninstall: DisplayName" AbrirCajon "$(reg_value "$uninst_key" DisplayName)"
     check_eq "Uninstall: DisplayVersion" "$version" "$(reg_value "$uninst_key" DisplayVersion)"
@@ -335,7 +345,10 @@ install_cycle() {
     local ini="$dir/INIS/PARAMETROS.INI"
     click_check_printer || fail "no check box \"Enviar a\" in the window"
     check "it saves its parameters in the installed INIS" grep -q '^KovraTipo=' "$ini"
-    check "abrircajon.js is installed beside it" cmp -s "$dir/abrircajon.js" bridge/abrircajon.js
+    check "the guide and the web kit are installed beside it" \
+        bash -c 'xmllint --noout "$1/guia.html" || exit 1
+            for f in abrircajon.js abrircajon.mjs abrircajon.d.ts abrircajon.d.mts demo.html; do cmp -s "$1/$f" "$2/$f" || exit 1; done' \
+        _ "$dir" "$work/zip"
 
     # The shop's settings, with bytes a rewrite would change.
     printf '; ajustes de la tienda: caj\xf3n 2\r\nKovraPuerto=COM7:\r\n' >>"$ini"
@@ -579,7 +592,9 @@ msi_cycle() {
 
     WINEDEBUG=-all,fixme+icacls msiexec /i "$(win_path "$msi")" /qn >/dev/null 2>"$work/msi-$arch.err"
     check_eq "silent install exits 0" 0 $?
-    check "the exe, abrircajon.js and INIS in $pf" test -f "$dir/AbrirCajon.exe" -a -f "$dir/abrircajon.js" -a -d "$dir/INIS"
+    check "the exe, INIS, the guide and the web kit in $pf" test -f "$dir/AbrirCajon.exe" -a -d "$dir/INIS" -a \
+        -f "$dir/guia.html" -a -f "$dir/abrircajon.js" -a -f "$dir/abrircajon.mjs" -a -f "$dir/abrircajon.d.ts" -a \
+        -f "$dir/abrircajon.d.mts" -a -f "$dir/demo.html"
     check "the installed exe is signed" signed_by_test_cert "$dir/AbrirCajon.exe"
     check_eq "the exe is the $arch build" "$(pe_magic_of "build/$preset/AbrirCajon.exe")" "$(pe_magic_of "$dir/AbrirCajon.exe")"
     # Wine's icacls only prints what it was asked: the command line is all
@@ -601,6 +616,8 @@ msi_cycle() {
     local shortcut
     shortcut=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/AbrirCajon.lnk' | head -1)
     check "Start-menu shortcut" test -n "$shortcut"
+    check "Start-menu shortcut to the guide" \
+        test -n "$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Guía de AbrirCajon.lnk' | head -1)"
 
     as_user "$nsis" /S </dev/null >"$work/nsis-refused-$arch.out" 2>&1
     check_eq "the per-user installer refuses (1638)" "exit code 1638" "$(tr -d '\r' <"$work/nsis-refused-$arch.out")"
