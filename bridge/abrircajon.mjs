@@ -41,7 +41,7 @@
  * pulsación del botón de la página); si no se da, se crea uno nuevo en cada
  * abrir(). Si no hay respuesta (la conexión falla o se corta, por ejemplo
  * porque otra página inunda el puerto), abrir() repite la petición con el
- * mismo id hasta que pasa `espera`: AbrirCajon contesta lo mismo que a la
+ * mismo id durante 5 s como mucho (dentro de `espera`): AbrirCajon contesta lo mismo que a la
  * primera y no abre dos veces. Una respuesta, aunque sea "fallido", no se
  * repite: AbrirCajon recuerda durante 10 minutos la respuesta de cada id, y
  * una nueva pulsación necesita un id nuevo.
@@ -75,6 +75,10 @@ export default AbrirCajon;
 // connections is outlasted without hammering the port.
 const kPrimerReintentoMs = 100;
 const kMaxReintentoMs = 1000;
+// A page flooding the port is shaken off within a few tries; retrying for the
+// whole wait would keep a cashier 15 s on a till where AbrirCajon is not
+// running at all, which the browser cannot tell apart.
+const kVentanaReintentosMs = 5000;
 // How often estado() is read while waiting for the drawer's close, and how
 // long a "cerrado" read at once is taken for the previous watch's: the
 // program waits 3 s for a drawer to open before calling it closed.
@@ -162,6 +166,7 @@ function pedir(puerto, ruta, opciones, plazo) {
 // a kick because its id goes with it: a request that reached AbrirCajon is
 // answered as it was (or waits for its outcome), and opens nothing more.
 async function conReintentos(una, plazo) {
+  plazo = Math.min(plazo, Date.now() + kVentanaReintentosMs);
   let pausa = kPrimerReintentoMs;
   for (;;) {
     const r = await una();

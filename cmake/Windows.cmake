@@ -162,6 +162,6 @@ if(CAJON_E2E)
         add_test(NAME e2e_${nombre} COMMAND bash ${script})
         set_tests_properties(e2e_${nombre} PROPERTIES
             ENVIRONMENT "CAJON_EXE=$<TARGET_FILE:AbrirCajon>;CAJON_HELPER=$<TARGET_FILE:cajon_e2e_helper>;CAJON_KICK_DRIVER=$<TARGET_FILE:cajon_kick_driver>;CAJON_EXE_SIN_BANDEJA=$<TARGET_FILE:cajon_sin_bandeja>;CAJON_PRINT_PROBE=$<TARGET_FILE:cajon_print_probe>"
-            LABELS "wine;e2e" RUN_SERIAL TRUE TIMEOUT 300)
+            LABELS "wine;e2e" RUN_SERIAL TRUE TIMEOUT 480)
     endforeach()
 endif()
