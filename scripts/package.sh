@@ -24,7 +24,7 @@ cd "$CAJON_ROOT"
 source scripts/lib/deps.sh
 source scripts/lib/package.sh
 
-cajon_install_deps
+cajon_install_deps || { echo "Could not install what building the packages needs." >&2; exit 1; }
 dist=${CAJON_DIST:-$CAJON_ROOT/build/dist}
 logs="$CAJON_ROOT/build/package-logs"
 mkdir -p "$logs"

@@ -44,9 +44,16 @@ cajon_start_wine() {
     # A persistent server makes every later Wine start fast. It is started
     # first, with no pipe attached, so nothing waits on its output.
     "$WINESERVER" -p </dev/null >/dev/null 2>&1
-    # A prefix made by the 32-bit loader alone has no 64-bit half: make it anew.
-    if [ -f "$WINEPREFIX/system.reg" ] && grep -q '^#arch=win32' "$WINEPREFIX/system.reg"; then
-        echo "Replacing the 32-bit-only Wine prefix $WINEPREFIX"
+    # The prefix is made anew when it was made by another Wine, or while the
+    # 32-bit loader was missing (or could not run) and now it runs, or the
+    # other way round: a prefix made without the 32-bit half has no 32-bit
+    # system folder, and every 32-bit program in it fails to load kernel32.dll.
+    # Also when it was made by the 32-bit loader alone (no 64-bit half).
+    local stamp="$WINEPREFIX/.abrircajon-wine" made_by
+    made_by=$(cajon_wine_prefix_stamp)
+    if [ -f "$WINEPREFIX/system.reg" ] && { grep -q '^#arch=win32' "$WINEPREFIX/system.reg" ||
+        [ "$(cat "$stamp" 2>/dev/null)" != "$made_by" ]; }; then
+        echo "Replacing the Wine prefix $WINEPREFIX (made with: $(cat "$stamp" 2>/dev/null || echo "no record"); now: $made_by)"
         "$WINESERVER" -k </dev/null >/dev/null 2>&1
         rm -rf "$WINEPREFIX"
         "$WINESERVER" -p </dev/null >/dev/null 2>&1
@@ -55,6 +62,7 @@ cajon_start_wine() {
         echo "Creating the Wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
         WINEARCH=win64 cajon_wine_tool wineboot -i </dev/null >/dev/null 2>&1 || return 1
+        echo "$made_by" >"$stamp"
     else
         # Wine's services (services.exe, winedevice.exe ...) start with the
         # first program and inherit its output: started here, with no pipe,

@@ -9,6 +9,9 @@
 #                                wineboot ...) with the 64-bit loader
 #   cajon_host_runs_32bit        true when this host can run 32-bit code
 #   cajon_no_32bit_reason        why it cannot, in one line
+#   cajon_wine_prefix_stamp      one line naming this Wine and whether its
+#                                32-bit loader runs here: what a prefix made
+#                                now is made with (scripts/lib/services.sh)
 #
 # The `wine` wrapper on PATH is never used: it always prefers the 32-bit
 # loader, which some hosts' kernels cannot run at all ("Exec format error").
@@ -83,4 +86,12 @@ cajon_no_32bit_reason() {
     else
         echo "this host's kernel cannot run 32-bit code (the 32-bit Wine loader fails: Exec format error)"
     fi
+}
+
+# Not CAJON_ONLY_WIN64: asking for the 64-bit build only does not change the
+# prefix that Wine makes.
+cajon_wine_prefix_stamp() {
+    local bits=no
+    "$CAJON_WINE32" --version </dev/null >/dev/null 2>&1 && bits=yes
+    echo "$("$CAJON_WINE64" --version 2>/dev/null) 32-bit loader runs: $bits"
 }
