@@ -21,6 +21,7 @@ add_library(cajon_win32 STATIC
     platform/win32/Win32NotificationArea.cpp
     platform/win32/Win32ColaImpresora.cpp
     platform/win32/Win32Printing.cpp
+    platform/win32/CarpetaPrograma.cpp
     platform/win32/Conexiones.cpp
     platform/win32/Win32Red.cpp
     platform/win32/Win32ConsultaEstado.cpp
@@ -45,6 +46,9 @@ target_link_libraries(cajon_win32 PUBLIC shell32 ole32 oleaut32 uuid advapi32)
 # and the test build that runs it against a refusing notification area.
 add_library(cajon_ventanas STATIC
     ui/win32/AvisosBandeja.cpp
+    ui/win32/GuiaDeUso.cpp
+    ui/win32/VentanaPrincipalMensajes.cpp
+    ui/win32/VentanaPrincipalVista.cpp
     ui/win32/BotonConIcono.cpp
     ui/win32/DisenoPrincipal.cpp
     ui/win32/Programa.cpp

@@ -162,6 +162,15 @@ if [ -n "$impresoras" ]; then
     fi
 fi
 
+# "Guía de uso…" in the system menu opens guia.html beside the program; with
+# no page there, a box names the path it looked for.
+e2e_helper post "$MAIN" 0x0112 0x0C30 0 >/dev/null # WM_SYSCOMMAND, the guide's item
+check_eq "Guía de uso without the page: its box" \
+    'No se puede abrir la guía de uso: C:\e2e\main_window\guia.html' \
+    "$(e2e_wait_window AbrirCajon 10 >/dev/null && e2e_box_text AbrirCajon)"
+e2e_helper command AbrirCajon 1 >/dev/null
+e2e_wait_gone AbrirCajon || fail "Guía de uso: the box stayed"
+
 # Closing: the frame only minimizes, the icon brings the window back, the
 # task manager's WM_CLOSE ends the program.
 e2e_helper post "$MAIN" 0x0112 0xF060 0 >/dev/null  # WM_SYSCOMMAND SC_CLOSE: the close box

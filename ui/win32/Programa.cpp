@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/CarpetaPrograma.h"
 #include "platform/win32/Texto.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32ConsultaEstado.h"
@@ -29,6 +30,7 @@
 #include "ui/Ordenes.h"
 #include "ui/frmAbrirCajon.h"
 #include "ui/win32/AvisosBandeja.h"
+#include "ui/win32/GuiaDeUso.h"
 #include "ui/win32/Programa.h"
 #include "ui/win32/PuenteWebVentana.h"
 #include "ui/win32/UnaInstancia.h"
@@ -50,22 +52,6 @@ class Com {
   private:
     bool iniciado_;
 };
-
-// The folder of the program file, without a trailing separator.
-std::string CarpetaPrograma() {
-    std::wstring ruta(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, ruta.data(), static_cast<DWORD>(ruta.size()));
-        if (n == 0) return {};
-        if (n < ruta.size()) {
-            ruta.resize(n);
-            break;
-        }
-        ruta.resize(ruta.size() * 2);  // cut short: a long path
-    }
-    const auto barra = ruta.find_last_of(L"\\/");
-    return Utf8(barra == std::wstring::npos ? std::wstring{} : ruta.substr(0, barra));
-}
 
 std::string SeparadorDecimal() {
     wchar_t separador[8] = {};
@@ -241,6 +227,7 @@ int CopiaEnMarcha::Ejecutar() {
     }
     dialogs_.SetOwner(ventana_.Handle());
     ArrancarSensor();
+    AnadirGuiaDeUso(ventana_.Handle());
     auto servicios = sistema_->Servicios(selector_, bandeja_);
     servicios.sensor = sensor_.get();
     logica_ = std::make_unique<frmAbrirCajon>(ventana_, std::move(servicios));

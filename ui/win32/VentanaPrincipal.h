@@ -112,8 +112,9 @@ class VentanaPrincipal final : public VistaPrincipal {
     bool ConsultarCierre(UnloadMode modo);
     void Cerrar();
 
-    template <class Evento>
-    void Reenviar(std::string_view nombre, Evento&& evento);
+    // An event handed to the logic as a guarded procedure: a failure is
+    // reported and never unwinds through the system's message dispatch.
+    void Reenviar(std::string_view nombre, const std::function<void(frmAbrirCajon&)>& evento);
 
     HINSTANCE instancia_;
     HWND hwnd_ = nullptr;
