@@ -22,6 +22,7 @@ add_library(cajon_win32 STATIC
     platform/win32/Win32ColaImpresora.cpp
     platform/win32/Win32Printing.cpp
     platform/win32/CarpetaPrograma.cpp
+    platform/win32/ClaseVentana.cpp
     platform/win32/Conexiones.cpp
     platform/win32/Win32Red.cpp
     platform/win32/Win32ConsultaEstado.cpp

@@ -11,22 +11,7 @@
 #include <utility>
 
 #include "platform/Fallo.h"
-
-class Socket {
-  public:
-    explicit Socket(SOCKET s) : s_(s) {}
-    ~Socket() {
-        if (s_ != INVALID_SOCKET) closesocket(s_);
-    }
-    Socket(Socket&& otro) noexcept : s_(std::exchange(otro.s_, INVALID_SOCKET)) {}
-    Socket& operator=(Socket&&) = delete;
-
-    SOCKET get() const { return s_; }
-    SOCKET release() { return std::exchange(s_, INVALID_SOCKET); }
-
-  private:
-    SOCKET s_;
-};
+#include "platform/win32/Unico.h"
 
 // Winsock's numbers are system error numbers, described with the others.
 Fallo FalloWinsock(int error);

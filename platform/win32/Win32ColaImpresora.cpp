@@ -24,7 +24,7 @@ ImpresoraAbierta Abrir(const std::string& impresora) {
     HANDLE abierta = nullptr;
     // Default access (use): enough to read the state and the queue, and to
     // delete the jobs this user owns.
-    if (!OpenPrinterW(nombre.data(), &abierta, nullptr)) return nullptr;
+    if (!OpenPrinterW(nombre.data(), &abierta, nullptr)) return {};
     return ImpresoraAbierta(abierta);
 }
 
@@ -72,10 +72,6 @@ std::optional<std::uint32_t> StatusDeTrabajo(void* impresora, std::uint32_t id) 
 }
 
 }  // namespace
-
-void CerrarImpresora::operator()(void* impresora) const {
-    ClosePrinter(impresora);
-}
 
 bool MismoNombreDeImpresora(std::string_view a, std::string_view b) {
     return MismoNombre(Ancho(a), Ancho(b));

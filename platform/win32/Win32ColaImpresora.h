@@ -11,12 +11,10 @@
 #include <vector>
 
 #include "platform/Printing.h"
+#include "platform/win32/Unico.h"
 
 // A printer handle from OpenPrinter, closed with ClosePrinter.
-struct CerrarImpresora {
-    void operator()(void* impresora) const;
-};
-using ImpresoraAbierta = std::unique_ptr<void, CerrarImpresora>;
+using ImpresoraAbierta = ImpresoraUnica;
 
 // Equal without regard to case, as the system compares object names
 // (CompareStringOrdinal): every script's letters, not only Latin-1's.

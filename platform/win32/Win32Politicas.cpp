@@ -1,22 +1,6 @@
 #include "platform/win32/Win32Politicas.h"
 
-#include <windows.h>
-
-namespace {
-
-class Clave {
-  public:
-    explicit Clave(HKEY clave) : clave_(clave) {}
-    ~Clave() { RegCloseKey(clave_); }
-    Clave(const Clave&) = delete;
-    Clave& operator=(const Clave&) = delete;
-    HKEY get() const { return clave_; }
-
-  private:
-    HKEY clave_;
-};
-
-}  // namespace
+#include "platform/win32/Unico.h"
 
 std::optional<ValorPolitica> Win32Politicas::Leer(RamaPoliticas rama, const std::u16string& nombre,
                                                   std::size_t limite) {
@@ -27,7 +11,7 @@ std::optional<ValorPolitica> Win32Politicas::Leer(RamaPoliticas rama, const std:
                       subclave_, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &abierta) != ERROR_SUCCESS) {
         return std::nullopt;
     }
-    const Clave clave(abierta);
+    const ClaveUnica clave(abierta);
     // One question with a buffer of the limit: a value that Group Policy
     // rewrites meanwhile cannot slip between asking its size and reading it.
     ValorPolitica leido;

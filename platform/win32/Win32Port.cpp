@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
+#include "platform/EscribirEnPiezas.h"
 #include "platform/NombreDispositivo.h"
 #include "platform/win32/ErroresWin32.h"
 #include "platform/win32/Texto.h"
+#include "platform/win32/Unico.h"
 #include "platform/win32/Win32Serie.h"
 
 namespace {
@@ -16,32 +18,27 @@ class Win32Port : public OutputPort {
     // `limitado`: the port gives up a write after its time-out, and a write
     // cut short is a time-out (the system reports it as success).
     explicit Win32Port(HANDLE h, bool limitado = false) : handle_(h), limitado_(limitado) {}
-    ~Win32Port() override {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    Win32Port(const Win32Port&) = delete;
-    Win32Port& operator=(const Win32Port&) = delete;
 
     void Write(std::string_view bytes) override {
         // A pipe or a slow device may take the bytes in several pieces.
-        while (!bytes.empty()) {
-            const DWORD pedido = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+        EscribirEnPiezas(bytes, [&](std::string_view pieza) {
+            const auto pedido = static_cast<DWORD>(pieza.size());
             DWORD escritos = 0;
-            if (!WriteFile(handle_, bytes.data(), pedido, &escritos, nullptr)) throw FalloWin32();
+            if (!WriteFile(handle_.get(), pieza.data(), pedido, &escritos, nullptr)) {
+                throw FalloWin32();
+            }
             if (limitado_ && escritos < pedido) throw FalloWin32(ERROR_TIMEOUT);
             if (escritos == 0) throw FalloWin32(ERROR_WRITE_FAULT);
-            bytes.remove_prefix(escritos);
-        }
+            return std::size_t{escritos};
+        });
     }
 
     void Close() override {
-        HANDLE h = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        if (!CloseHandle(h)) throw FalloWin32();
+        if (!CloseHandle(handle_.release())) throw FalloWin32();
     }
 
   private:
-    HANDLE handle_;
+    ArchivoUnico handle_;
     bool limitado_;
 };
 

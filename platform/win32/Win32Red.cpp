@@ -1,4 +1,5 @@
 #include "platform/win32/Win32Red.h"
+#include "platform/EscribirEnPiezas.h"
 
 #include <algorithm>
 #include <memory>
@@ -40,13 +41,14 @@ class Conexion : public OutputPort {
     // One send per write; only a send that takes part of the bytes is
     // followed by another for the rest.
     void Write(std::string_view bytes) override {
-        while (!bytes.empty()) {
+        EscribirEnPiezas(bytes, [&](std::string_view pieza) {
             if (!LimitarA(socket_.get(), SO_SNDTIMEO, limite_)) throw FalloWinsock(WSAETIMEDOUT);
-            const int pedido = static_cast<int>(std::min<std::size_t>(bytes.size(), 1u << 20));
-            const int enviados = send(socket_.get(), bytes.data(), pedido, 0);
+            const int enviados =
+                send(socket_.get(), pieza.data(), static_cast<int>(pieza.size()), 0);
             if (enviados == SOCKET_ERROR) throw FalloWinsock(WSAGetLastError());
-            bytes.remove_prefix(static_cast<std::size_t>(enviados));
-        }
+            if (enviados == 0) throw FalloWinsock(WSAECONNRESET);
+            return static_cast<std::size_t>(enviados);
+        });
     }
 
     // The printer is told that nothing more comes, and closes its side once

@@ -24,18 +24,14 @@ WORD TipoWin32(TipoEvento tipo) {
 
 }  // namespace
 
-Win32RegistroEventos::~Win32RegistroEventos() {
-    if (fuente_ != nullptr) DeregisterEventSource(fuente_);
-}
-
 bool Win32RegistroEventos::Informar(TipoEvento tipo, std::uint32_t id,
                                     std::span<const std::string> textos) noexcept {
-    if (fuente_ == nullptr) {
+    if (!fuente_) {
         if (GetTickCount64() < proximoIntento_) return false;
         // Without the source's key (the per-user install cannot write it) the
         // system still takes the events, with their strings.
-        fuente_ = RegisterEventSourceW(nullptr, kFuenteEventos);
-        if (fuente_ == nullptr) {
+        fuente_.reset(RegisterEventSourceW(nullptr, kFuenteEventos));
+        if (!fuente_) {
             proximoIntento_ = GetTickCount64() + kEsperaReintentoMs;
             return false;
         }
@@ -49,14 +45,14 @@ bool Win32RegistroEventos::Informar(TipoEvento tipo, std::uint32_t id,
     } catch (...) {
         return false;  // no memory for the strings
     }
-    if (ReportEventW(fuente_, TipoWin32(tipo), 0, id, nullptr, n, 0, cadenas, nullptr)) return true;
+    if (ReportEventW(fuente_.get(), TipoWin32(tipo), 0, id, nullptr, n, 0, cadenas, nullptr))
+        return true;
     const DWORD error = GetLastError();
     // The service was restarted (or stopped): the handle is the old one's;
     // the next event registers anew. A full log keeps its handle.
     if (error == RPC_S_SERVER_UNAVAILABLE || error == RPC_S_CALL_FAILED ||
         error == RPC_S_CALL_FAILED_DNE || error == ERROR_INVALID_HANDLE) {
-        DeregisterEventSource(fuente_);
-        fuente_ = nullptr;
+        fuente_.reset();
     }
     return false;
 }

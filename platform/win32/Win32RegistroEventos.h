@@ -7,20 +7,16 @@
 #include <cstdint>
 
 #include "platform/RegistroEventos.h"
+#include "platform/win32/Unico.h"
 
 inline constexpr wchar_t kFuenteEventos[] = L"AbrirCajon";
 
 class Win32RegistroEventos final : public RegistroEventos {
   public:
-    Win32RegistroEventos() = default;
-    ~Win32RegistroEventos() override;
-    Win32RegistroEventos(const Win32RegistroEventos&) = delete;
-    Win32RegistroEventos& operator=(const Win32RegistroEventos&) = delete;
-
     bool Informar(TipoEvento tipo, std::uint32_t id,
                   std::span<const std::string> textos) noexcept override;
 
   private:
-    void* fuente_ = nullptr;
+    FuenteEventosUnica fuente_;
     std::uint64_t proximoIntento_ = 0;  // tick count; 0: at once
 };

@@ -1,4 +1,5 @@
 #include "platform/win32/Win32TextFiles.h"
+#include "platform/EscribirEnPiezas.h"
 
 #include <windows.h>
 
@@ -26,19 +27,19 @@ class Win32AppendedFile : public AppendedFile {
         const std::string bytes = EnCodigoSistema(texto);
         LARGE_INTEGER fin;
         if (!SetFilePointerEx(handle_, LARGE_INTEGER{}, &fin, FILE_END)) throw FalloWin32();
-        std::string_view resto = bytes;
-        while (!resto.empty()) {
-            const DWORD pedido = static_cast<DWORD>(std::min<std::size_t>(resto.size(), 1u << 20));
+        EscribirEnPiezas(bytes, [&](std::string_view pieza) {
             DWORD escritos = 0;
-            if (!WriteFile(handle_, resto.data(), pedido, &escritos, nullptr) || escritos == 0) {
+            if (!WriteFile(handle_, pieza.data(), static_cast<DWORD>(pieza.size()), &escritos,
+                           nullptr) ||
+                escritos == 0) {
                 const DWORD error = GetLastError();
                 // A line cut short (a full disk) would run into the next one.
                 SetFilePointerEx(handle_, fin, nullptr, FILE_BEGIN);
                 SetEndOfFile(handle_);
                 throw FalloWin32(error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
             }
-            resto.remove_prefix(escritos);
-        }
+            return std::size_t{escritos};
+        });
     }
 
   private:

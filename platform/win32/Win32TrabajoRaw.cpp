@@ -1,4 +1,5 @@
 #include "platform/win32/Win32TrabajoRaw.h"
+#include "platform/EscribirEnPiezas.h"
 
 #include <windows.h>
 // Not part of windows.h with WIN32_LEAN_AND_MEAN.
@@ -32,17 +33,16 @@ class TrabajoRaw : public OutputPort {
     TrabajoRaw& operator=(const TrabajoRaw&) = delete;
 
     void Write(std::string_view bytes) override {
-        while (!bytes.empty()) {
-            const DWORD pedido = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+        EscribirEnPiezas(bytes, [&](std::string_view pieza) {
             DWORD escritos = 0;
             SetLastError(ERROR_SUCCESS);
-            if (!WritePrinter(impresora_.get(), const_cast<char*>(bytes.data()), pedido,
-                              &escritos) ||
+            if (!WritePrinter(impresora_.get(), const_cast<char*>(pieza.data()),
+                              static_cast<DWORD>(pieza.size()), &escritos) ||
                 escritos == 0) {
                 throw FalloImpresion(kNoEscribeImpresora);
             }
-            bytes.remove_prefix(std::min<std::size_t>(escritos, bytes.size()));
-        }
+            return std::size_t{escritos};
+        });
     }
 
     void Close() override {

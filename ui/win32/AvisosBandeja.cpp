@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/win32/ClaseVentana.h"
 #include "platform/win32/ErroresWin32.h"
 #include "platform/win32/Texto.h"
 #include "resources/Recursos.h"
@@ -38,12 +39,7 @@ void AnadirComprobarSensor(HWND principal) {
 
 AvisosBandeja::AvisosBandeja(HINSTANCE instancia, HWND principal)
     : instancia_(instancia), principal_(principal) {
-    WNDCLASSEXW clase{};
-    clase.cbSize = sizeof clase;
-    clase.lpfnWndProc = &AvisosBandeja::Proc;
-    clase.hInstance = instancia;
-    clase.lpszClassName = kClase;
-    RegisterClassExW(&clase);
+    RegistrarClaseVentana(instancia, kClase, &AvisosBandeja::Proc);
     // A hidden top-level window, not a message-only one: only top-level
     // windows hear that Explorer has restarted and lost every icon.
     hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClase, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
@@ -98,13 +94,8 @@ void AvisosBandeja::Comprobado(std::optional<ModoSensor> modo, bool pateado) {
 }
 
 LRESULT CALLBACK AvisosBandeja::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        const auto* datos = reinterpret_cast<const CREATESTRUCTW*>(lp);
-        auto* avisos = static_cast<AvisosBandeja*>(datos->lpCreateParams);
-        avisos->hwnd_ = hwnd;  // before CreateWindowExW returns it
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(avisos));
-    }
-    auto* avisos = reinterpret_cast<AvisosBandeja*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* avisos = ObjetoDeVentana<AvisosBandeja>(hwnd, msg, lp);
+    if (msg == WM_NCCREATE) avisos->hwnd_ = hwnd;  // before CreateWindowExW returns it
     return avisos != nullptr ? avisos->Mensaje(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 

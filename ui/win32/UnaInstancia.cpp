@@ -5,14 +5,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/win32/Unico.h"
 #include "ui/win32/VentanaPrincipal.h"
 
 namespace {
-
-struct CerrarHandle {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using Handle = std::unique_ptr<void, CerrarHandle>;
 
 ULONGLONG FinDeLaEspera() {
     return GetTickCount64() + kEsperaOrdenMilisegundos;
@@ -76,11 +72,12 @@ std::optional<CopiaUnica> CopiaUnica::Tomar() {
     // The mutex of a copy run as administrator may not be opened by one of
     // the same user without elevation: access denied also means that a copy
     // runs, and only its window can tell more.
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexUnaCopia);
-    if (mutex == nullptr && GetLastError() != ERROR_ACCESS_DENIED) return CopiaUnica(nullptr);
+    ObjetoUnico mutex(CreateMutexW(nullptr, FALSE, kMutexUnaCopia));
+    if (!mutex && GetLastError() != ERROR_ACCESS_DENIED) return CopiaUnica(std::move(mutex));
     HWND otra = nullptr;
-    if (BuscarCopia(mutex, FinDeLaEspera(), otra) == Copia::Ninguna) return CopiaUnica(mutex);
-    if (mutex != nullptr) CloseHandle(mutex);
+    if (BuscarCopia(mutex.get(), FinDeLaEspera(), otra) == Copia::Ninguna) {
+        return CopiaUnica(std::move(mutex));
+    }
     if (otra != nullptr) {
         DWORD proceso = 0;
         GetWindowThreadProcessId(otra, &proceso);
@@ -92,13 +89,13 @@ std::optional<CopiaUnica> CopiaUnica::Tomar() {
 }
 
 void CopiaUnica::Soltar() {
-    if (mutex_ == nullptr) return;
-    ReleaseMutex(mutex_);
-    CloseHandle(std::exchange(mutex_, nullptr));
+    if (!mutex_) return;
+    ReleaseMutex(mutex_.get());
+    mutex_.reset();
 }
 
 bool Win32CopiaAbierta::Hay() {
-    Handle mutex(OpenMutexW(SYNCHRONIZE, FALSE, kMutexUnaCopia));
+    ObjetoUnico mutex(OpenMutexW(SYNCHRONIZE, FALSE, kMutexUnaCopia));
     if (!mutex) return GetLastError() == ERROR_ACCESS_DENIED;
     HWND ventana = nullptr;
     if (BuscarCopia(mutex.get(), FinDeLaEspera(), ventana) != Copia::Ninguna) return true;
@@ -136,7 +133,7 @@ bool Win32CopiaAbierta::Salir() {
     if (ventana == nullptr) return false;
     DWORD id = 0;
     GetWindowThreadProcessId(ventana, &id);
-    Handle proceso(OpenProcess(SYNCHRONIZE, FALSE, id));
+    ObjetoUnico proceso(OpenProcess(SYNCHRONIZE, FALSE, id));
     if (!Enviar(ventana, kMensajeSalir, fin)) return false;
     if (proceso) return WaitForSingleObject(proceso.get(), Restante(fin)) == WAIT_OBJECT_0;
     // No handle to wait on: the copy has ended once its mutex is gone.

@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/win32/Unico.h"
 #include "ui/Ordenes.h"
 #include "ui/win32/OrdenesEntreProcesos.h"
 
@@ -21,7 +22,7 @@ class CopiaUnica {
     // process should end without touching anything.
     static std::optional<CopiaUnica> Tomar();
 
-    CopiaUnica(CopiaUnica&& otra) noexcept : mutex_(std::exchange(otra.mutex_, nullptr)) {}
+    CopiaUnica(CopiaUnica&&) noexcept = default;
     CopiaUnica& operator=(CopiaUnica&&) = delete;
     ~CopiaUnica() { Soltar(); }
     // At the very end of the run, once everything else is done: a new start
@@ -29,8 +30,8 @@ class CopiaUnica {
     void Soltar();
 
   private:
-    explicit CopiaUnica(HANDLE mutex) : mutex_(mutex) {}
-    HANDLE mutex_;
+    explicit CopiaUnica(ObjetoUnico mutex) : mutex_(std::move(mutex)) {}
+    ObjetoUnico mutex_;
 };
 
 // The copy that runs in this session, for a process started with an order.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "platform/win32/ClaseVentana.h"
 #include "platform/win32/ErroresWin32.h"
 #include "platform/win32/Texto.h"
 #include "platform/win32/Win32Dialogs.h"
@@ -67,18 +68,7 @@ void VentanaPrincipal::Crear() {
         LoadImageW(instancia_, MAKEINTRESOURCEW(IDI_ABRIRCAJON), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 
-    WNDCLASSEXW clase{};
-    clase.cbSize = sizeof clase;
-    clase.lpfnWndProc = Proc;
-    clase.hInstance = instancia_;
-    clase.hIcon = iconoVentana_;
-    clase.hIconSm = iconoPequeno;
-    clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    clase.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    clase.lpszClassName = kClaseVentanaPrincipal;
-    if (RegisterClassExW(&clase) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        throw FalloWin32();
-    }
+    RegistrarClaseVentana(instancia_, kClaseVentanaPrincipal, Proc, iconoVentana_, iconoPequeno);
 
     RECT r{0, 0, Pixeles(kAnchoClienteTwips, dpi_), Pixeles(kAltoClienteTwips, dpi_)};
     AdjustWindowRectEx(&r, kEstilo, FALSE, kEstiloExtendido);

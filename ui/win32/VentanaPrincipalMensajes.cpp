@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include "platform/win32/ClaseVentana.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32KeyState.h"
 #include "ui/Ordenes.h"
@@ -19,16 +20,11 @@ bool EsBoton(const Elemento& e) {
 }  // namespace
 
 LRESULT CALLBACK VentanaPrincipal::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* ventana =
-            static_cast<VentanaPrincipal*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        ventana->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(ventana));
-    }
-    auto* ventana = reinterpret_cast<VentanaPrincipal*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* ventana = ObjetoDeVentana<VentanaPrincipal>(hwnd, msg, lp);
     if (ventana == nullptr) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCCREATE) ventana->hwnd_ = hwnd;
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        SoltarObjetoDeVentana(hwnd);
         ventana->hwnd_ = nullptr;
         ventana->hijos_.fill(nullptr);
         return DefWindowProcW(hwnd, msg, wp, lp);

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "platform/win32/ClaseVentana.h"
 #include "platform/win32/ErroresWin32.h"
 #include "platform/win32/ObjetosGdi.h"
 #include "platform/win32/Texto.h"
@@ -70,17 +71,8 @@ class Dialogo final : public VistaPrinters {
 };
 
 void Dialogo::Crear() {
-    WNDCLASSEXW clase{};
-    clase.cbSize = sizeof clase;
-    clase.lpfnWndProc = Proc;
-    clase.hInstance = instancia_;
     // No icon of its own: the system's default one.
-    clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    clase.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    clase.lpszClassName = kClase;
-    if (RegisterClassExW(&clase) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        throw FalloWin32();
-    }
+    RegistrarClaseVentana(instancia_, kClase, Proc);
 
     int dpi = 96;
     {
@@ -186,15 +178,11 @@ void Dialogo::Cerrar() {
 }
 
 LRESULT CALLBACK Dialogo::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* d = static_cast<Dialogo*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        d->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(d));
-    }
-    auto* d = reinterpret_cast<Dialogo*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* d = ObjetoDeVentana<Dialogo>(hwnd, msg, lp);
     if (d == nullptr) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCCREATE) d->hwnd_ = hwnd;
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        SoltarObjetoDeVentana(hwnd);
         d->hwnd_ = nullptr;
         d->cerrado_ = true;
         // A close that came in through a sent message leaves the modal loop
