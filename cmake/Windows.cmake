@@ -10,7 +10,6 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_library(cajon_win32 STATIC
     platform/win32/ErroresWin32.cpp
     platform/win32/Win32EscuchaWeb.cpp
-    platform/win32/Win32Globo.cpp
     platform/win32/Win32Idn.cpp
     platform/win32/FallosImpresion.cpp
     platform/win32/ImagenJpeg.cpp
@@ -60,8 +59,8 @@ add_library(cajon_ventanas STATIC
 )
 target_link_libraries(cajon_ventanas PUBLIC cajon_win32 comctl32)
 # The bridge's Windows half is optimized for size too.
-set_source_files_properties(platform/win32/Win32EscuchaWeb.cpp platform/win32/Win32Globo.cpp
-                            ui/win32/PuenteWebVentana.cpp PROPERTIES COMPILE_OPTIONS -Os)
+set_source_files_properties(platform/win32/Win32EscuchaWeb.cpp ui/win32/PuenteWebVentana.cpp
+                            PROPERTIES COMPILE_OPTIONS -Os)
 # What the browser bridge's /v1/estado tells a web page.
 target_compile_definitions(cajon_ventanas PRIVATE CAJON_VERSION_PROGRAMA="${PROJECT_VERSION}")
 

@@ -157,7 +157,7 @@ void AvisosBandeja::Mostrar() {
     const char* sufijo = comprobando_ ? kSufijoComprobando : abierto_ ? kSufijoCajonAbierto : "";
     SetWindowTextW(principal_, Ancho(std::string(kCaptionPrincipal) + sufijo).c_str());
     const bool quiere = abierto_ || globo_;
-    if (quiere == puesto_) return;
+    if (!quiere && !puesto_) return;
     // The second form of the record: the first that carries a balloon.
     NOTIFYICONDATAW datos{};
     datos.cbSize = NOTIFYICONDATAW_V2_SIZE;
@@ -167,8 +167,13 @@ void AvisosBandeja::Mostrar() {
         datos.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         datos.uCallbackMessage = kIcono;
         datos.hIcon = icono_;
-        CopiarAncho(datos.szTip, Ancho(kTipCajonAbierto));
-        puesto_ = Shell_NotifyIconW(NIM_ADD, &datos) != FALSE;
+        // An icon there for a balloon alone is the program's, not the drawer's.
+        CopiarAncho(datos.szTip, Ancho(abierto_ ? kTipCajonAbierto : "AbrirCajon"));
+        if (puesto_) {
+            Shell_NotifyIconW(NIM_MODIFY, &datos);
+        } else {
+            puesto_ = Shell_NotifyIconW(NIM_ADD, &datos) != FALSE;
+        }
     } else {
         Shell_NotifyIconW(NIM_DELETE, &datos);
         puesto_ = false;

@@ -32,6 +32,10 @@ class AvisosBandeja final : public AvisosCajon {
                   std::function<void(std::optional<ModoSensor>, bool)> comprobado);
     // At the end: the icon goes now, whatever is still posted.
     void Quitar();
+    // A warning in a balloon, with the system's warning sound, on the
+    // window's thread: on the open drawer's icon, or on an icon that comes
+    // for the balloon alone and goes after a while.
+    void Globo(const std::string& texto);
 
     void Abierto() override;
     void Aviso(int segundos) override;
@@ -46,7 +50,6 @@ class AvisosBandeja final : public AvisosCajon {
     LRESULT Mensaje(UINT msg, WPARAM wp, LPARAM lp);
     // The caption and the icon as abierto_, comprobando_ and globo_ say.
     void Mostrar();
-    void Globo(const std::string& texto);
 
     HINSTANCE instancia_;
     HWND principal_;

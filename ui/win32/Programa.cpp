@@ -237,8 +237,12 @@ int CopiaEnMarcha::Ejecutar() {
     // The browser bridge: its boxes come with the start-up's.
     puenteWeb_ = std::make_unique<PuenteWebVentana>(
         ventana_, sistema_->perfil, logica_->RutaIni(), dialogs_, CAJON_VERSION_PROGRAMA,
-        &sistema_->politicas, &sistema_->aperturas, [this]() -> std::optional<EstadoCajon> {
+        &sistema_->politicas, &sistema_->aperturas,
+        [this]() -> std::optional<EstadoCajon> {
             return sensor_ ? sensor_->Estado() : std::nullopt;
+        },
+        [this](const std::string& texto) {
+            if (avisos_) avisos_->Globo(texto);
         });
     try {
         ventana_.MostrarPorPrimeraVez();

@@ -2,7 +2,6 @@
 
 #include "bridge/PuenteWeb.h"
 #include "platform/win32/Texto.h"
-#include "platform/win32/Win32Globo.h"
 #include "platform/win32/Win32Idn.h"
 #include "ui/Ordenes.h"
 #include "ui/win32/VentanaPrincipal.h"
@@ -29,7 +28,8 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
                                    const std::string& rutaParametros, Dialogs& dialogs,
                                    std::string version, AlmacenPoliticas* politicas,
                                    RegistroAperturas* aperturas,
-                                   std::function<std::optional<EstadoCajon>()> estadoCajon) {
+                                   std::function<std::optional<EstadoCajon>()> estadoCajon,
+                                   std::function<void(const std::string&)> avisar) {
     Parametros parametros(perfil, dialogs, politicas);
     parametros.FijarRuta(rutaParametros);
     auto configuracion = LeerConfiguracionWeb(parametros, dialogs, Win32Idn);
@@ -37,7 +37,6 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
     const UINT mensajeWeb = RegisterWindowMessageW(kMensajeWeb);
     const UINT mensajeAviso = RegisterWindowMessageW(kMensajeAvisoWeb);
     const HWND hwnd = ventana.Handle();
-    const HICON icono = ventana.Icono();
 
     ventana.Atender(mensajeWeb, [&ventana](WPARAM, LPARAM lp) -> LRESULT {
         const std::unique_ptr<std::shared_ptr<PedidoApertura>> envio(
@@ -54,9 +53,9 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
                          "La apertura no ha terminado: vea el mensaje en la pantalla de la caja"});
         return 0;
     });
-    ventana.Atender(mensajeAviso, [hwnd, icono](WPARAM, LPARAM lp) -> LRESULT {
-        const std::unique_ptr<std::wstring> texto(reinterpret_cast<std::wstring*>(lp));
-        MostrarGlobo(hwnd, icono, L"AbrirCajon", *texto);
+    ventana.Atender(mensajeAviso, [avisar = std::move(avisar)](WPARAM, LPARAM lp) -> LRESULT {
+        const std::unique_ptr<std::string> texto(reinterpret_cast<std::string*>(lp));
+        if (avisar) avisar(*texto);
         return 0;
     });
 
@@ -79,9 +78,9 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
             }
         },
         [hwnd, mensajeAviso](const std::string& texto) {
-            auto ancho = std::make_unique<std::wstring>(Ancho(texto));
-            if (PostMessageW(hwnd, mensajeAviso, 0, reinterpret_cast<LPARAM>(ancho.get()))) {
-                ancho.release();
+            auto copia = std::make_unique<std::string>(texto);
+            if (PostMessageW(hwnd, mensajeAviso, 0, reinterpret_cast<LPARAM>(copia.get()))) {
+                copia.release();
             }
         });
     if (aperturas != nullptr) {

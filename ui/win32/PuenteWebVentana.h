@@ -25,11 +25,13 @@ class PuenteWebVentana {
     // Off (no socket at all) without KovraWebOrigenes; off after a box when
     // KovraWebPuerto is not valid or its port cannot be taken. Each refused
     // origin the bridge tells of also goes to `aperturas`' event log.
-    // `estadoCajon` gives the drawer's state for /v1/estado.
+    // `estadoCajon` gives the drawer's state for /v1/estado; `avisar` shows a
+    // refused origin's balloon, on the window's thread.
     PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& perfil,
                      const std::string& rutaParametros, Dialogs& dialogs, std::string version,
                      AlmacenPoliticas* politicas = nullptr, RegistroAperturas* aperturas = nullptr,
-                     std::function<std::optional<EstadoCajon>()> estadoCajon = {});
+                     std::function<std::optional<EstadoCajon>()> estadoCajon = {},
+                     std::function<void(const std::string&)> avisar = {});
     ~PuenteWebVentana();
 
   private:

@@ -68,7 +68,8 @@ void VentanaPrincipal::Crear() {
         LoadImageW(instancia_, MAKEINTRESOURCEW(IDI_ABRIRCAJON), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 
-    RegistrarClaseVentana(instancia_, kClaseVentanaPrincipal, Proc, iconoVentana_, iconoPequeno);
+    RegistrarClaseVentana(instancia_, kClaseVentanaPrincipal, ProcedimientoDe<VentanaPrincipal>,
+                          iconoVentana_, iconoPequeno);
 
     RECT r{0, 0, Pixeles(kAnchoClienteTwips, dpi_), Pixeles(kAltoClienteTwips, dpi_)};
     AdjustWindowRectEx(&r, kEstilo, FALSE, kEstiloExtendido);

@@ -88,7 +88,10 @@ class VentanaPrincipal final : public VistaPrincipal {
     void TerminarPrograma() override;
 
   private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    template <class T>
+    friend LRESULT CALLBACK ProcedimientoDe(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void AlNacer(HWND hwnd) { hwnd_ = hwnd; }
+    void AlMorir();
     LRESULT Mensaje(UINT msg, WPARAM wp, LPARAM lp);
 
     void CrearFuentes();

@@ -19,17 +19,9 @@ bool EsBoton(const Elemento& e) {
 
 }  // namespace
 
-LRESULT CALLBACK VentanaPrincipal::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* ventana = ObjetoDeVentana<VentanaPrincipal>(hwnd, msg, lp);
-    if (ventana == nullptr) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_NCCREATE) ventana->hwnd_ = hwnd;
-    if (msg == WM_NCDESTROY) {
-        SoltarObjetoDeVentana(hwnd);
-        ventana->hwnd_ = nullptr;
-        ventana->hijos_.fill(nullptr);
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    return ventana->Mensaje(msg, wp, lp);
+void VentanaPrincipal::AlMorir() {
+    hwnd_ = nullptr;
+    hijos_.fill(nullptr);
 }
 
 LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {

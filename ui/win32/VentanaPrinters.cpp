@@ -54,7 +54,10 @@ class Dialogo final : public VistaPrinters {
     void Cerrar() override;
 
   private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    template <class T>
+    friend LRESULT CALLBACK ProcedimientoDe(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void AlNacer(HWND hwnd) { hwnd_ = hwnd; }
+    void AlMorir();
     LRESULT Mensaje(UINT msg, WPARAM wp, LPARAM lp);
     HWND Lista() const { return GetDlgItem(hwnd_, kIdLista); }
     void DeshabilitarOtras();
@@ -72,7 +75,7 @@ class Dialogo final : public VistaPrinters {
 
 void Dialogo::Crear() {
     // No icon of its own: the system's default one.
-    RegistrarClaseVentana(instancia_, kClase, Proc);
+    RegistrarClaseVentana(instancia_, kClase, ProcedimientoDe<Dialogo>);
 
     int dpi = 96;
     {
@@ -177,20 +180,12 @@ void Dialogo::Cerrar() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-LRESULT CALLBACK Dialogo::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* d = ObjetoDeVentana<Dialogo>(hwnd, msg, lp);
-    if (d == nullptr) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_NCCREATE) d->hwnd_ = hwnd;
-    if (msg == WM_NCDESTROY) {
-        SoltarObjetoDeVentana(hwnd);
-        d->hwnd_ = nullptr;
-        d->cerrado_ = true;
-        // A close that came in through a sent message leaves the modal loop
-        // asleep in GetMessage: wake it so it sees the window is gone.
-        PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    return d->Mensaje(msg, wp, lp);
+void Dialogo::AlMorir() {
+    hwnd_ = nullptr;
+    cerrado_ = true;
+    // A close that came in through a sent message leaves the modal loop
+    // asleep in GetMessage: wake it so it sees the window is gone.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 LRESULT Dialogo::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
