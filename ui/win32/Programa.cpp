@@ -15,6 +15,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32ConsultaEstado.h"
 #include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Inventario.h"
 #include "platform/win32/Win32KeyState.h"
 #include "platform/win32/Win32Politicas.h"
 #include "platform/win32/Win32Port.h"
@@ -30,6 +31,7 @@
 #include "ui/win32/Programa.h"
 #include "ui/win32/PuenteWebVentana.h"
 #include "ui/win32/UnaInstancia.h"
+#include "ui/win32/VentanaAsistente.h"
 #include "ui/win32/VentanaPrincipal.h"
 #include "ui/win32/VentanaPrinters.h"
 
@@ -165,14 +167,17 @@ int AbrirAqui(Win32Dialogs& dialogs) {
 
 int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     const std::vector<std::string> argumentos = Argumentos();
-    if (const Orden orden = LeerOrden(argumentos); orden != Orden::Ninguna) {
+    const Orden orden = LeerOrden(argumentos);
+    if (orden != Orden::Ninguna) {
         Win32Dialogs dialogs;
         Win32CopiaAbierta copia;
-        return CumplirOrden(
-                   orden, copia, dialogs, [&] { return AbrirAqui(dialogs); },
-                   SegundosDeEspera(argumentos),
-                   [](std::chrono::milliseconds ms) { Sleep(static_cast<DWORD>(ms.count())); })
-            .value_or(salida::kOrdenNoValida);
+        // None only for /asistente with no copy: this one starts, and opens it.
+        if (const auto codigo = CumplirOrden(
+                orden, copia, dialogs, [&] { return AbrirAqui(dialogs); },
+                SegundosDeEspera(argumentos),
+                [](std::chrono::milliseconds ms) { Sleep(static_cast<DWORD>(ms.count())); })) {
+            return *codigo;
+        }
     }
     if (HayOtraInstancia()) return 0;
     Com com;
@@ -212,6 +217,19 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
                           reinterpret_cast<std::uintptr_t>(ventana.Icono()),
                           /*midePixeles=*/false, ventana.TwipsPorPixel());
     ventana.Conectar(logica, dialogs);
+    // ---- The drawer assistant: /asistente and the system menu's item ----
+    Win32Inventario inventario;
+    VentanaAsistente asistente(instancia, {sistema.apertura, sistema.impresora, sistema.parametros,
+                                           sistema.estado, inventario});
+    asistente.alGuardar = [&logica] { logica.RecargarAjustes(); };
+    AnadirAsistente(ventana.Handle());
+    const UINT mensajeAsistente = RegisterWindowMessageW(kMensajeAsistente);
+    ventana.Atender(mensajeAsistente, [&asistente](WPARAM, LPARAM) -> LRESULT {
+        asistente.Abrir();
+        return 0;
+    });
+    ChangeWindowMessageFilterEx(ventana.Handle(), mensajeAsistente, MSGFLT_ALLOW, nullptr);
+    // ---- end of the drawer assistant ----
     if (avisos) ConectarSensor(ventana, *avisos, logica);
     // Every way out: the watch under way writes its line and the open
     // drawer's icon goes, before anything may end the process.
@@ -247,6 +265,7 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
         dialogs.Report(fallo.descripcion);
         return 1;
     }
+    if (orden == Orden::Asistente) PostMessageW(ventana.Handle(), mensajeAsistente, 0, 0);
     const int codigo = ventana.Bucle();
     terminarSensor();
     if (avisos) avisos->Conectar({}, {});

@@ -8,6 +8,10 @@
 // The running copy's answer: its drawer in one number (EmpaquetarCajon).
 inline constexpr wchar_t kMensajeEstadoCajon[] = L"AbrirCajon.EstadoCajon";
 
+// Posted by AbrirCajon.exe /asistente, and by the system menu's item: the
+// drawer assistant opens.
+inline constexpr wchar_t kMensajeAsistente[] = L"AbrirCajon.Asistente";
+
 // True when another copy already runs; it has then been asked to show its
 // window, and this copy should end without touching anything.
 bool HayOtraInstancia();
@@ -21,4 +25,5 @@ class Win32CopiaAbierta : public CopiaAbierta {
     std::optional<int> Abrir() override;
     bool Salir() override;
     std::optional<std::optional<EstadoCajon>> Cajon() override;
+    bool Asistente() override;
 };

@@ -16,6 +16,8 @@
 #include "ui/Ordenes.h"
 #include "ui/win32/AvisosBandeja.h"
 #include "ui/win32/BotonConIcono.h"
+#include "ui/win32/UnaInstancia.h"
+#include "ui/win32/VentanaAsistente.h"
 
 namespace {
 
@@ -268,6 +270,11 @@ int VentanaPrincipal::Bucle() {
     while ((r = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
         if (r == -1) return 1;
         if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &msg)) continue;
+        // The drawer assistant's keys (Tab, Enter, Esc): a modeless dialog.
+        if (HWND activa = GetActiveWindow();
+            activa != nullptr && activa != hwnd_ && IsDialogMessageW(activa, &msg)) {
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -358,6 +365,10 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SYSCOMMAND:
             if ((wp & 0xFFF0) == kComandoComprobarSensor) {
                 Reenviar("ComprobarSensor", [](frmAbrirCajon& l) { l.ComprobarSensor(); });
+                return 0;
+            }
+            if ((wp & 0xFFF0) == kComandoAsistente) {  // as /asistente
+                PostMessageW(hwnd_, RegisterWindowMessageW(kMensajeAsistente), 0, 0);
                 return 0;
             }
             if ((wp & 0xFFF0) == SC_CLOSE) {
