@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <initializer_list>
 
 #include "drawer/ImpresoraDelPuerto.h"
 #include "drawer/PuertoDeRed.h"
@@ -15,24 +14,32 @@ bool Igual(std::string_view a, std::string_view b) {
         a, b, [](unsigned char x, unsigned char y) { return std::toupper(x) == std::toupper(y); });
 }
 
-bool Contiene(std::string_view nombre, std::initializer_list<std::string_view> marcas) {
+// What a printer's or driver's name says: 0 nothing, 1 a receipt printer, 2 a Star.
+int Marca(std::string_view nombre) {
+    static constexpr std::pair<std::string_view, int> kMarcas[] = {
+        {"TSP", 2},   {"SP7", 2}, {"MC-PRINT", 2}, {"STAR", 2},   {"TM-", 1},    {"SRP-", 1},
+        {"CT-S", 1},  {"CBM", 1}, {"RP-", 1},      {"POS-58", 1}, {"POS-80", 1}, {"POS58", 1},
+        {"POS80", 1}, {"XP-", 1}, {"RECEIPT", 1},  {"RECIBO", 1}, {"TICKET", 1}};
     std::string n(nombre);
     for (char& c : n) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return std::ranges::any_of(marcas,
-                               [&](std::string_view m) { return n.find(m) != std::string::npos; });
+    for (const auto& [marca, valor] : kMarcas) {
+        if (n.find(marca) != std::string::npos) return valor;
+    }
+    return 0;
 }
 
 CandidatoCajon DeImpresora(InventarioImpresion& inventario, const ImpresoraInstalada& i) {
     CandidatoCajon c{i.nombre, i.nombre, i.puerto, RutaCajon::Raw};
-    c.star = EsStar(i.nombre) || EsStar(i.controlador);
-    c.recibos = c.star || EsDeRecibos(i.nombre) || EsDeRecibos(i.controlador);
+    const int marca = std::max(Marca(i.nombre), Marca(i.controlador));
+    c.star = marca == 2;
+    c.recibos = marca != 0;
     // Straight to its address: the sensor can answer there, and the
     // real-time pulse gets through while the printer shows an error.
     const auto tcp = inventario.PuertoEstandar(i.puerto);
     if (tcp && tcp->raw && !tcp->host.empty() && tcp->puerto != 0) {
         c.ruta = RutaCajon::Red;
         const bool v6 = tcp->host.find(':') != std::string::npos;
-        c.puerto = (v6 ? "[" + tcp->host + "]" : tcp->host) + ":" + std::to_string(tcp->puerto);
+        c.puerto = Unir({v6 ? "[" : "", tcp->host, v6 ? "]:" : ":", std::to_string(tcp->puerto)});
     }
     return c;
 }
@@ -67,78 +74,78 @@ class ControlesPrueba : public ControlesApertura {
 
 }  // namespace
 
+std::string Unir(std::initializer_list<std::string_view> partes) {
+    std::string texto;
+    for (const auto p : partes) texto.append(p);
+    return texto;
+}
+
 bool EsStar(std::string_view nombre) {
-    return Contiene(nombre, {"TSP", "SP7", "MC-PRINT", "STAR"});
+    return Marca(nombre) == 2;
 }
 
 bool EsDeRecibos(std::string_view nombre) {
-    return Contiene(nombre, {"TM-", "SRP-", "CT-S", "CBM", "RP-", "POS-58", "POS-80", "POS58",
-                             "POS80", "XP-", "RECEIPT", "RECIBO", "TICKET"}) ||
-           EsStar(nombre);
+    return Marca(nombre) != 0;
 }
 
 std::vector<CandidatoCajon> CandidatosCajon(InventarioImpresion& inventario,
                                             const AjustesCajon& ahora) {
     std::vector<CandidatoCajon> impresoras;
     for (const auto& i : inventario.Impresoras()) impresoras.push_back(DeImpresora(inventario, i));
-    std::ranges::stable_partition(impresoras, &CandidatoCajon::recibos);
 
     std::vector<CandidatoCajon> lista;
-    const std::string& nombre = ahora.porControlador ? ahora.impresora : ahora.puerto;
-    const auto suya = std::ranges::find_if(
-        impresoras, [&](const CandidatoCajon& c) { return Igual(c.impresora, nombre); });
-    if (suya != impresoras.end()) {
-        lista.push_back(*suya);
-    } else if (!ahora.porControlador && !ahora.puerto.empty()) {
-        CandidatoCajon c{ahora.puerto};
-        if (LeerPuertoDeRed(c.puerto).forma == FormaPuerto::DeRed) {
-            c.ruta = RutaCajon::Red;
-        } else if (PuedeSerImpresora(c.puerto)) {
-            c.ruta = RutaCajon::Raw;
-            c.impresora = c.puerto;
+    // Each route once: the first, which is the better placed.
+    const auto poner = [&](const CandidatoCajon& c) {
+        for (const auto& u : lista) {
+            if (u.ruta == c.ruta && Igual(u.puerto, c.puerto)) return;
         }
         lista.push_back(c);
+    };
+    const std::string& nombre = ahora.porControlador ? ahora.impresora : ahora.puerto;
+    CandidatoCajon suya{ahora.porControlador ? "" : ahora.puerto};
+    if (LeerPuertoDeRed(suya.puerto).forma == FormaPuerto::DeRed) {
+        suya.ruta = RutaCajon::Red;
+    } else if (PuedeSerImpresora(suya.puerto)) {
+        suya.ruta = RutaCajon::Raw;
+        suya.impresora = suya.puerto;
     }
-    if (!lista.empty()) lista[0].configurado = true;
-    lista.insert(lista.end(), impresoras.begin(), impresoras.end());
-    for (const auto& p : inventario.PuertosLocales()) lista.push_back({p + ":"});
-    // Each route once: the first, which is the better placed.
-    std::vector<CandidatoCajon> unicos;
-    for (auto& c : lista) {
-        if (std::ranges::none_of(unicos, [&](const CandidatoCajon& u) {
-                return u.ruta == c.ruta && Igual(u.puerto, c.puerto);
-            })) {
-            unicos.push_back(std::move(c));
+    for (const auto& c : impresoras) {
+        if (Igual(c.impresora, nombre)) suya = c;
+    }
+    suya.configurado = true;
+    if (!suya.puerto.empty()) poner(suya);
+    for (const bool recibos : {true, false}) {
+        for (const auto& c : impresoras) {
+            if (c.recibos == recibos) poner(c);
         }
     }
-    return unicos;
+    for (const auto& p : inventario.PuertosLocales()) poner({p + ":"});
+    return lista;
 }
 
 std::string ViaEnPalabras(const CandidatoCajon& c) {
     switch (c.ruta) {
         case RutaCajon::Red:
-            return "por la red en " + c.puerto;
+            return Unir({"por la red en ", c.puerto});
         case RutaCajon::Raw:
-            return "por la cola de Windows" +
-                   (c.puertoWindows.empty() ? "" : " (" + c.puertoWindows + ")");
+            if (c.puertoWindows.empty()) return "por la cola de Windows";
+            return Unir({"por la cola de Windows (", c.puertoWindows, ")"});
         case RutaCajon::Puerto:
             break;
     }
-    return "por el puerto " + c.puerto;
+    return Unir({"por el puerto ", c.puerto});
 }
 
 std::string TextoCandidato(const CandidatoCajon& c) {
-    std::string texto = c.configurado ? "Ahora: " : "";
-    if (c.impresora.empty()) {
-        std::string via = ViaEnPalabras(c);
-        via[0] = 'P';
-        return texto + via;
-    }
-    return texto + c.impresora + (c.star ? " (Star)" : "") + " · " + ViaEnPalabras(c);
+    std::string via = ViaEnPalabras(c);
+    if (c.impresora.empty()) via[0] = 'P';
+    return Unir({c.configurado ? "Ahora: " : "", c.impresora, c.star ? " (Star)" : "",
+                 c.impresora.empty() ? "" : " · ", via});
 }
 
 std::vector<OrdenCajon> OrdenesPara(const CandidatoCajon& c) {
     std::vector<OrdenCajon> ordenes;
+    ordenes.reserve(std::size(kOrdenes));
     const auto poner = [&](bool star) {
         for (const auto& o : kOrdenes) {
             if ((o.familia == FamiliaOrden::Star) != star || o.familia == FamiliaOrden::Controlador)
@@ -253,7 +260,6 @@ void PruebasCajon::Pateado(const std::optional<ResultadoApertura>& resultado, In
     }
     if (resultado->fallo) {
         fase_ = Fase::Fallo;
-        fallo_ = TextoFalloApertura(*resultado->fallo, resultado->destino);
         return;
     }
     patada_ = ahora;
@@ -304,35 +310,34 @@ void PruebasCajon::Abrio(std::optional<ModoSensor> modo) {
 
 std::string TextoHallazgo(const HallazgoCajon& h) {
     const CandidatoCajon& c = h.candidato;
-    std::string texto = c.impresora.empty() && c.ruta == RutaCajon::Puerto ? "Cajón" : "Impresora";
-    if (c.star) texto += " Star";
-    if (!c.impresora.empty()) texto += " «" + c.impresora + "»";
-    texto += " " + ViaEnPalabras(c);
-    if (h.orden.familia == FamiliaOrden::Controlador) {
-        texto += " · con el controlador de la impresora";
-    } else {
-        texto +=
-            " · orden " + std::string(h.orden.nombre) + " · cajón " + std::to_string(h.orden.cajon);
-    }
-    if (h.sensor) {
-        texto += " · sensor: abierto con el pin 3 ";
-        texto += *h.sensor == ModoSensor::PinAlto ? "alto" : "bajo";
-    }
-    return texto;
+    const bool nombre = !c.impresora.empty();
+    const bool controlador = h.orden.familia == FamiliaOrden::Controlador;
+    return Unir({!nombre && c.ruta == RutaCajon::Puerto ? "Cajón" : "Impresora",
+                 c.star ? " Star" : "", nombre ? " «" : " ", c.impresora, nombre ? "» " : "",
+                 ViaEnPalabras(c),
+                 controlador ? " · con el controlador de la impresora" : " · orden ",
+                 controlador ? "" : h.orden.nombre, controlador ? "" : " · cajón ",
+                 controlador ? "" : std::to_string(h.orden.cajon),
+                 !h.sensor                          ? ""
+                 : *h.sensor == ModoSensor::PinAlto ? " · sensor: abierto con el pin 3 alto"
+                                                    : " · sensor: abierto con el pin 3 bajo"});
 }
 
 std::vector<std::pair<std::string_view, std::string>> LineasHallazgo(const HallazgoCajon& h) {
     std::vector<std::pair<std::string_view, std::string>> lineas;
-    if (h.orden.familia == FamiliaOrden::Controlador) {
-        lineas = {{claves::KovraTipo, "1"}, {claves::PrinterDeviceName, h.candidato.impresora}};
+    // One kind of insertion: each kind of argument would make its own.
+    const auto poner = [&](std::string_view clave, std::string_view valor) {
+        lineas.emplace_back(clave, valor);
+    };
+    const bool controlador = h.orden.familia == FamiliaOrden::Controlador;
+    poner(claves::KovraTipo, controlador ? "1" : "0");
+    if (controlador) {
+        poner(claves::PrinterDeviceName, h.candidato.impresora);
     } else {
-        lineas = {{claves::KovraTipo, "0"},
-                  {claves::KovraPuerto, h.candidato.puerto},
-                  {claves::KovraASCII, std::string(h.orden.codigos)}};
+        poner(claves::KovraPuerto, h.candidato.puerto);
+        poner(claves::KovraASCII, h.orden.codigos);
     }
-    if (h.sensor) {
-        lineas.emplace_back(claves::KovraSensor, std::to_string(static_cast<int>(*h.sensor)));
-    }
+    if (h.sensor) poner(claves::KovraSensor, *h.sensor == ModoSensor::PinAlto ? "1" : "2");
     return lineas;
 }
 

@@ -5,6 +5,7 @@
 // has no thread and no clock: its window gives it the time and the printer's
 // answers, and kicks through the one coordinator.
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,9 @@ bool EsStar(std::string_view nombre);
 // by its queue), then the serial and parallel ports; each route once.
 std::vector<CandidatoCajon> CandidatosCajon(InventarioImpresion& inventario,
                                             const AjustesCajon& ahora);
+// The texts joined: one call where `+` would inline a copy at each step.
+std::string Unir(std::initializer_list<std::string_view> partes);
+
 // "por la red en 192.168.1.50:9100", "por la cola de Windows (USB001)"
 std::string ViaEnPalabras(const CandidatoCajon& candidato);
 // The list's line: who, and the route in words.
@@ -93,7 +97,7 @@ class PruebasCajon {
 
     // What is due at `ahora`: a status question (its answer to Respuesta), the
     // try's kick (its outcome to Pateado), the cashier's answer (Contestar),
-    // nothing yet, or the end.
+    // nothing yet, or the end (Fallo: a kick failed, and its stop box said why).
     Paso Tic(Instante ahora);
     void Respuesta(const RespuestaEstado& respuesta);
     void Pateado(const std::optional<ResultadoApertura>& resultado, Instante ahora);
@@ -103,13 +107,12 @@ class PruebasCajon {
     void Repetir();
 
     const OrdenCajon& Orden() const { return ordenes_[indice_]; }
-    std::size_t Numero() const { return indice_ + 1; }
-    std::size_t Total() const { return ordenes_.size(); }
+    int Numero() const { return static_cast<int>(indice_) + 1; }
+    int Total() const { return static_cast<int>(ordenes_.size()); }
     const std::optional<DestinoEstado>& Destino() const { return sensor_; }
     std::optional<ModoSensor> Modo() const { return modo_; }
     bool Repetido() const { return repetido_; }
     bool Confirmado() const { return confirmado_; }
-    const std::string& TextoFallo() const { return fallo_; }
 
   private:
     enum class Fase { Antes, Patada, Observar, Cajero, Abierto, Ninguna, Fallo };
@@ -130,7 +133,6 @@ class PruebasCajon {
     std::optional<ModoSensor> modo_;
     bool repetido_ = false;
     bool confirmado_ = false;
-    std::string fallo_;
 };
 
 // What opened the drawer.

@@ -33,7 +33,7 @@ std::vector<ImpresoraInstalada> Win32Inventario::Impresoras() noexcept {
             if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || necesarios <= datos.size()) {
                 return lista;
             }
-            datos.resize(necesarios);
+            datos = std::vector<BYTE>(necesarios);
         }
         const auto* p = reinterpret_cast<const PRINTER_INFO_2W*>(datos.data());
         for (DWORD i = 0; i < cuantas; ++i) {
@@ -49,10 +49,9 @@ std::vector<ImpresoraInstalada> Win32Inventario::Impresoras() noexcept {
 std::optional<PuertoTcpIp> Win32Inventario::PuertoEstandar(const std::string& puerto) noexcept {
     try {
         Clave clave;
-        const std::wstring ruta =
-            L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP "
-            L"Port\\Ports\\" +
-            Ancho(puerto);
+        const std::wstring ruta = Ancho(
+            "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\" +
+            puerto);
         if (puerto.empty() ||
             RegOpenKeyExW(HKEY_LOCAL_MACHINE, ruta.c_str(), 0, KEY_READ, &clave.h) != 0) {
             return std::nullopt;
@@ -85,14 +84,17 @@ std::vector<std::string> Win32Inventario::PuertosLocales() noexcept {
     std::vector<std::string> puertos;
     try {
         wchar_t destino[512];
-        // std::to_wstring would bring the C library's wide printf along.
-        for (const auto& [prefijo, n] : {std::pair{"COM", 16}, std::pair{"LPT", 3}}) {
-            for (int i = 1; i <= n; ++i) {
-                const std::string nombre = prefijo + std::to_string(i);
-                if (QueryDosDeviceW(Ancho(nombre).c_str(), destino, 512) != 0) {
-                    puertos.push_back(nombre);
-                }
-            }
+        // COM1 to COM19, then LPT1 to LPT3.
+        for (int i = 1; i < 23; ++i) {
+            const bool com = i < 20;
+            const int n = com ? i : i - 19;
+            wchar_t nombre[] = {com ? L'C' : L'L',
+                                com ? L'O' : L'P',
+                                com ? L'M' : L'T',
+                                static_cast<wchar_t>(n < 10 ? L'0' + n : L'1'),
+                                static_cast<wchar_t>(n < 10 ? 0 : L'0' + n - 10),
+                                0};
+            if (QueryDosDeviceW(nombre, destino, 512) != 0) puertos.push_back(Utf8(nombre));
         }
     } catch (...) {
     }

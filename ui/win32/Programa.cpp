@@ -220,7 +220,7 @@ int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     // ---- The drawer assistant: /asistente and the system menu's item ----
     Win32Inventario inventario;
     VentanaAsistente asistente(instancia, {sistema.apertura, sistema.impresora, sistema.parametros,
-                                           sistema.estado, inventario});
+                                           sistema.estado, inventario, dialogs});
     asistente.alGuardar = [&logica] { logica.RecargarAjustes(); };
     AnadirAsistente(ventana.Handle());
     const UINT mensajeAsistente = RegisterWindowMessageW(kMensajeAsistente);

@@ -27,30 +27,30 @@ constexpr char kTextoNinguna[] =
     "- que el cajón es de la tensión de la impresora (24 V o 12 V);\r\n"
     "- el controlador de la impresora: elija la impresora en la lista, no su puerto.\r\n\r\n"
     "No se ha guardado nada.";
-
-// The kick's stop box goes nowhere: its text is on the assistant's page.
-struct CajasAsistente : Dialogs {
-    void Report(const std::string&) override {}
-    void Stop(const std::string&) override {}
-    void Information(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-};
+constexpr char kTextoConSensor[] = "La impresora dice si el cajón se abre: no toque nada.";
+constexpr char kTextoSinSensor[] = "Después le preguntará si el cajón se ha abierto.";
+constexpr char kTextoProbarOtraVez[] =
+    ".\r\n\r\nCiérrelo. Para asegurarse, pulse «Probar otra vez»; para guardarla, Siguiente.";
+constexpr char kTextoGuardar[] = "\r\n\r\nGuardar escribe en el archivo de parámetros:";
+constexpr char kTextoBloqueado[] =
+    "\r\n\r\nNo se guarda nada: el archivo está bloqueado (KovraBloqueado) o el "
+    "administrador fija estos valores. Estas son las líneas que debe poner:";
 
 std::string Orden(const PruebasCajon& p) {
     const OrdenCajon& o = p.Orden();
-    return "«" + std::string(o.nombre) + "»" +
-           (o.codigos.empty() ? "" : " (" + std::string(o.codigos) + ")");
+    return Unir(
+        {"«", o.nombre, o.codigos.empty() ? "»" : "» (", o.codigos, o.codigos.empty() ? "" : ")"});
 }
 
 std::string Lineas(const HallazgoCajon& h) {
     std::string texto;
-    for (const auto& [clave, valor] : LineasHallazgo(h)) {
-        texto += "\r\n" + std::string(clave) + "=" + valor;
-    }
+    for (const auto& [clave, valor] : LineasHallazgo(h)) texto += Unir({"\r\n", clave, "=", valor});
     return texto;
+}
+
+// "2 de 7: «ESC/POS pin 5» (27 112 1 25 250)"
+std::string Prueba(const PruebasCajon& p) {
+    return Unir({std::to_string(p.Numero()), " de ", std::to_string(p.Total()), ": ", Orden(p)});
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ void AnadirAsistente(HWND principal) {
 
 VentanaAsistente::~VentanaAsistente() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-    if (hilo_.joinable()) hilo_.join();
+    Esperar();
 }
 
 void VentanaAsistente::Abrir() {
@@ -73,7 +73,7 @@ void VentanaAsistente::Abrir() {
         return;
     }
     // A question of the last opening may still be under way.
-    if (hilo_.joinable()) hilo_.join();
+    Esperar();
     pruebas_.reset();
     const AjustesCajon ahora{
         ValorNumerico(s_.parametros.VRXGetParametro(claves::KovraTipo, defecto::KovraTipo)) == 1.0,
@@ -130,8 +130,8 @@ INT_PTR VentanaAsistente::Mensaje(UINT msg, WPARAM wp, LPARAM) {
             return TRUE;
         case WM_TIMER:
         case kRespuesta:
-            if (msg == kRespuesta && hilo_.joinable()) {
-                hilo_.join();
+            if (msg == kRespuesta && hilo_ != nullptr) {
+                Esperar();
                 if (pruebas_) pruebas_->Respuesta(respuesta_);
             }
             Avanzar();
@@ -185,36 +185,31 @@ void VentanaAsistente::Mostrar(Pagina pagina) {
     if (pagina == pagina_ && pagina != Pagina::Probando && pagina != Pagina::Donde) return;
     pagina_ = pagina;
     std::string texto;
-    std::string adelante = "Siguiente";
-    std::string otro;
+    const char* adelante = "Siguiente";
+    const char* otro = "";
     bool cerrar = false;
     switch (pagina) {
         case Pagina::Donde:
             texto = kTextoDonde;
-            if (candidatos_.empty()) texto += "\r\n\r\nNo hay ninguna impresora ni puerto.";
             break;
         case Pagina::Probando:
-            texto = "Paso 2 de 3. Probando la orden " + std::to_string(pruebas_->Numero()) +
-                    " de " + std::to_string(pruebas_->Total()) + ": " + Orden(*pruebas_) +
-                    "…\r\n\r\n" +
-                    (pruebas_->Destino() ? "La impresora dice si el cajón se abre: no toque nada."
-                                         : "Después le preguntará si el cajón se ha abierto.");
+            texto = Unir({"Paso 2 de 3. Probando la orden ", Prueba(*pruebas_), "…\r\n\r\n",
+                          pruebas_->Destino() ? kTextoConSensor : kTextoSinSensor});
             break;
         case Pagina::Cajero:
-            texto = "¿Se ha abierto el cajón?\r\n\r\nOrden " + std::to_string(pruebas_->Numero()) +
-                    " de " + std::to_string(pruebas_->Total()) + ": " + Orden(*pruebas_) + ".";
-            adelante = "No";
+            texto = Unir({"¿Se ha abierto el cajón?\r\n\r\nOrden ", Prueba(*pruebas_), "."});
+            adelante = "No, probar otra forma";
             otro = "Sí";
             break;
         case Pagina::Abierto:
-            texto = !pruebas_->Repetido()
-                        ? "El cajón se ha abierto con la orden " + Orden(*pruebas_) +
-                              ".\r\n\r\nCiérrelo. Para asegurarse, pulse "
-                              "«Probar otra vez»; para guardarla, Siguiente."
-                    : pruebas_->Confirmado()
-                        ? "Se ha vuelto a abrir con la orden " + Orden(*pruebas_) + "."
-                        : "Esta vez no se ha visto abrirse con la orden " + Orden(*pruebas_) +
-                              ": ¿estaba cerrado el cajón?";
+            texto =
+                Unir({!pruebas_->Repetido()    ? "El cajón se ha abierto con la orden "
+                      : pruebas_->Confirmado() ? "Se ha vuelto a abrir con la orden "
+                                               : "Esta vez no se ha visto abrirse con la orden ",
+                      Orden(*pruebas_),
+                      !pruebas_->Repetido()    ? kTextoProbarOtraVez
+                      : pruebas_->Confirmado() ? "."
+                                               : ": ¿estaba cerrado el cajón?"});
             if (!pruebas_->Repetido()) otro = "Probar otra vez";
             break;
         case Pagina::Ninguna:
@@ -223,40 +218,21 @@ void VentanaAsistente::Mostrar(Pagina pagina) {
             otro = "Atrás";
             cerrar = true;
             break;
-        case Pagina::Fallo:
-            texto = "No se ha podido enviar la orden " + Orden(*pruebas_) + ":\r\n\r\n" +
-                    pruebas_->TextoFallo() + "\r\n\r\nElija otra impresora o puerto.";
-            adelante = "Atrás";
-            cerrar = true;
+        case Pagina::Guardar: {
+            const bool puede = SePuedeGuardar(s_.parametros, Hallazgo());
+            texto = Unir({"Paso 3 de 3. Se ha encontrado:\r\n\r\n", TextoHallazgo(Hallazgo()),
+                          puede ? kTextoGuardar : kTextoBloqueado, Lineas(Hallazgo())});
+            adelante = puede ? "Guardar" : "Cerrar";
+            cerrar = !puede;
             break;
-        case Pagina::Guardar:
-            texto = "Paso 3 de 3. Se ha encontrado:\r\n\r\n" + TextoHallazgo(Hallazgo());
-            if (SePuedeGuardar(s_.parametros, Hallazgo())) {
-                texto += "\r\n\r\nGuardar escribe en el archivo de parámetros:";
-                adelante = "Guardar";
-            } else {
-                texto +=
-                    "\r\n\r\nNo se guarda nada: el archivo está bloqueado (KovraBloqueado) o el "
-                    "administrador fija estos valores. Estas son las líneas que debe poner:";
-                adelante = "Cerrar";
-                cerrar = true;
-            }
-            texto += Lineas(Hallazgo());
-            break;
-        case Pagina::Guardado:
-            texto =
-                "Guardado. Desde ahora el cajón se abre así:\r\n\r\n" + TextoHallazgo(Hallazgo());
-            adelante = "Cerrar";
-            cerrar = true;
-            break;
+        }
     }
     SetWindowTextW(texto_, Ancho(texto).c_str());
-    SetWindowTextW(adelante_,
-                   Ancho(pagina == Pagina::Cajero ? "No, probar otra forma" : adelante).c_str());
+    SetWindowTextW(adelante_, Ancho(adelante).c_str());
     SetWindowTextW(otro_, Ancho(otro).c_str());
     SetWindowTextW(cancelar_, cerrar ? L"Salir" : L"Cancelar");
     ShowWindow(lista_, pagina == Pagina::Donde ? SW_SHOW : SW_HIDE);
-    ShowWindow(otro_, otro.empty() ? SW_HIDE : SW_SHOW);
+    ShowWindow(otro_, *otro != '\0' ? SW_SHOW : SW_HIDE);
     const bool probando = pagina == Pagina::Probando;
     EnableWindow(adelante_, !probando && !(pagina == Pagina::Donde && candidatos_.empty()));
     SendMessageW(hwnd_, DM_SETDEFID, IDOK, 0);
@@ -291,20 +267,12 @@ void VentanaAsistente::Adelante() {
         case Pagina::Abierto:
             Mostrar(Pagina::Guardar);
             return;
-        case Pagina::Fallo:
-            Mostrar(Pagina::Donde);
-            return;
         case Pagina::Guardar:
-            if (GuardarHallazgo(s_.parametros, Hallazgo())) {
-                if (alGuardar) alGuardar();
-                Mostrar(Pagina::Guardado);
-                return;
-            }
+            if (GuardarHallazgo(s_.parametros, Hallazgo()) && alGuardar) alGuardar();
             break;
         case Pagina::Probando:
             return;
         case Pagina::Ninguna:
-        case Pagina::Guardado:
             break;
     }
     DestroyWindow(hwnd_);
@@ -334,10 +302,10 @@ void VentanaAsistente::Avanzar() {
                 return;
             case Paso::Patear: {
                 Mostrar(Pagina::Probando);
-                CajasAsistente cajas;
                 pateando_ = true;
-                const auto resultado = PatearPrueba(
-                    s_.apertura, s_.impresora, candidatos_[elegido_], pruebas_->Orden(), cajas);
+                const auto resultado =
+                    PatearPrueba(s_.apertura, s_.impresora, candidatos_[elegido_],
+                                 pruebas_->Orden(), s_.dialogs);
                 pateando_ = false;
                 pruebas_->Pateado(resultado, std::chrono::steady_clock::now());
                 break;
@@ -347,21 +315,31 @@ void VentanaAsistente::Avanzar() {
                 Mostrar(paso == Paso::Cajero    ? Pagina::Cajero
                         : paso == Paso::Abierto ? Pagina::Abierto
                         : paso == Paso::Ninguna ? Pagina::Ninguna
-                                                : Pagina::Fallo);
+                                                : Pagina::Donde);
                 return;
         }
     }
 }
 
+void VentanaAsistente::Esperar() {
+    if (hilo_ == nullptr) return;
+    WaitForSingleObject(hilo_, INFINITE);
+    CloseHandle(hilo_);
+    hilo_ = nullptr;
+}
+
+DWORD WINAPI VentanaAsistente::Hilo(LPVOID asistente) {
+    auto* v = static_cast<VentanaAsistente*>(asistente);
+    v->respuesta_ = PreguntarEstado(v->s_.consulta, v->destino_);
+    PostMessageW(v->ventanaHilo_, kRespuesta, 0, 0);
+    return 0;
+}
+
 void VentanaAsistente::Preguntar(const DestinoEstado& destino) {
-    if (hilo_.joinable()) hilo_.join();
-    try {
-        hilo_ = std::thread([this, destino, ventana = hwnd_] {
-            respuesta_ = PreguntarEstado(s_.consulta, destino);
-            PostMessageW(ventana, kRespuesta, 0, 0);
-        });
-    } catch (const std::exception&) {
-        // No thread: no answer, as from a printer that says nothing.
-        pruebas_->Respuesta({});
-    }
+    Esperar();
+    destino_ = destino;
+    ventanaHilo_ = hwnd_;
+    hilo_ = CreateThread(nullptr, 0, &VentanaAsistente::Hilo, this, 0, nullptr);
+    // No thread: no answer, as from a printer that says nothing.
+    if (hilo_ == nullptr) pruebas_->Respuesta({});
 }

@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "drawer/AsistenteCajon.h"
@@ -24,6 +23,8 @@ struct ServiciosAsistente {
     Parametros& parametros;
     ConsultaEstado& consulta;
     InventarioImpresion& inventario;
+    // A try's failure gets the kick's stop box here.
+    Dialogs& dialogs;
 };
 
 class VentanaAsistente {
@@ -39,11 +40,12 @@ class VentanaAsistente {
     void Abrir();
     HWND Handle() const { return hwnd_; }
 
-    // Once "Guardar" has written the settings: the main window shows them.
+    // Once "Guardar" has written the settings and closed it: the main
+    // window shows them.
     std::function<void()> alGuardar;
 
   private:
-    enum class Pagina { Donde, Probando, Cajero, Abierto, Ninguna, Fallo, Guardar, Guardado };
+    enum class Pagina { Donde, Probando, Cajero, Abierto, Ninguna, Guardar };
 
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR Mensaje(UINT msg, WPARAM wp, LPARAM lp);
@@ -55,6 +57,9 @@ class VentanaAsistente {
     // Runs the tries as far as they go now.
     void Avanzar();
     void Preguntar(const DestinoEstado& destino);
+    // Waits for the question's thread, if any, and lets it go.
+    void Esperar();
+    static DWORD WINAPI Hilo(LPVOID asistente);
     HallazgoCajon Hallazgo() const;
 
     HINSTANCE instancia_;
@@ -70,7 +75,10 @@ class VentanaAsistente {
     std::size_t elegido_ = 0;
     bool pateando_ = false;
     std::optional<PruebasCajon> pruebas_;
-    // Written by the question's thread, read once it has been joined.
+    // The question's thread: a plain one, the release stays small. What it
+    // reads is set before it starts; what it writes is read once it ended.
+    HANDLE hilo_ = nullptr;
+    HWND ventanaHilo_ = nullptr;
+    DestinoEstado destino_;
     RespuestaEstado respuesta_;
-    std::thread hilo_;
 };
