@@ -10,6 +10,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_library(cajon_win32 STATIC
     platform/win32/ErroresWin32.cpp
     platform/win32/Win32EscuchaWeb.cpp
+    platform/win32/Win32Inventario.cpp
     platform/win32/Win32Idn.cpp
     platform/win32/FallosImpresion.cpp
     platform/win32/ImagenJpeg.cpp
@@ -54,6 +55,7 @@ add_library(cajon_ventanas STATIC
     ui/win32/Programa.cpp
     ui/win32/PuenteWebVentana.cpp
     ui/win32/UnaInstancia.cpp
+    ui/win32/VentanaAsistente.cpp
     ui/win32/VentanaPrincipal.cpp
     ui/win32/VentanaPrinters.cpp
 )

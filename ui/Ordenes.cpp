@@ -63,6 +63,7 @@ Orden LeerOrden(std::span<const std::string> argumentos) {
     if (argumentos.size() > 1) return Orden::NoValida;
     if (nombre == "abrir") return Orden::Abrir;
     if (nombre == "salir") return Orden::Salir;
+    if (nombre == "asistente") return Orden::Asistente;
     return Orden::NoValida;
 }
 
@@ -118,6 +119,9 @@ std::optional<int> CumplirOrden(Orden orden, CopiaAbierta& copia, Dialogs& dialo
         case Orden::Salir:
             if (!copia.Hay()) return salida::kSinCopia;
             return copia.Salir() ? salida::kBien : salida::kSinRespuesta;
+        case Orden::Asistente:
+            if (!copia.Hay()) return std::nullopt;
+            return copia.Asistente() ? salida::kBien : salida::kSinRespuesta;
     }
     return std::nullopt;
 }

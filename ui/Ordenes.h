@@ -23,6 +23,8 @@ enum class Orden {
     NoValida,  // anything else
     // /abrir /esperar[:segundos]: the opening, then the drawer's close
     AbrirYEsperar,
+    // /asistente: the drawer assistant, in the running copy or a new one
+    Asistente,
 };
 
 // The arguments after the program's name.
@@ -51,13 +53,14 @@ int CodigoDeSalida(const ResultadoApertura& resultado);
 
 // The box for anything else on the command line.
 inline constexpr const char* kTextoUso =
-    "Uso: AbrirCajon.exe [/abrir [/esperar[:segundos]] | /salir]\r\n"
+    "Uso: AbrirCajon.exe [/abrir [/esperar[:segundos]] | /salir | /asistente]\r\n"
     "\r\n"
     "Sin nada: abre el programa.\r\n"
     "/abrir: abre el cajón y termina.\r\n"
     "/abrir /esperar: abre el cajón y espera a que se cierre (60 segundos como mucho, o "
     "los que se digan, hasta 3600).\r\n"
     "/salir: cierra el programa abierto.\r\n"
+    "/asistente: abre el asistente del cajón, que busca la impresora y la orden que lo abren.\r\n"
     "\r\n"
     "También -abrir y -salir, en mayúsculas o en minúsculas.";
 
@@ -75,6 +78,8 @@ class CopiaAbierta {
     // Its drawer as its watcher knows it (none: the sensor is off); nothing
     // at all when it did not answer.
     virtual std::optional<std::optional<EstadoCajon>> Cajon() = 0;
+    // Has it open its drawer assistant; false when it could not be told.
+    virtual bool Asistente() = 0;
 };
 
 // The copy's drawer in one number, the answer to a window message.
@@ -82,7 +87,8 @@ std::uint32_t EmpaquetarCajon(const std::optional<EstadoCajon>& estado);
 std::optional<EstadoCajon> DesempaquetarCajon(std::uint32_t numero);
 
 // Carries out an order and gives the exit code; none for Orden::Ninguna,
-// which leaves the program to start as always. `abrirAqui` makes the opening
+// which leaves the program to start as always, and for /asistente with no
+// copy running, which starts it with its assistant open. `abrirAqui` makes the opening
 // in this process when no copy runs. /esperar looks at the copy's drawer
 // every 200 ms, `dormir` waiting between two looks, for `esperaSegundos`.
 std::optional<int> CumplirOrden(Orden orden, CopiaAbierta& copia, Dialogs& dialogs,

@@ -336,3 +336,25 @@ bool frmAbrirCajon::CheckTodoJunto() const {
 bool frmAbrirCajon::CheckConPuntoyComa() const {
     return vista_.Valor(Control::CheckConPuntoyComa) == kMarcado;
 }
+
+// ---- The drawer assistant ----
+void frmAbrirCajon::RecargarAjustes() {
+    vista_.FijarTexto(Control::txtPuerto,
+                      parametros_.VRXGetParametro(claves::KovraPuerto, kDefectoPuerto));
+    vista_.FijarTexto(Control::txtAscii,
+                      parametros_.VRXGetParametro(claves::KovraASCII, kDefectoAscii));
+    const bool impresora =
+        ValorNumerico(parametros_.VRXGetParametro(claves::KovraTipo, kDefectoTipo)) == 1.0;
+    if (impresora) {
+        try {
+            ElegirImpresora(
+                false, parametros_, servicios_.impresora, selector_,
+                [&](const std::string& t) { vista_.FijarTexto(Control::CheckPrinter, t); }, false);
+        } catch (const Fallo&) {
+            // The assistant's own job just reached it; the name stays as shown.
+        }
+    }
+    FijarCheckPrinter(impresora ? kMarcado : kDesmarcado);
+    sensor_.Leer();
+}
+// ---- end of the drawer assistant ----

@@ -109,6 +109,12 @@ class frmAbrirCajon : public ControlesApertura {
     void ComprobarSensor();
     SensorPrincipal& Sensor() { return sensor_; }
 
+    // ---- The drawer assistant ----
+    // Once it has saved: the port, the codes, the route, the printer and
+    // KovraSensor as the file (and the administrator) now say.
+    void RecargarAjustes();
+    // ---- end of the drawer assistant ----
+
     // The window's handle and icon, for the notification-area record, and how
     // the window measures mouse positions.
     void FijarIdentidad(std::uintptr_t hWnd, std::uintptr_t hIcon, bool midePixeles,

@@ -16,6 +16,9 @@
 #                answer, and on the terminal one unasked at every change
 #   xon          XON before every answer and XOFF after it
 #   lenta=S      every answer comes S seconds late (a slow network)
+#   abre=F       only this family of commands opens the drawer: pin2 (ESC p 0),
+#                pin5 (ESC p 1), star (BEL, FS or SUB) or nada (none); any ESC p without
+#   bajo         pin 3 reads low while the drawer is open, high while closed
 # REGISTRO gets one line per kick, the bytes in hex; REGISTRO.preguntas one
 # line per question (time, answered or not); on the terminal,
 # REGISTRO.baudios the line's speed as the program left it at each kick.
@@ -40,8 +43,16 @@ def escribir(nombre, linea):
         f.write(linea + "\n")
 
 
+FAMILIAS = {"pin2": [b"\x1bp\x00"], "pin5": [b"\x1bp\x01"], "star": [b"\x07", b"\x1c", b"\x1a"],
+            "nada": []}
+
+
+def abre(datos):
+    return any(f in datos for f in FAMILIAS.get(opciones.get("abre"), [b"\x1bp"]))
+
+
 def estado():
-    return 0x12 | (0x04 if desde <= time.time() < hasta else 0)
+    return 0x12 | (0x04 if (desde <= time.time() < hasta) != ("bajo" in opciones) else 0)
 
 
 def asb():
@@ -55,7 +66,7 @@ def atender(datos):
     datos = datos.replace(b"\x10\x04\x01", b"")
     if datos:
         escribir(registro, datos.hex())
-        if b"\x1bp" in datos and not mudo:
+        if abre(datos) and not mudo:
             patada = time.time()
             if not desde <= patada < hasta:
                 desde = patada + float(opciones.get("tarde", 0))

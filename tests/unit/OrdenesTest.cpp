@@ -26,6 +26,9 @@ TEST(OrdenesTest, TheCommandLineGivesOneOrder) {
         {{"/abrir", "/esperar:1x"}, Orden::NoValida},
         {{"/esperar", "/abrir"}, Orden::NoValida},
         {{"/salir", "/esperar"}, Orden::NoValida},
+        {{"/asistente"}, Orden::Asistente},
+        {{"-ASISTENTE"}, Orden::Asistente},
+        {{"/asistente", "/abrir"}, Orden::NoValida},
     };
     for (const auto& [argumentos, orden] : casos) {
         EXPECT_EQ(LeerOrden(argumentos), orden) << ::testing::PrintToString(argumentos);
@@ -44,6 +47,8 @@ struct FakeCopia : CopiaAbierta {
     bool Hay() override { return hay; }
     std::optional<int> Abrir() override { return respuesta; }
     bool Salir() override { return termina; }
+    // Told to open its assistant: as it would take /salir.
+    bool Asistente() override { return termina; }
     // The copy's drawer, one look after another; the last one stays.
     std::optional<std::optional<EstadoCajon>> Cajon() override {
         ++miradas;
@@ -74,6 +79,10 @@ TEST(OrdenesTest, EachOrderGoesToTheRunningCopyOrIsCarriedOutHere) {
         {Orden::Salir, true, 0, true, 0},
         {Orden::Salir, true, 0, false, 1460},
         {Orden::Salir, false, 0, true, 1},
+        {Orden::Asistente, true, 0, true, 0},
+        {Orden::Asistente, true, 0, false, 1460},
+        // No copy: this process starts as the program, its assistant open.
+        {Orden::Asistente, false, 0, true, std::nullopt},
     };
     for (const auto& [orden, hay, respuesta, termina, codigo] : casos) {
         FakeCopia copia(hay, respuesta, termina);

@@ -17,3 +17,6 @@ inline constexpr wchar_t kMensajeAbrir[] = L"AbrirCajon.Abrir";
 inline constexpr wchar_t kMensajeSalir[] = L"AbrirCajon.Salir";
 // Sent by /abrir /esperar: the drawer in one number (EmpaquetarCajon).
 inline constexpr wchar_t kMensajeEstadoCajon[] = L"AbrirCajon.EstadoCajon";
+// Posted by AbrirCajon.exe /asistente, and by the system menu's item: the
+// drawer assistant opens.
+inline constexpr wchar_t kMensajeAsistente[] = L"AbrirCajon.Asistente";

@@ -18,6 +18,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32ConsultaEstado.h"
 #include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Inventario.h"
 #include "platform/win32/Win32KeyState.h"
 #include "platform/win32/Win32Politicas.h"
 #include "platform/win32/Win32Port.h"
@@ -34,6 +35,7 @@
 #include "ui/win32/Programa.h"
 #include "ui/win32/PuenteWebVentana.h"
 #include "ui/win32/UnaInstancia.h"
+#include "ui/win32/VentanaAsistente.h"
 #include "ui/win32/VentanaPrincipal.h"
 #include "ui/win32/VentanaPrinters.h"
 
@@ -153,8 +155,14 @@ int AbrirAqui(Win32Dialogs& dialogs) {
 // made, and one Terminar for every way out.
 class CopiaEnMarcha {
   public:
-    CopiaEnMarcha(HINSTANCE instancia, NotificationArea& bandeja, CopiaUnica copia)
-        : instancia_(instancia), bandeja_(bandeja), copia_(std::move(copia)) {}
+    // `conAsistente`: started by /asistente, the drawer assistant opens
+    // once the window is shown.
+    CopiaEnMarcha(HINSTANCE instancia, NotificationArea& bandeja, CopiaUnica copia,
+                  bool conAsistente)
+        : instancia_(instancia),
+          bandeja_(bandeja),
+          copia_(std::move(copia)),
+          conAsistente_(conAsistente) {}
     CopiaEnMarcha(const CopiaEnMarcha&) = delete;
     CopiaEnMarcha& operator=(const CopiaEnMarcha&) = delete;
     ~CopiaEnMarcha() { Terminar(); }
@@ -170,10 +178,12 @@ class CopiaEnMarcha {
   private:
     void ArrancarSensor();
     void Conectar();
+    void ArrancarAsistente();
 
     HINSTANCE instancia_;
     NotificationArea& bandeja_;
     CopiaUnica copia_;
+    bool conAsistente_;
     bool terminado_ = false;
     VentanaPrincipal ventana_{instancia_};
     Win32Dialogs dialogs_;
@@ -183,7 +193,28 @@ class CopiaEnMarcha {
     std::unique_ptr<VigilanteCajon> sensor_;
     std::unique_ptr<frmAbrirCajon> logica_;
     std::unique_ptr<PuenteWebVentana> puenteWeb_;
+    Win32Inventario inventario_;
+    std::unique_ptr<VentanaAsistente> asistente_;
+    UINT mensajeAsistente_ = 0;
 };
+
+// The drawer assistant: /asistente, and the system menu's item. Its tries
+// are kicks through the program's one coordinator; what it saves the main
+// window shows at once.
+void CopiaEnMarcha::ArrancarAsistente() {
+    asistente_ = std::make_unique<VentanaAsistente>(
+        instancia_,
+        ServiciosAsistente{sistema_->apertura, sistema_->impresora, sistema_->parametros,
+                           sistema_->estado, inventario_, dialogs_});
+    asistente_->alGuardar = [this] { logica_->RecargarAjustes(); };
+    AnadirAsistente(ventana_.Handle());
+    mensajeAsistente_ = RegisterWindowMessageW(kMensajeAsistente);
+    ventana_.Atender(mensajeAsistente_, [this](WPARAM, LPARAM) -> LRESULT {
+        if (asistente_) asistente_->Abrir();
+        return 0;
+    });
+    ChangeWindowMessageFilterEx(ventana_.Handle(), mensajeAsistente_, MSGFLT_ALLOW, nullptr);
+}
 
 void CopiaEnMarcha::ArrancarSensor() {
     // The drawer's sensor: its lines go to the record as the kicks' do.
@@ -232,6 +263,7 @@ int CopiaEnMarcha::Ejecutar() {
     servicios.sensor = sensor_.get();
     logica_ = std::make_unique<frmAbrirCajon>(ventana_, std::move(servicios));
     Conectar();
+    ArrancarAsistente();
 
     ventana_.Cargar();
     // The browser bridge: its boxes come with the start-up's.
@@ -252,6 +284,7 @@ int CopiaEnMarcha::Ejecutar() {
         dialogs_.Report(fallo.descripcion);
         return 1;
     }
+    if (conAsistente_) PostMessageW(ventana_.Handle(), mensajeAsistente_, 0, 0);
     return ventana_.Bucle();
 }
 
@@ -263,6 +296,8 @@ void CopiaEnMarcha::Terminar() {
                             fin - std::chrono::steady_clock::now()),
                         std::chrono::milliseconds(0));
     };
+    // No try of the assistant comes after this.
+    asistente_.reset();
     // The open drawer's icon goes, whatever is still posted.
     if (avisos_) {
         avisos_->Quitar();
@@ -285,21 +320,24 @@ void CopiaEnMarcha::Terminar() {
 
 int EjecutarPrograma(HINSTANCE instancia, NotificationArea& bandeja) {
     const std::vector<std::string> argumentos = Argumentos();
-    if (const Orden orden = LeerOrden(argumentos); orden != Orden::Ninguna) {
+    const Orden orden = LeerOrden(argumentos);
+    if (orden != Orden::Ninguna) {
         Win32Dialogs dialogs;
         Win32CopiaAbierta copia;
-        return CumplirOrden(
-                   orden, copia, dialogs, [&] { return AbrirAqui(dialogs); },
-                   SegundosDeEspera(argumentos),
-                   [](std::chrono::milliseconds ms) { Sleep(static_cast<DWORD>(ms.count())); })
-            .value_or(salida::kOrdenNoValida);
+        // None only for /asistente with no copy: this one starts, and opens it.
+        if (const auto codigo = CumplirOrden(
+                orden, copia, dialogs, [&] { return AbrirAqui(dialogs); },
+                SegundosDeEspera(argumentos),
+                [](std::chrono::milliseconds ms) { Sleep(static_cast<DWORD>(ms.count())); })) {
+            return *codigo;
+        }
     }
     auto copia = CopiaUnica::Tomar();
     if (!copia) return 0;
     Com com;
     INITCOMMONCONTROLSEX controles{sizeof controles, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controles);
-    CopiaEnMarcha programa(instancia, bandeja, std::move(*copia));
+    CopiaEnMarcha programa(instancia, bandeja, std::move(*copia), orden == Orden::Asistente);
     const int codigo = programa.Ejecutar();
     programa.Terminar();
     return codigo;

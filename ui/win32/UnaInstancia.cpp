@@ -127,6 +127,16 @@ std::optional<std::optional<EstadoCajon>> Win32CopiaAbierta::Cajon() {
     return DesempaquetarCajon(static_cast<std::uint32_t>(*respuesta));
 }
 
+bool Win32CopiaAbierta::Asistente() {
+    HWND ventana = VentanaDeLaCopia(FinDeLaEspera());
+    if (ventana == nullptr) return false;
+    DWORD proceso = 0;
+    GetWindowThreadProcessId(ventana, &proceso);
+    // The assistant may then come to the front.
+    AllowSetForegroundWindow(proceso);
+    return PostMessageW(ventana, RegisterWindowMessageW(kMensajeAsistente), 0, 0) != FALSE;
+}
+
 bool Win32CopiaAbierta::Salir() {
     const ULONGLONG fin = FinDeLaEspera();
     HWND ventana = VentanaDeLaCopia(fin);

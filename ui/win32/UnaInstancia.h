@@ -44,4 +44,5 @@ class Win32CopiaAbierta : public CopiaAbierta {
     std::optional<int> Abrir() override;
     bool Salir() override;
     std::optional<std::optional<EstadoCajon>> Cajon() override;
+    bool Asistente() override;
 };

@@ -17,6 +17,8 @@
 #include "ui/Ordenes.h"
 #include "ui/win32/AvisosBandeja.h"
 #include "ui/win32/BotonConIcono.h"
+#include "ui/win32/UnaInstancia.h"
+#include "ui/win32/VentanaAsistente.h"
 
 namespace {
 
@@ -255,6 +257,11 @@ int VentanaPrincipal::Bucle() {
     while ((r = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
         if (r == -1) return 1;
         if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &msg)) continue;
+        // The drawer assistant's keys (Tab, Enter, Esc): a modeless dialog.
+        if (HWND activa = GetActiveWindow();
+            activa != nullptr && activa != hwnd_ && IsDialogMessageW(activa, &msg)) {
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

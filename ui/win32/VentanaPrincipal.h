@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/ClaseVentana.h"
 #include "platform/win32/ImagenJpeg.h"
 #include "platform/win32/ObjetosGdi.h"
 #include "ui/VistaPrincipal.h"
@@ -88,8 +89,7 @@ class VentanaPrincipal final : public VistaPrincipal {
     void TerminarPrograma() override;
 
   private:
-    template <class T>
-    friend LRESULT CALLBACK ProcedimientoDe(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend LRESULT CALLBACK ::ProcedimientoDe<VentanaPrincipal>(HWND, UINT, WPARAM, LPARAM);
     void AlNacer(HWND hwnd) { hwnd_ = hwnd; }
     void AlMorir();
     LRESULT Mensaje(UINT msg, WPARAM wp, LPARAM lp);

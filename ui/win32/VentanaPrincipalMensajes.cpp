@@ -10,6 +10,7 @@
 #include "ui/Ordenes.h"
 #include "ui/win32/AvisosBandeja.h"
 #include "ui/win32/GuiaDeUso.h"
+#include "ui/win32/VentanaAsistente.h"
 
 namespace {
 
@@ -84,6 +85,10 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == kComandoAsistente) {  // as /asistente
+                PostMessageW(hwnd_, RegisterWindowMessageW(kMensajeAsistente), 0, 0);
+                return 0;
+            }
             if ((wp & 0xFFF0) == kComandoGuiaDeUso) {
                 if (dialogs_ != nullptr) AbrirGuiaDeUso(hwnd_, *dialogs_);
                 return 0;

@@ -54,8 +54,7 @@ class Dialogo final : public VistaPrinters {
     void Cerrar() override;
 
   private:
-    template <class T>
-    friend LRESULT CALLBACK ProcedimientoDe(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend LRESULT CALLBACK ::ProcedimientoDe<Dialogo>(HWND, UINT, WPARAM, LPARAM);
     void AlNacer(HWND hwnd) { hwnd_ = hwnd; }
     void AlMorir();
     LRESULT Mensaje(UINT msg, WPARAM wp, LPARAM lp);
