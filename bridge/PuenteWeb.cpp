@@ -426,8 +426,8 @@ std::vector<OrdenConexion> PuenteWeb::Ordenes(std::int64_t ahora) {
     return std::exchange(ordenes_, {});
 }
 
-std::optional<std::int64_t> PuenteWeb::ProximoPlazo() const {
-    auto plazo = tabla_.ProximoPlazo();
+std::optional<std::int64_t> PuenteWeb::ProximoPlazo(std::int64_t ahora) const {
+    auto plazo = tabla_.ProximoPlazo(ahora);
     if (apertura_ && !apertura_->tomada && (!plazo || apertura_->plazo < *plazo)) {
         plazo = apertura_->plazo;
     }

@@ -73,11 +73,12 @@ class PuenteWeb final : public SalaConexiones {
     void AlAvisar(std::function<void(std::string_view)> anotar) { anotar_ = std::move(anotar); }
 
     void Conectar(std::function<void()> despertar) override;
+    bool Admite(std::int64_t ahora) const override { return tabla_.Admite(ahora); }
     void Aceptada(IdConexion id, std::int64_t ahora) override;
     void Recibidos(IdConexion id, std::string_view bytes, std::int64_t ahora) override;
     void Cerrada(IdConexion id) override;
     std::vector<OrdenConexion> Ordenes(std::int64_t ahora) override;
-    std::optional<std::int64_t> ProximoPlazo() const override;
+    std::optional<std::int64_t> ProximoPlazo(std::int64_t ahora) const override;
 
     // The drawer's state for /v1/estado, asked on the listener's thread; a
     // function that gives none (the sensor off) adds nothing. Set before

@@ -9,26 +9,34 @@ using Puntero = std::unique_ptr<ConexionWeb>;
 
 }  // namespace
 
+TablaConexiones::Lista::const_iterator TablaConexiones::QuienSale(std::int64_t ahora) const {
+    // The oldest of the first kind there is. Answered ones first: they are
+    // only dropping bytes, and nothing is lost. Then those that have had
+    // their grace, without a whole header before those with a body still
+    // coming. Never one waiting for a kick: it is a listed page's request.
+    const auto primera = [&](auto&& cual) {
+        return std::find_if(conexiones_.begin(), conexiones_.end(), cual);
+    };
+    const auto pasada = [ahora](const Puntero& c) {
+        return c->fase == Fase::Leyendo && c->aceptada + kGraciaMs <= ahora;
+    };
+    auto it = primera([](const Puntero& c) { return c->fase == Fase::Vaciando; });
+    if (it == conexiones_.end()) {
+        it = primera([&](const Puntero& c) { return pasada(c) && !c->CabeceraEntera(); });
+    }
+    if (it == conexiones_.end()) it = primera(pasada);
+    return it;
+}
+
+bool TablaConexiones::Admite(std::int64_t ahora) const {
+    return conexiones_.size() < kMaxConexionesWeb || QuienSale(ahora) != conexiones_.end();
+}
+
 std::optional<IdConexion> TablaConexiones::Aceptar(IdConexion id, std::int64_t ahora) {
     std::optional<IdConexion> fuera;
     if (conexiones_.size() >= kMaxConexionesWeb) {
-        // The oldest of the first kind there is: answered and only dropping
-        // bytes (nothing is lost); no whole header yet; a body still coming;
-        // at the very last, any. Answered ones first, or a flood of refused
-        // requests would close the till's connection, accepted a moment
-        // before its header came, at the very next accept.
-        const auto primera = [&](auto&& cual) {
-            return std::find_if(conexiones_.begin(), conexiones_.end(), cual);
-        };
-        auto it = primera([](const Puntero& c) { return c->fase == Fase::Vaciando; });
-        if (it == conexiones_.end()) {
-            it = primera(
-                [](const Puntero& c) { return c->fase == Fase::Leyendo && !c->CabeceraEntera(); });
-        }
-        if (it == conexiones_.end()) {
-            it = primera([](const Puntero& c) { return c->fase == Fase::Leyendo; });
-        }
-        if (it == conexiones_.end()) it = conexiones_.begin();
+        const auto it = QuienSale(ahora);
+        if (it == conexiones_.end()) return id;
         fuera = (*it)->id;
         conexiones_.erase(it);
     }
@@ -83,10 +91,14 @@ std::vector<IdConexion> TablaConexiones::Vencidas(std::int64_t ahora) {
     return vencidas;
 }
 
-std::optional<std::int64_t> TablaConexiones::ProximoPlazo() const {
+std::optional<std::int64_t> TablaConexiones::ProximoPlazo(std::int64_t ahora) const {
+    // While nothing is admitted every connection still reading is in its
+    // grace, and the first to end it makes room.
+    const bool lleno = !Admite(ahora);
     std::optional<std::int64_t> proximo;
     for (const Puntero& c : conexiones_) {
-        const auto plazo = Plazo(*c);
+        auto plazo = Plazo(*c);
+        if (lleno && c->fase == Fase::Leyendo) plazo = c->aceptada + kGraciaMs;
         if (plazo && (!proximo || *plazo < *proximo)) proximo = plazo;
     }
     return proximo;

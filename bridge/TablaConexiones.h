@@ -1,11 +1,16 @@
 #pragma once
 // The browser bridge's connections and their time. Any program on this
 // computer, and any page the cashier opens, can connect; the till's own page
-// sends its request at once. So a connection must bring its whole header
-// within a second of being accepted and its body within five, and when the
-// table is full one already answered, or else the oldest connection that has
-// not sent a whole header yet, makes room: a new connection is never refused
-// for being new, and idle ones cannot lock the till's page out.
+// sends its request at once, but a browser busy with another page's flood may
+// send it a little after its connect. So a connection must bring its whole
+// header within a second of being accepted and its body within five, and
+// none is closed to make room before it has had half a second to send them:
+// when the table is full, one already answered makes room, or else the
+// oldest past that grace, the ones without a whole header first. While every
+// one is in its grace (or waiting for a kick), a new connection is not taken:
+// it waits in the system's queue, in the order it came, and by the time its
+// turn comes its request is there to read. Idle connections cannot hold the
+// table for longer than their grace while others wait.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +24,7 @@
 inline constexpr std::size_t kMaxConexionesWeb = 128;
 inline constexpr std::int64_t kPlazoCabeceraMs = 1000;
 inline constexpr std::int64_t kPlazoPeticionMs = 5000;
+inline constexpr std::int64_t kGraciaMs = 500;
 // After an answer sent before the whole request was read: what still comes
 // is read and dropped for this long (or this much), so that closing does not
 // reset the connection before the page has read its answer.
@@ -43,7 +49,11 @@ struct ConexionWeb {
 
 class TablaConexiones {
   public:
-    // Adds a connection; returns the one closed to make room, if any.
+    // Whether a new connection would be taken now, into a free place or one
+    // made by closing another.
+    bool Admite(std::int64_t ahora) const;
+    // Adds a connection; returns the one closed to make room, if any: the
+    // new one itself when nothing may make room (Admite was false).
     std::optional<IdConexion> Aceptar(IdConexion id, std::int64_t ahora);
     ConexionWeb* Buscar(IdConexion id);
     void Quitar(IdConexion id);
@@ -54,12 +64,18 @@ class TablaConexiones {
     static bool TrasResponder(ConexionWeb& c, std::int64_t ahora);
     // The connections past their time, taken out of the table.
     std::vector<IdConexion> Vencidas(std::int64_t ahora);
-    std::optional<std::int64_t> ProximoPlazo() const;
+    // The next connection's deadline; while nothing is admitted, also the
+    // end of the first grace.
+    std::optional<std::int64_t> ProximoPlazo(std::int64_t ahora) const;
     std::size_t Cuantas() const { return conexiones_.size(); }
 
   private:
+    using Lista = std::vector<std::unique_ptr<ConexionWeb>>;
+
     static std::optional<std::int64_t> Plazo(const ConexionWeb& c);
+    // The one that would make room for a new connection; end(): none.
+    Lista::const_iterator QuienSale(std::int64_t ahora) const;
 
     // In the order accepted; each apart, so that they never move.
-    std::vector<std::unique_ptr<ConexionWeb>> conexiones_;
+    Lista conexiones_;
 };

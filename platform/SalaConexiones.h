@@ -36,6 +36,10 @@ class SalaConexiones {
 
     // Once, before any connection. `despertar` may be called from any thread.
     virtual void Conectar(std::function<void()> despertar) = 0;
+    // Whether a new connection would be taken now. While not, the listener
+    // leaves new ones in the system's queue, in the order they came, until
+    // an event or the time ProximoPlazo names.
+    virtual bool Admite(std::int64_t ahora) const = 0;
     virtual void Aceptada(IdConexion id, std::int64_t ahora) = 0;
     // Bytes read; none: the other end has sent all it will.
     virtual void Recibidos(IdConexion id, std::string_view bytes, std::int64_t ahora) = 0;
@@ -44,6 +48,7 @@ class SalaConexiones {
     // Everything to do now: after each round of events, after a wake, and
     // at the time ProximoPlazo named.
     virtual std::vector<OrdenConexion> Ordenes(std::int64_t ahora) = 0;
-    // When to ask for Ordenes again at the latest; none: only after an event.
-    virtual std::optional<std::int64_t> ProximoPlazo() const = 0;
+    // When to ask for Ordenes (and Admite) again at the latest; none: only
+    // after an event.
+    virtual std::optional<std::int64_t> ProximoPlazo(std::int64_t ahora) const = 0;
 };

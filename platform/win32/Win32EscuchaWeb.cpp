@@ -148,10 +148,14 @@ void Win32EscuchaWeb::Estado::Bucle() {
 }
 
 // One round: wait for the first event, the next deadline or a wake; read,
-// write and accept what can be; then do what the room says.
+// write and accept what can be; then do what the room says. New connections
+// are waited for only while the room admits them: the others stay queued.
 void Win32EscuchaWeb::Estado::Vuelta(std::vector<WSAPOLLFD>& fds, std::vector<std::size_t>& cual) {
+    std::int64_t ahora = Ahora();
     fds.assign(1, WSAPOLLFD{despertador->get(), POLLRDNORM, 0});
-    for (const SOCKET e : escuchas) fds.push_back({e, POLLRDNORM, 0});
+    if (sala.Admite(ahora)) {
+        for (const SOCKET e : escuchas) fds.push_back({e, POLLRDNORM, 0});
+    }
     const std::size_t primera = fds.size();
     cual.clear();
     for (std::size_t i = 0; i < conexiones.size(); ++i) {
@@ -162,8 +166,7 @@ void Win32EscuchaWeb::Estado::Vuelta(std::vector<WSAPOLLFD>& fds, std::vector<st
         fds.push_back({c.s, eventos, 0});
         cual.push_back(i);
     }
-    std::int64_t ahora = Ahora();
-    const auto plazo = sala.ProximoPlazo();
+    const auto plazo = sala.ProximoPlazo(ahora);
     const std::int64_t espera =
         plazo ? std::clamp<std::int64_t>(*plazo - ahora, 0, kDormirMaxMs) : kDormirMaxMs;
     const int n = WSAPoll(fds.data(), static_cast<ULONG>(fds.size()), static_cast<INT>(espera));
@@ -186,7 +189,7 @@ void Win32EscuchaWeb::Estado::Vuelta(std::vector<WSAPOLLFD>& fds, std::vector<st
 }
 
 void Win32EscuchaWeb::Estado::Aceptar(SOCKET escucha, std::int64_t ahora) {
-    for (int i = 0; i < kAceptarPorVuelta; ++i) {
+    for (int i = 0; i < kAceptarPorVuelta && sala.Admite(ahora); ++i) {
         const SOCKET s = accept(escucha, nullptr, nullptr);
         if (s == INVALID_SOCKET) return;
         NoBloqueante(s);

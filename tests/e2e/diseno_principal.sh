@@ -114,8 +114,7 @@ elegir_fila() {
     [ -n "$fila" ] || return 1
     # shellcheck disable=SC2046  # one key name per row
     xdotool key --window "$1" Home $(for _ in $(seq 2 "$fila"); do echo Down; done)
-    sleep 0.25
-    e2e_helper list Form1 101 | head -1 | grep -q " selected=$((fila - 1))\$"
+    e2e_wait 5 eval 'e2e_helper list Form1 101 | head -1 | grep -q " selected=$((fila - 1))\$"'
 }
 
 # Clicks a control of the main window where a user would: its centre, or `$2`

@@ -18,6 +18,9 @@
 #   e2e_hold_f12 WINDOW SECONDS holds F12 down on the window for a while
 #   e2e_screenshot FILE         PNG of the whole display
 #   e2e_running                 true while the program's process lives
+#   e2e_wait SECONDS CMD...     runs CMD until it succeeds, for SECONDS at most
+#   e2e_until SECONDS WANT CMD...  runs CMD until it prints WANT; prints its last output
+#   check_until WHAT WANT CMD...   check_eq of CMD's output once it prints WANT (5 s at most)
 #   e2e_stop                    ends the program
 #   ok / fail MESSAGE           record a check
 
@@ -95,6 +98,23 @@ e2e_start() {
 }
 
 e2e_running() { [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; }
+
+# Tests wait for what they expect, with a deadline, never for a fixed time.
+e2e_wait() {
+    local fin=$(($(date +%s%N) + $1 * 1000000000))
+    shift
+    until "$@"; do
+        [ "$(date +%s%N)" -lt "$fin" ] || return 1
+        sleep 0.1
+    done
+}
+e2e_until() {
+    local fin=$(($(date +%s%N) + $1 * 1000000000)) want=$2 got
+    shift 2
+    while got=$("$@" 2>/dev/null); [ "$got" != "$want" ] && [ "$(date +%s%N)" -lt "$fin" ]; do sleep 0.1; done
+    printf '%s\n' "$got"
+}
+check_until() { check_eq "$1" "$2" "$(e2e_until 5 "$2" "${@:3}")"; }
 
 e2e_stop() {
     if e2e_running; then

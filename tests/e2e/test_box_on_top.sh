@@ -22,8 +22,7 @@ caja_pid=$!
 trap 'e2e_helper post "$CAJA" 0x0010 0 0 >/dev/null; wait $caja_pid 2>/dev/null; e2e_end' EXIT
 if caja=$(e2e_wait_window "$CAJA" 20); then
     xdotool windowfocus --sync "$caja" 2>/dev/null || true
-    sleep 0.3
-    check_eq "the till program has the focus" "$CAJA" "$(e2e_helper foreground)"
+    check_until "the till program has the focus" "$CAJA" e2e_helper foreground
 else
     fail "the till program's window did not open"
 fi
@@ -42,7 +41,7 @@ if e2e_wait_window AbrirCajon 10 >/dev/null; then
         "topmost=1 caption=AbrirCajon|topmost=0 caption=$CAJA|" "$(top_two)"
     check_eq "failed kick: the box has the foreground" AbrirCajon "$(e2e_helper foreground)"
     e2e_helper raise "$CAJA" >/dev/null
-    sleep 0.3
+    e2e_until 5 "$CAJA" e2e_helper foreground >/dev/null
     check_eq "the till program to the front: the box stays above it" \
         "topmost=1 caption=AbrirCajon|topmost=0 caption=$CAJA|" "$(top_two)"
     e2e_screenshot "$E2E_ARTIFACTS/box_on_top.png"
@@ -62,7 +61,7 @@ for caso in "$ID_IMAGEN|AbrirCajon" "$ID_LBLINFO|INI"; do
     click_control "$id" 60
     if e2e_wait_window "$caption" 10 >/dev/null; then
         e2e_helper raise "$CAJA" >/dev/null
-        sleep 0.3
+        e2e_until 5 "$CAJA" e2e_helper foreground >/dev/null
         check_eq "box $caption of control $id: topmost, above the till program" \
             "topmost=1 caption=$caption" "$(e2e_helper zorder | grep -E "caption=($caption|$CAJA)\$" | head -1)"
         e2e_helper command "$caption" 1 >/dev/null

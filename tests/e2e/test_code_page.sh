@@ -56,8 +56,6 @@ click_control $ID_PUERTO
 xdotool key --window "$win" End
 xdotool type --window "$win" "2"
 click_control $ID_ASCII
-sleep 0.3
-check_eq "KovraPuerto written, in code page 1250" '\\kasa\drukarka_żółć2' "$(valor_1250 KovraPuerto)"
+check_until "KovraPuerto written, in code page 1250" '\\kasa\drukarka_żółć2' valor_1250 KovraPuerto
 click_control $ID_CHECKPRINTER
-sleep 0.3
-check_eq "KovraTipo written" 1 "$(valor_1250 KovraTipo)"
+check_until "KovraTipo written" 1 valor_1250 KovraTipo

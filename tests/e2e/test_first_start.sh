@@ -16,7 +16,7 @@ if elegir=$(e2e_wait_window Form1 30); then
         "$(e2e_helper windows | grep "caption=$MAIN\$" | grep -o 'visible=[01]')"
     xdotool windowfocus --sync "$elegir" 2>/dev/null || true
     xdotool key --window "$elegir" Tab
-    sleep 0.25
+    e2e_until 5 "id=101 text=" e2e_helper focus Form1 >/dev/null
     elegir_fila "$elegir" $elegida || fail "no row $elegida to select in the chooser"
     xdotool key --window "$elegir" Tab
     sleep 0.25

@@ -146,8 +146,7 @@ if [ -n "$impresoras" ]; then
         elegir=$(e2e_wait_window Form1)
         xdotool windowfocus --sync "$elegir" 2>/dev/null || true
         xdotool key --window "$elegir" Tab
-        sleep 0.25
-        check_eq "chooser: Tab to the list" "id=101 text=" "$(e2e_helper focus Form1)"
+        check_until "chooser: Tab to the list" "id=101 text=" e2e_helper focus Form1
         elegir_fila "$elegir" $elegida || fail "chooser: Home and Down do not select $elegida"
         xdotool key --window "$elegir" Tab
         sleep 0.25

@@ -7,8 +7,8 @@ source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin ordenes
 e2e_lpt1_fifo
 orden() { (cd "$E2E_DIR" && e2e_wine_out AbrirCajon.exe "$@" >/dev/null); echo $?; }
-bytes() { sleep 0.3 && xxd -p "$work/fifo.out" | tr -d '\n'; }
-lineas() { sleep 0.3 && grep -c "$1" "$E2E_DIR/INIS/APERTURAS.CSV"; }
+bytes() { xxd -p "$work/fifo.out" | tr -d '\n'; }
+lineas() { grep -c "$1" "$E2E_DIR/INIS/APERTURAS.CSV"; }
 caja() { e2e_wait_window AbrirCajon 10 >/dev/null && e2e_box_text AbrirCajon; }
 numero_caja() { caja | sed 's/\..*//'; }
 tray_visible() { e2e_helper windows | grep -q 'visible=1 .*caption=Wine System Tray$'; }
@@ -20,8 +20,8 @@ click_control $ID_COMMAND1
 check_eq "in the notification area" "visible=0 iconic=1" "$(wait_state "visible=0 iconic=1")"
 check_eq "/abrir to the running copy: exit code" 0 "$(orden /abrir)"
 check_eq "-ABRIR: exit code" 0 "$(orden -ABRIR)"
-check_eq "the default sequence twice" 1b70000a641b70000a64 "$(bytes)"
-check_eq "recorded as the order's" 2 "$(lineas ';Orden /abrir;Puerto;LPT1:;Enviado;')"
+check_until "the default sequence twice" 1b70000a641b70000a64 bytes
+check_until "recorded as the order's" 2 lineas ';Orden /abrir;Puerto;LPT1:;Enviado;'
 check_eq "the window still hidden" "visible=0 iconic=1" "$(state)"
 
 rm -f "$WINEPREFIX/dosdevices/lpt1" # LPT1: cannot be opened now
@@ -38,7 +38,7 @@ check_eq "/salir: exit code" 0 "$(orden /salir)"
 check_eq "/salir: the port being typed is saved" "COM7:" "$(e2e_ini_value KovraPuerto)"
 e2e_running && fail "/salir: the copy still runs" || ok "/salir: the copy ended"
 tray_visible && fail "/salir: its icon stayed" || ok "/salir: no icon left"
-check_eq "/salir: every line written" 3 "$(lineas ';Orden /abrir;Puerto;LPT1:;')"
+check_until "/salir: every line written" 3 lineas ';Orden /abrir;Puerto;LPT1:;'
 check_eq "/salir with no copy: exit code" 1 "$(orden /salir)"
 
 orden /nada >"$work/nada" &
@@ -53,9 +53,9 @@ xev=$!
 sleep 0.3
 check_eq "/abrir with no copy: exit code" 0 "$(orden /abrir)"
 kill "$xev"
-check_eq "/abrir with no copy: the sequence" 1b70000a641b70000a641b70000a64 "$(bytes)"
+check_until "/abrir with no copy: the sequence" 1b70000a641b70000a641b70000a64 bytes
 check_eq "/abrir with no copy: no window mapped" 0 "$(grep -c MapNotify "$work/xev")"
-check_eq "/abrir with no copy: recorded" 4 "$(lineas ';Orden /abrir;Puerto;LPT1:;')"
+check_until "/abrir with no copy: recorded" 4 lineas ';Orden /abrir;Puerto;LPT1:;'
 check_eq "/abrir with no copy: nothing written" "2/" \
     "$(e2e_ini_value KovraTipo)/$(e2e_ini_value PrinterDeviceName)"
 rm -f "$WINEPREFIX/dosdevices/lpt1"

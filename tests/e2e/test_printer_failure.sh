@@ -37,7 +37,7 @@ click_control $ID_SELECT
 if elegir=$(e2e_wait_window Form1 10); then
     xdotool windowfocus --sync "$elegir" 2>/dev/null || true
     xdotool key --window "$elegir" Tab
-    sleep 0.25
+    e2e_until 5 "id=101 text=" e2e_helper focus Form1 >/dev/null
     elegir_fila "$elegir" $nueva || fail "no row $nueva to select in the chooser"
     xdotool key --window "$elegir" Tab
     sleep 0.25

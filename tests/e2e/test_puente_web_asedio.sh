@@ -80,7 +80,9 @@ while time.time() < fin:
             try: k.fileobj.send(lento[k.data[1]:k.data[1] + 1]); k.data[1] += 1
             except OSError: pass' $P >"$work/ocupante" &
 ocupante=$!
-sleep 2
+# Held: all 150 established (those the bridge has not taken yet wait in its queue).
+sitiada() { [ "$(ss -tnH state established "( sport = :$P )" | wc -l)" -ge 150 ]; }
+e2e_wait 10 sitiada || fail "the other program's 150 connections were not established"
 contar sitio
 check_eq "150 connections held by another program: the page opens 10 of 10" "$diez" "$(pagina 1)"
 kill $! 2>/dev/null

@@ -143,23 +143,20 @@ else
     fail "no such printer: no message"
 fi
 check_eq "no such printer: no file created" "" "$(find "$E2E_DIR" "$WINEPREFIX/drive_c/windows/system32" -maxdepth 1 -name '*POS-80*')"
-sleep 0.5
-check_eq "no such printer: the record's line" \
-    ";RAW;\"'=POS-80 Recibos\";Error 1801: El nombre de la impresora no es válido;" \
-    "$(iconv -f cp1252 -t utf-8 "$E2E_DIR/INIS/APERTURAS.CSV" | tail -1 | tr -d '\r' | sed 's/^[^;]*;[^;]*;[^;]*;[^;]*//')"
+ultima_linea() { iconv -f cp1252 -t utf-8 "$E2E_DIR/INIS/APERTURAS.CSV" | tail -1 | tr -d '\r' | sed 's/^[^;]*;[^;]*;[^;]*;[^;]*//'; }
+check_until "no such printer: the record's line" \
+    ";RAW;\"'=POS-80 Recibos\";Error 1801: El nombre de la impresora no es válido;" ultima_linea
 
 # A file with a folder in front and LPT1: are opened as before, with no job.
 antes=$(trabajos $COLA)
 set_puerto ".\\cajon.bin"
 click_control $ID_COMMAND
-sleep 0.3
-check_eq "file name: the bytes in the file" "${bytes_de[11]}" "$(xxd -p "$E2E_DIR/cajon.bin" 2>/dev/null)"
+check_until "file name: the bytes in the file" "${bytes_de[11]}" xxd -p "$E2E_DIR/cajon.bin"
 : >"$work/lpt1.bin"
 e2e_map_lpt1 "$work/lpt1.bin"
 set_puerto "LPT1:"
 click_control $ID_COMMAND
-sleep 0.3
-check_eq "LPT1: the bytes on the port" "${bytes_de[11]}" "$(xxd -p "$work/lpt1.bin" 2>/dev/null)"
+check_until "LPT1: the bytes on the port" "${bytes_de[11]}" xxd -p "$work/lpt1.bin"
 check_eq "file name and LPT1: no job" "" "$(nuevos $COLA "$antes")"
 check_eq "file name and LPT1: no message box" "" "$(xdotool search --name '^AbrirCajon$' 2>/dev/null)"
 check_eq "KovraPuerto stored as typed" "LPT1:" "$(e2e_ini_value KovraPuerto)"

@@ -15,5 +15,6 @@ e2e_start
 answer_startup >"$work/cajas" || fail "main window not shown"
 check_eq "one box at start, Enviar a unchecked" "start-up box: Excepción Controlada: 482 (No hay ninguna impresora instalada) en procedimiento Form_Load de Formulario Form1 Linea:14 0" \
     "$(cat "$work/cajas") $(e2e_control "$MAIN" $ID_CHECKPRINTER | e2e_field checked)"
-e2e_hold_f12 "$(e2e_wait_window "$MAIN")" 0.2 && sleep 0.3
-[[ $(xxd -p "$work/fifo.out" | tr -d '\n') =~ ^1b70000a64(1b70000a64)+$ ]] && ok "/abrir, F12: the sequence" || fail "LPT1: [$(xxd -p "$work/fifo.out")]"
+pateado() { [[ $(xxd -p "$work/fifo.out" | tr -d '\n') =~ ^1b70000a64(1b70000a64)+$ ]]; }
+e2e_hold_f12 "$(e2e_wait_window "$MAIN")" 0.2
+e2e_wait 5 pateado && ok "/abrir, F12: the sequence" || fail "LPT1: [$(xxd -p "$work/fifo.out")]"

@@ -48,24 +48,24 @@ check_eq "at start: no icon" 0 "$(tray_shown 1 && echo 1 || echo 0)"
 
 # The pointer over the shown window at x = 515, 517 (the icon's codes) while another program is in front.
 e2e_lpt1_fifo
-e2e_helper hold Ventas 4 >/dev/null &
+e2e_helper hold Ventas 60 >/dev/null &
 ventas=$!
-sleep 1
+e2e_until 10 Ventas e2e_helper foreground >/dev/null
 IFS=, read -r ox oy <<<"$(e2e_helper controls "$MAIN" | head -1 | e2e_field origin)"
 for x in 514 515 516 517 515; do xdotool mousemove $((ox + x)) $((oy + 32)) sleep 0.2; done
 xdotool key space sleep 0.5
 check_eq "pointer over the window: nothing brought to the front, Space kicks nothing" "Ventas 0 " \
     "$(e2e_helper foreground) $(stat -c %s "$work/fifo.out") $(e2e_helper windows | grep 'caption=AbrirCajon$')"
+e2e_helper post Ventas 0x0010 0 0 >/dev/null  # WM_CLOSE: the hold ends
 wait $ventas
 
 # Minimize with "Cerrar (Minimizar)"; the tip shows the caption.
 click_control $ID_COMMAND1
 minimized_with_icon "Cerrar (Minimizar)"
 to_icon
-sleep 1.5
+tip_shown() { e2e_helper windows | grep -q 'class=tooltips_class32 visible=1'; }
+if e2e_wait 5 tip_shown; then ok "tip shown over the icon"; else fail "no tip over the icon"; fi
 e2e_screenshot "$E2E_ARTIFACTS/tray-tip.png"
-if e2e_helper windows | grep -q 'class=tooltips_class32 visible=1'; then ok "tip shown over the icon"; else
-    fail "no tip over the icon"; fi
 
 # A single left click does nothing; a double-click brings the window back.
 xdotool click 1
@@ -104,12 +104,19 @@ shown_without_icon "second copy"
 check_eq "one main window" 1 "$(e2e_helper windows | grep -c "caption=$MAIN\$")"
 e2e_running && ok "the first copy still runs" || fail "the first copy ended"
 
+# Once the last program of the session has ended, Wine ends its desktop
+# process and the tray window with it, a second or two later: another
+# program's window keeps them while the program's own end is checked.
+e2e_helper hold Testigo 180 >/dev/null &
+testigo=$!
+e2e_wait_window Testigo >/dev/null || fail "the other program's window did not open"
+
 # "Salir" while shown: the program ends, no icon stays behind.
 click_control $ID_CMDEND
 e2e_wait_window AbrirCajon 10 >/dev/null && e2e_helper command AbrirCajon 6 >/dev/null  # IDYES
 for _ in $(seq 1 50); do e2e_running || break; sleep 0.1; done
 e2e_running && fail "Salir: still running" || ok "Salir: the program ended"
-tray_shown 0 && ok "Salir: no icon left" || fail "Salir: an icon was left"
+tray_shown 0 && ok "Salir: no icon left" || fail "Salir: an icon was left: $(tray)"
 
 # Log-off or shutdown while in the notification area: the program ends without
 # a question, and its icon goes with it.
@@ -126,4 +133,6 @@ for _ in $(seq 1 100); do e2e_running || break; sleep 0.1; done
 e2e_running && fail "session end: still running: $(e2e_helper windows | grep "caption=$MAIN\$")" ||
     ok "session end: the program ended"
 check_eq "session end: no question" "" "$(e2e_helper windows | grep 'caption=AbrirCajon$')"
-tray_shown 0 && ok "session end: no icon left" || fail "session end: an icon was left"
+tray_shown 0 && ok "session end: no icon left" || fail "session end: an icon was left: $(tray)"
+e2e_helper post Testigo 0x0010 0 0 >/dev/null  # WM_CLOSE: the hold ends
+wait $testigo

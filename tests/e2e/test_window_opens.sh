@@ -6,9 +6,9 @@ e2e_begin window_opens
 e2e_ini "KovraTipo=0" "PrinterDeviceName=Nadie"
 e2e_start
 if win=$(e2e_wait_window "Apertura cajón"); then ok "main window shown"; else fail "no main window"; fi
-sleep 1
+cliente() { e2e_helper controls 'Apertura cajón' | head -1 | cut -d' ' -f1; }
+check_until "client area at 96 dpi" "client=681,528" cliente
 e2e_screenshot "$E2E_ARTIFACTS/window_opens.png"
-check_eq "client area at 96 dpi" "client=681,528" "$(e2e_helper controls 'Apertura cajón' | head -1 | cut -d' ' -f1)"
 # WM_QUERYENDSESSION / WM_ENDSESSION as at log-off: the program must end.
 e2e_helper post "Apertura cajón" 0x0011 0 0 >/dev/null
 e2e_helper post "Apertura cajón" 0x0016 1 0 >/dev/null

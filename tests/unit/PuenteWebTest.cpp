@@ -296,17 +296,20 @@ TEST(PuenteWebTest, TheTableKeepsTimeAndMakesRoomForTheTillsRequest) {
     p.puente.Recibidos(lenta, "POST /v1/abrir HTTP/1.1\r\nHost: ", p.ahora);
     const IdConexion cuerpo = p.Conectar();
     p.puente.Recibidos(cuerpo, post.substr(0, post.size() - 1), p.ahora);
-    EXPECT_EQ(p.puente.ProximoPlazo(), p.ahora + kPlazoCabeceraMs);
+    EXPECT_EQ(p.puente.ProximoPlazo(p.ahora), p.ahora + kPlazoCabeceraMs);
     p.ahora += kPlazoCabeceraMs - 1;
     p.Salida(0);
     EXPECT_TRUE(p.cierres.empty());
     p.ahora += 1;
     p.Salida(0);
     EXPECT_EQ(p.cierres, (std::map<IdConexion, Cierre>{{ociosa, Cierre::Ya}, {lenta, Cierre::Ya}}));
-    EXPECT_EQ(p.puente.ProximoPlazo(), p.ahora - kPlazoCabeceraMs + kPlazoPeticionMs);
-    // Full: each new connection closes the oldest without a whole header,
-    // never the one whose body is coming, and never a newer one.
-    for (std::size_t i = 1; i < kMaxConexionesWeb + 3; ++i) p.Conectar();
+    EXPECT_EQ(p.puente.ProximoPlazo(p.ahora), p.ahora - kPlazoCabeceraMs + kPlazoPeticionMs);
+    // Full: each new connection closes the oldest without a whole header
+    // once they have had their grace, never the one whose body is coming,
+    // and never a newer one.
+    for (std::size_t i = 1; i < kMaxConexionesWeb; ++i) p.Conectar();
+    p.ahora += kGraciaMs;
+    for (std::size_t i = 0; i < 3; ++i) p.Conectar();
     p.Salida(0);
     EXPECT_EQ(p.cierres.size(), 5u);
     EXPECT_EQ(p.cierres.count(cuerpo), 0u);
@@ -334,6 +337,42 @@ TEST(PuenteWebTest, TheTableKeepsTimeAndMakesRoomForTheTillsRequest) {
     const IdConexion tardia = p.Conectar();
     for (std::size_t i = 0; i < kMaxConexionesWeb; ++i) p.Responder(grande);
     EXPECT_EQ(p.cierres.count(tardia), 0u);
+}
+
+TEST(PuenteWebTest, NoConnectionMakesRoomBeforeItHadItsGrace) {
+    using F = ConexionWeb::Fase;
+    constexpr IdConexion a = 1, b = 2, nueva = 999;
+    constexpr std::int64_t g = kGraciaMs, ahora = 100000;
+    // A (the older) and B: phase, whole header, accepted that long ago; the
+    // table filled up with new idle ones. Who makes room for one more.
+    const std::tuple<F, bool, std::int64_t, F, bool, std::int64_t, IdConexion> casos[] = {
+        {F::Leyendo, false, g, F::Leyendo, false, g, a},
+        {F::Leyendo, false, g - 1, F::Leyendo, false, g - 1, nueva},
+        {F::Leyendo, true, g, F::Leyendo, false, g, b},
+        {F::Leyendo, true, g, F::Leyendo, false, g - 1, a},
+        {F::Leyendo, false, g, F::Vaciando, true, 0, b},
+        {F::Esperando, true, 10 * g, F::Leyendo, false, g - 1, nueva},
+    };
+    for (const auto& [faseA, enteraA, edadA, faseB, enteraB, edadB, sale] : casos) {
+        TablaConexiones t;
+        for (const auto& [id, fase, entera, edad] :
+             {std::tuple{a, faseA, enteraA, edadA}, std::tuple{b, faseB, enteraB, edadB}}) {
+            t.Aceptar(id, ahora - edad);
+            if (entera) {
+                t.Buscar(id)->lector.Anadir("POST / HTTP/1.1\r\nContent-Length: 2\r\n\r\n{");
+            }
+            t.Buscar(id)->fase = fase;
+        }
+        for (IdConexion id = 3; id <= kMaxConexionesWeb; ++id) t.Aceptar(id, ahora);
+        SCOPED_TRACE(testing::Message() << "B " << edadB << " ms, out: " << sale);
+        EXPECT_EQ(t.Admite(ahora), sale != nueva);
+        // While none is admitted, the listener is woken when the first grace ends.
+        if (sale == nueva) {
+            EXPECT_EQ(t.ProximoPlazo(ahora), ahora + 1);
+        }
+        EXPECT_EQ(t.Aceptar(nueva, ahora), sale);
+        EXPECT_EQ(t.Cuantas(), kMaxConexionesWeb);
+    }
 }
 
 TEST(PuenteWebTest, OneKickAtATimeTheSecondAfterOneThatWentOutAndARepeatOpensNothing) {
@@ -379,7 +418,7 @@ TEST(PuenteWebTest, OneKickAtATimeTheSecondAfterOneThatWentOutAndARepeatOpensNot
     ASSERT_TRUE(p.pedido->Tomar());
     p.ahora += kEsperaVentanaMs + 5000;  // a kick that runs long is waited for
     EXPECT_EQ(p.Salida(primera), "");
-    EXPECT_EQ(p.puente.ProximoPlazo(), std::nullopt);
+    EXPECT_EQ(p.puente.ProximoPlazo(p.ahora), std::nullopt);
     const int despertares = p.despertares;
     p.pedido->Terminar(enviado);
     EXPECT_EQ(p.despertares, despertares + 1);

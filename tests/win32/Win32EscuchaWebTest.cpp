@@ -15,6 +15,7 @@ namespace {
 // listener for it: as a kick that the window was to make when it went.
 struct SalaTardia : SalaConexiones {
     void Conectar(std::function<void()>) override {}
+    bool Admite(std::int64_t) const override { return true; }
     void Aceptada(IdConexion, std::int64_t) override {}
     void Recibidos(IdConexion id, std::string_view bytes, std::int64_t) override {
         if (!bytes.empty()) conexion = id;
@@ -25,7 +26,7 @@ struct SalaTardia : SalaConexiones {
         return {{conexion.exchange(0), "HTTP/1.1 503 Service Unavailable\r\n\r\n",
                  OrdenConexion::Cierre::TrasEnviar}};
     }
-    std::optional<std::int64_t> ProximoPlazo() const override { return std::nullopt; }
+    std::optional<std::int64_t> ProximoPlazo(std::int64_t) const override { return std::nullopt; }
     std::atomic<IdConexion> conexion = 0;
     std::atomic<bool> responder = false;
 };
