@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "bridge/CuerpoJson.h"
+#include "drawer/SinApertura.h"
 #include "settings/Conversiones.h"
 
 namespace {
@@ -16,12 +17,6 @@ constexpr std::size_t kMaxAvisados = 3;
 // kMaxAvisados.
 constexpr std::size_t kMaxAnotados = 64;
 constexpr std::size_t kMaxOrigenEnAviso = 120;
-// The system's numbers, as /abrir's exit codes.
-constexpr int kOcupado = 170;        // ERROR_BUSY
-constexpr int kSinRespuesta = 1460;  // ERROR_TIMEOUT
-
-constexpr const char* kTextoOtraApertura =
-    "Otra apertura del cajón está en curso: esta no se ha hecho";
 constexpr const char* kTextoSinRespuesta =
     "AbrirCajon no ha contestado en 10 segundos y no ha abierto el cajón";
 constexpr const char* kTextoNoListado = "Origen no permitido: no está en KovraWebOrigenes";
@@ -331,7 +326,8 @@ std::optional<PuenteWeb::Respuesta> PuenteWeb::Abrir(const CuerpoApertura& cuerp
         }
     }
     if (apertura_) {
-        return Respuesta{503, CuerpoError(kOcupado, kTextoOtraApertura), {}};
+        return Respuesta{
+            503, CuerpoError(numero::kOcupado, TextoSinApertura(SinApertura::OtraApertura)), {}};
     }
     if (ultimaEnviada_ && ahora - *ultimaEnviada_ < kEntreAperturasMs) {
         return Rechazar(429, "Ya se abrió hace menos de un segundo", "Retry-After: 1\r\n");
@@ -413,7 +409,8 @@ std::vector<OrdenConexion> PuenteWeb::Ordenes(std::int64_t ahora) {
             // page waits for the kick's own outcome.
             if (apertura_->pedido->Abandonar()) {
                 TerminarApertura(
-                    {ResultadoWeb::Estado::NoAtendido, kSinRespuesta, kTextoSinRespuesta}, ahora);
+                    {ResultadoWeb::Estado::NoAtendido, numero::kSinRespuesta, kTextoSinRespuesta},
+                    ahora);
             } else {
                 apertura_->tomada = true;
             }

@@ -14,6 +14,7 @@
 #include "drawer/CoordinadorApertura.h"
 #include "drawer/EnviarApertura.h"
 #include "drawer/EstadoCajon.h"
+#include "drawer/SinApertura.h"
 #include "platform/Dialogs.h"
 
 enum class Orden {
@@ -36,11 +37,11 @@ int SegundosDeEspera(std::span<const std::string> argumentos);
 // Exit codes. The failures are the system's numbers of the same meaning.
 namespace salida {
 inline constexpr int kBien = 0;
-inline constexpr int kSinCopia = 1;         // /salir with no copy running
-inline constexpr int kSinSensor = 1;        // /esperar: the sensor is off or does not answer
-inline constexpr int kOrdenNoValida = 87;   // ERROR_INVALID_PARAMETER
-inline constexpr int kOcupado = 170;        // ERROR_BUSY: the copy has a box open
-inline constexpr int kSinRespuesta = 1460;  // ERROR_TIMEOUT; /esperar: still open
+inline constexpr int kSinCopia = 1;                // /salir with no copy running
+inline constexpr int kSinSensor = 1;               // /esperar: the sensor is off or does not answer
+inline constexpr int kOrdenNoValida = 87;          // ERROR_INVALID_PARAMETER
+inline constexpr int kOcupado = numero::kOcupado;  // the copy has a box open
+inline constexpr int kSinRespuesta = numero::kSinRespuesta;  // /esperar: still open
 }  // namespace salida
 
 // How long a process with an order waits for the running copy's answer, or

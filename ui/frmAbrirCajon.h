@@ -17,7 +17,7 @@
 #include "ui/IconoPrincipal.h"
 #include "ui/PoliticaControles.h"
 #include "ui/SensorPrincipal.h"
-#include "ui/SinApertura.h"
+#include "drawer/SinApertura.h"
 #include "ui/TeclaApertura.h"
 #include "ui/VistaPrincipal.h"
 

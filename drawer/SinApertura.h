@@ -1,6 +1,14 @@
 #pragma once
 // Why an opening asked for by another program or a web page was not made:
-// the program could not take it now, as F12 would do nothing then.
+// the program could not take it now, as F12 would do nothing then; and the
+// system's numbers that say so, to another program (its exit code) and to a
+// web page (its "error"). Spelt here alone, below all who say them.
+
+// The system's numbers of the same meaning.
+namespace numero {
+inline constexpr int kOcupado = 170;        // ERROR_BUSY: nothing was done now
+inline constexpr int kSinRespuesta = 1460;  // ERROR_TIMEOUT: no answer in time
+}  // namespace numero
 
 enum class SinApertura {
     MensajeAbierto,  // a box or the printer chooser is open
