@@ -50,6 +50,8 @@ Unicode true
 ; The shop's guide, a page beside the exe; the program's menu opens it too.
 !define GUIA "guia.html"
 !define ACCESO_GUIA "$SMPROGRAMS\Guía de ${PROGRAMA}.lnk"
+; The drawer assistant: finds the command that opens the drawer and saves it.
+!define ACCESO_ASISTENTE "$SMPROGRAMS\Configurar el cajón.lnk"
 ; Where an elevated upgrade moves the exe of a copy that runs on.
 !define APARTE "${EXE}.anterior"
 ; makensis works in this folder (it changes into it).
@@ -95,6 +97,9 @@ BrandingText "${PROGRAMA} ${CAJON_VERSION}"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Iniciar ${PROGRAMA} ahora"
 !define MUI_FINISHPAGE_RUN_FUNCTION IniciarAlTerminar
+!define MUI_FINISHPAGE_SHOWREADME ""
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Configurar el cajón ahora"
+!define MUI_FINISHPAGE_SHOWREADME_FUNCTION AsistenteAlTerminar
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW MostrarTerminar
 !insertmacro MUI_PAGE_FINISH
 
@@ -118,6 +123,7 @@ Var Iniciado  ; 1: the program was already started at the end of the install
 Var Elevado   ; 1: the installer runs elevated: it ends no copy and starts none
 Var Dejar     ; 1: CerrarCopia only notes a running copy in $Abierta
 Var Abierta   ; 1: CerrarCopia found a copy and left it running
+Var Previa    ; 1: an earlier install was there: an upgrade
 
 ; Pushes the long, full form of a path (the path itself when it does not
 ; exist), so that two spellings of one file compare equal.
@@ -285,6 +291,8 @@ Section "${PROGRAMA} (necesario)" SecPrograma
     "Abre el cajón portamonedas con la tecla F12"
   CreateShortcut "${ACCESO_GUIA}" "$INSTDIR\${GUIA}" "" "" 0 SW_SHOWNORMAL "" \
     "Cómo instalar, configurar y usar AbrirCajon"
+  CreateShortcut "${ACCESO_ASISTENTE}" "$INSTDIR\${EXE}" "/asistente" "$INSTDIR\${EXE}" 0 \
+    SW_SHOWNORMAL "" "Busca la orden que abre el cajón y la guarda"
   ; Written again by "Iniciar con Windows" when it is chosen.
   DeleteRegValue HKCU "${CLAVE_RUN}" "${PROGRAMA}"
 
@@ -327,11 +335,22 @@ Function IniciarAlTerminar
   ${EndIf}
 FunctionEnd
 
-; Elevated, the finish page offers no start.
+; The assistant after the program's start, if that was chosen: it opens in
+; the copy just started, or starts the program with it open.
+Function AsistenteAlTerminar
+  Exec '"$INSTDIR\${EXE}" /asistente'
+FunctionEnd
+
+; Elevated, the finish page offers no start. The assistant is offered ticked
+; on a first install only: an upgrade keeps the drawer as it was set up.
 Function MostrarTerminar
   ${If} $Elevado == 1
     SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
     ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+    SendMessage $mui.FinishPage.ShowReadme ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.ShowReadme ${SW_HIDE}
+  ${ElseIf} $Previa == 1
+    SendMessage $mui.FinishPage.ShowReadme ${BM_SETCHECK} ${BST_UNCHECKED} 0
   ${EndIf}
 FunctionEnd
 
@@ -347,6 +366,11 @@ Function .onInit
     MessageBox MB_OK|MB_ICONSTOP "${PROGRAMA} necesita Windows 7 SP1 o posterior (Windows 8, 8.1, 10 u 11). No se puede instalar en esta versión de Windows." /SD IDOK
     SetErrorLevel 1150  ; ERROR_OLD_WIN_VERSION
     Quit
+  ${EndIf}
+  ReadRegStr $0 HKCU "${CLAVE_DESINSTALAR}" "InstallLocation"
+  StrCpy $Previa 0
+  ${If} $0 != ""
+    StrCpy $Previa 1
   ${EndIf}
   ; Windows Installer knows the per-machine package by its UpgradeCode, in
   ; whichever registry view, for every user.
@@ -412,6 +436,7 @@ Section "un.${PROGRAMA}" SecDesPrograma
   ${OrIf} $0 == $INSTDIR
     Delete "${ACCESO}"
     Delete "${ACCESO_GUIA}"
+    Delete "${ACCESO_ASISTENTE}"
     DeleteRegKey HKCU "${CLAVE_DESINSTALAR}"
   ${EndIf}
   ReadRegStr $0 HKCU "${CLAVE_RUN}" "${PROGRAMA}"

@@ -331,6 +331,8 @@ install_cycle() {
     check "Start-menu shortcut" test -n "$shortcut"
     check "Start-menu shortcut to the guide" \
         test -n "$(find "$WINEPREFIX/drive_c/users" -path '*Start Menu/Programs/Guía de AbrirCajon.lnk' | head -1)"
+    check "Start-menu shortcut to the drawer assistant" \
+        test -n "$(find "$WINEPREFIX/drive_c/users" -path '*Start Menu/Programs/Configurar el cajón.lnk' | head -1)"
     check_eq "Run value" "\"$exe_w\"" "$(reg_value "$run_key" AbrirCajon)"
     check_eq "Uninstall: DisplayName" AbrirCajon "$(reg_value "$uninst_key" DisplayName)"
     check_eq "Uninstall: DisplayVersion" "$version" "$(reg_value "$uninst_key" DisplayVersion)"
@@ -623,6 +625,8 @@ msi_cycle() {
     check "Start-menu shortcut" test -n "$shortcut"
     check "Start-menu shortcut to the guide" \
         test -n "$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Guía de AbrirCajon.lnk' | head -1)"
+    check "Start-menu shortcut to the drawer assistant" \
+        test -n "$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Configurar el cajón.lnk' | head -1)"
 
     as_user "$nsis" /S </dev/null >"$work/nsis-refused-$arch.out" 2>&1
     check_eq "the per-user installer refuses (1638)" "exit code 1638" "$(tr -d '\r' <"$work/nsis-refused-$arch.out")"
