@@ -331,11 +331,13 @@ ring 196 265.5 183 19 0.45 2
 # The header reuses the program icon's master so picture and icon match.
 # 4:4:4 chroma keeps the thin red rings and coloured text from bleeding;
 # baseline JFIF at 96 dpi is what the program's picture box loads reliably.
+# Quality 75 looks the same at this size as 90 did and is 19 KB smaller, in a
+# release that must stay within 640 KB.
 convert -size ${W}x${H} "xc:$face" \
     \( -size 18x386 gradient:'#A6CAF0-#0A246A' -rotate 90 \) -geometry +4+4 -composite \
     -draw "$(<"$mvg")" \
     \( "$work/abrircajon-master.png" -filter Lanczos -resize 32x32 \) -geometry +20+58 -composite \
     \( "$work/abrircajon-master.png" -filter Lanczos -resize 16x16 \) -geometry +6+5 -composite \
     -alpha off -colorspace sRGB -strip -interlace None \
-    -sampling-factor 4:4:4 -quality 90 \
+    -sampling-factor 4:4:4 -quality 75 \
     -density 96 -units PixelsPerInch "JPEG:$here/infocajon.jpg"
