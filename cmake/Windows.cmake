@@ -93,6 +93,9 @@ add_executable(cajon_sin_bandeja WIN32 tests/win32/SinBandejaMain.cpp ui/win32/T
 target_include_directories(cajon_sin_bandeja PRIVATE ${CMAKE_BINARY_DIR}/version)
 target_link_libraries(cajon_sin_bandeja PRIVATE cajon_ventanas)
 target_link_options(cajon_sin_bandeja PRIVATE ${CAJON_STATIC_LINK} -municode)
+# The resource script names its pictures: a new picture makes a new exe.
+set_source_files_properties(resources/AbrirCajon.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/resources/infocajon.jpg;${CMAKE_SOURCE_DIR}/resources/abrircajon.ico;${CMAKE_SOURCE_DIR}/resources/iconoA.ico;${CMAKE_SOURCE_DIR}/resources/iconoB.ico")
 
 # Tests of the platform layer against the real system (under Wine here).
 add_executable(cajon_win_tests
