@@ -55,23 +55,6 @@ constexpr OrdenCajon kOrdenes[] = {
     {"el controlador de la impresora", "", FamiliaOrden::Controlador, 0},
 };
 
-// A try's settings, as a window's controls would hold them.
-class ControlesPrueba : public ControlesApertura {
-  public:
-    ControlesPrueba(std::string puerto, std::string ascii, bool impresora)
-        : puerto_(std::move(puerto)), ascii_(std::move(ascii)), impresora_(impresora) {}
-    std::string TextoAscii() const override { return ascii_; }
-    std::string TextoPuerto() const override { return puerto_; }
-    bool CheckPrinter() const override { return impresora_; }
-    bool CheckTodoJunto() const override { return true; }
-    bool CheckConPuntoyComa() const override { return true; }
-
-  private:
-    std::string puerto_;
-    std::string ascii_;
-    bool impresora_;
-};
-
 }  // namespace
 
 std::string Unir(std::initializer_list<std::string_view> partes) {
@@ -186,7 +169,7 @@ std::optional<ResultadoApertura> PatearPrueba(CoordinadorApertura& apertura, Pri
             return r;
         }
     }
-    const ControlesPrueba controles(candidato.puerto, std::string(orden.codigos), controlador);
+    const AjustesApertura controles(candidato.puerto, std::string(orden.codigos), controlador);
     return apertura.Patear(
         {OrigenApertura::Asistente, std::string(orden.nombre), &controles, {}, &cajas});
 }

@@ -4,12 +4,12 @@
 
 #include "settings/Conversiones.h"
 
-ControlesDeParametros::ControlesDeParametros(Parametros& parametros, Printing& impresora)
-    : puerto_(parametros.VRXGetParametro(claves::KovraPuerto, defecto::KovraPuerto)),
-      ascii_(parametros.VRXGetParametro(claves::KovraASCII, defecto::KovraASCII)),
-      impresora_(ValorNumerico(parametros.VRXGetParametro(claves::KovraTipo, defecto::KovraTipo)) ==
-                 1.0) {
-    if (!impresora_) return;
+AjustesApertura LeerAjustesApertura(Parametros& parametros, Printing& impresora) {
+    AjustesApertura ajustes(
+        parametros.VRXGetParametro(claves::KovraPuerto, defecto::KovraPuerto),
+        parametros.VRXGetParametro(claves::KovraASCII, defecto::KovraASCII),
+        ValorNumerico(parametros.VRXGetParametro(claves::KovraTipo, defecto::KovraTipo)) == 1.0);
+    if (!ajustes.CheckPrinter()) return ajustes;
     try {
         std::string nombre = parametros.VRXGetParametro(claves::PrinterDeviceName, "");
         SinSelector selector;
@@ -18,6 +18,7 @@ ControlesDeParametros::ControlesDeParametros(Parametros& parametros, Printing& i
     } catch (const Fallo&) {
         // No printer, or the spooler not answering: the kick's own stop box says so.
     }
+    return ajustes;
 }
 
 std::optional<ResultadoApertura> CoordinadorApertura::Patear(const SolicitudApertura& solicitud) {
@@ -28,8 +29,10 @@ std::optional<ResultadoApertura> CoordinadorApertura::Patear(const SolicitudAper
         ~AlAcabar() { pateando = false; }
     } alAcabar{pateando_};
 
-    std::optional<ControlesDeParametros> leidos;
-    if (solicitud.controles == nullptr) leidos.emplace(servicios_.parametros, servicios_.impresora);
+    std::optional<AjustesApertura> leidos;
+    if (solicitud.controles == nullptr) {
+        leidos = LeerAjustesApertura(servicios_.parametros, servicios_.impresora);
+    }
     const ControlesApertura& controles =
         solicitud.controles != nullptr ? *solicitud.controles : *leidos;
 

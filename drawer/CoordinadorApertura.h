@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "drawer/ElegirImpresora.h"
 #include "drawer/EnviarApertura.h"
@@ -69,15 +70,13 @@ class CoordinadorApertura {
     bool pateando_ = false;
 };
 
-// The kick's settings as they stand at the moment it is made: KovraPuerto,
-// KovraASCII and KovraTipo (the administrator's value before the file's),
-// the whole sequence in one write without CR LF, as every start sets the
-// two boxes. On the printer route the remembered printer is made current
-// without asking; one that cannot be leaves the current printer as it is,
-// and the kick's stop box tells what failed.
-class ControlesDeParametros : public ControlesApertura {
+// A kick's settings held as values, with the whole sequence in one write
+// without CR LF, as every start sets the two boxes: the settings as they
+// stand (LeerAjustesApertura), or one try of the drawer assistant.
+class AjustesApertura : public ControlesApertura {
   public:
-    ControlesDeParametros(Parametros& parametros, Printing& impresora);
+    AjustesApertura(std::string puerto, std::string ascii, bool impresora)
+        : puerto_(std::move(puerto)), ascii_(std::move(ascii)), impresora_(impresora) {}
     std::string TextoAscii() const override { return ascii_; }
     std::string TextoPuerto() const override { return puerto_; }
     bool CheckPrinter() const override { return impresora_; }
@@ -87,8 +86,15 @@ class ControlesDeParametros : public ControlesApertura {
   private:
     std::string puerto_;
     std::string ascii_;
-    bool impresora_ = false;
+    bool impresora_;
 };
+
+// KovraPuerto, KovraASCII and KovraTipo at the moment of the kick (the
+// administrator's value before the file's). On the printer route the
+// remembered printer is made current without asking; one that cannot be
+// leaves the current printer as it is, and the kick's stop box tells what
+// failed.
+AjustesApertura LeerAjustesApertura(Parametros& parametros, Printing& impresora);
 
 // The chooser that is never shown: as one closed without choosing.
 struct SinSelector : SelectorImpresora {
