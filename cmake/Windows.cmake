@@ -74,7 +74,7 @@ cajon_version_files(${CMAKE_BINARY_DIR}/version ${PROJECT_VERSION})
 string(REPLACE "windres" "windmc" CAJON_WINDMC "${CMAKE_RC_COMPILER}")
 set(CAJON_EVENTOS ${CMAKE_BINARY_DIR}/eventos)
 add_custom_command(
-    OUTPUT ${CAJON_EVENTOS}/Eventos.rc ${CAJON_EVENTOS}/MSG0C0A.bin
+    OUTPUT ${CAJON_EVENTOS}/Eventos.rc ${CAJON_EVENTOS}/MSG0C0A.bin ${CAJON_EVENTOS}/MSG0409.bin
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CAJON_EVENTOS}
     # The source is UTF-8; the table holds UTF-16 texts.
     COMMAND ${CAJON_WINDMC} -C 65001 -U -h ${CAJON_EVENTOS} -r ${CAJON_EVENTOS}

@@ -27,7 +27,7 @@ ClaseEvento ClaseDeLinea(const ResultadoApertura& resultado) {
     return resultado.fallo ? eventos::kFallida : eventos::kEnviada;
 }
 
-void TextosEvento(std::array<std::string, kCamposEvento>& campos) {
+void TextosEvento(std::span<std::string> campos) {
     for (std::string& texto : campos) {
         // UTF-8, cut at a character's first byte.
         if (texto.size() > kMaxTexto) {
@@ -48,4 +48,9 @@ void TextosEvento(std::array<std::string, kCamposEvento>& campos) {
         }
         texto = std::move(domado);
     }
+}
+
+std::string TextoDeFallo(const Fallo& fallo) {
+    const auto fin = fallo.descripcion.find_last_not_of(" \t\r\n.");
+    return fallo.descripcion.substr(0, fin == std::string::npos ? 0 : fin + 1);
 }

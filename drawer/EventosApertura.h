@@ -7,9 +7,11 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "drawer/EnviarApertura.h"
+#include "platform/Fallo.h"
 #include "platform/RegistroEventos.h"
 
 struct ClaseEvento {
@@ -29,6 +31,20 @@ inline constexpr ClaseEvento kSinCambio{1104, TipoEvento::Aviso};
 inline constexpr ClaseEvento kOrigenRechazado{1200, TipoEvento::Aviso};
 inline constexpr std::array kTodas{kEnviada,        kFallida,      kCerrado,   kAbiertoAlSalir,
                                    kNoSeVioAbrirse, kSinRespuesta, kSinCambio, kOrigenRechazado};
+
+// The start: the version and each setting with where it comes from; then
+// what keeps a part from working, each told by a box as well. Their strings
+// are their own (EventosInicio.h), not the record's fields.
+inline constexpr ClaseEvento kInicio{1300, TipoEvento::Informacion};
+inline constexpr ClaseEvento kPuertoWebOcupado{1301, TipoEvento::Error};
+inline constexpr ClaseEvento kPuertoWebNoValido{1302, TipoEvento::Error};
+inline constexpr ClaseEvento kTeclaNoValida{1303, TipoEvento::Aviso};
+inline constexpr ClaseEvento kSensorNoValido{1304, TipoEvento::Aviso};
+inline constexpr ClaseEvento kOrigenesDescartados{1305, TipoEvento::Aviso};
+inline constexpr ClaseEvento kRegistroSinEscribir{1306, TipoEvento::Error};
+inline constexpr std::array kArranque{
+    kInicio,         kPuertoWebOcupado,    kPuertoWebNoValido,  kTeclaNoValida,
+    kSensorNoValido, kOrigenesDescartados, kRegistroSinEscribir};
 }  // namespace eventos
 
 // KovraEventos with this value turns the reports off; missing or any other
@@ -39,7 +55,12 @@ inline constexpr std::size_t kCamposEvento = 8;
 // A line's kind: the sensor's by the end it tells, a kick's by its outcome.
 ClaseEvento ClaseDeLinea(const ResultadoApertura& resultado);
 
-// The insertion strings, in place: the fields as the record has them, each
-// cut to a size the log takes, with control characters (a web page's text
-// may hold any) shown as "?" and '%' as the fullwidth "％".
-void TextosEvento(std::array<std::string, kCamposEvento>& campos);
+// The insertion strings, in place: the fields as the record has them (or a
+// start event's texts), each cut to a size the log takes, with control
+// characters (a web page's text may hold any) shown as "?" and '%' as the
+// fullwidth "％".
+void TextosEvento(std::span<std::string> campos);
+
+// A failure's description as an event shows it: without the line break and
+// blanks that the system's texts end in.
+std::string TextoDeFallo(const Fallo& fallo);

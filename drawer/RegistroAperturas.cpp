@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -125,7 +126,8 @@ void RegistroAperturas::Anotar(const std::string& rutaParametros, OrigenApertura
                                std::string_view tecla,
                                const ResultadoApertura& resultado) noexcept {
     try {
-        Poner({rutaParametros, reloj_.Ahora(), origen, std::string(tecla), resultado});
+        Poner(
+            {rutaParametros, reloj_.Ahora(), origen, std::string(tecla), resultado, false, {}, {}});
     } catch (...) {
         ++perdidas_;  // no memory for the line: nothing may reach the kick
     }
@@ -134,9 +136,32 @@ void RegistroAperturas::Anotar(const std::string& rutaParametros, OrigenApertura
 void RegistroAperturas::AnotarOrigenRechazado(const std::string& rutaParametros,
                                               std::string_view origen) noexcept {
     try {
-        Poner({rutaParametros, reloj_.Ahora(), OrigenApertura::Web, std::string(origen), {}, true});
+        Poner({rutaParametros,
+               reloj_.Ahora(),
+               OrigenApertura::Web,
+               std::string(origen),
+               {},
+               true,
+               {},
+               {}});
     } catch (...) {
         ++perdidas_;
+    }
+}
+
+void RegistroAperturas::AnotarEvento(const std::string& rutaParametros, ClaseEvento clase,
+                                     std::vector<std::string> textos) noexcept {
+    try {
+        Poner({rutaParametros,
+               reloj_.Ahora(),
+               OrigenApertura::Tecla,
+               {},
+               {},
+               false,
+               clase,
+               std::move(textos)});
+    } catch (...) {
+        // No memory for it: an event has no line to count as lost.
     }
 }
 
@@ -189,6 +214,10 @@ void RegistroAperturas::Atender(std::stop_token parar) {
 
 void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
     parametros_.FijarRuta(apertura.rutaParametros);
+    if (apertura.evento) {
+        Informar(*apertura.evento, apertura.textos);
+        return;
+    }
     const std::uint64_t perdidas = perdidas_;
     auto campos = CamposApertura(apertura.momento, sesion_.NombreUsuario(), apertura.origen,
                                  apertura.tecla, apertura.resultado, perdidas);
@@ -196,12 +225,12 @@ void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
         campos[4].clear();  // no route, no destination: nothing was sent
         campos[5].clear();
         campos[6] = kResultadoOrigenRechazado;
-        Informar(eventos::kOrigenRechazado, campos);
+        Informar(eventos::kOrigenRechazado, {campos.begin(), campos.end()});
         return;
     }
     // The event first: a file that a spreadsheet holds loses its line, not
     // the event.
-    Informar(ClaseDeLinea(apertura.resultado), campos);
+    Informar(ClaseDeLinea(apertura.resultado), {campos.begin(), campos.end()});
     if (parametros_.VRXGetParametro(claves::KovraRegistro, kRegistroEncendido) ==
         kRegistroApagado) {
         // The event was the line that told them: told again at every later
@@ -209,19 +238,29 @@ void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
         perdidas_ -= perdidas;
         return;
     }
-    Anadir(RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas), LineaDeCampos(campos));
+    const std::string ruta = RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas);
+    try {
+        Anadir(ruta, LineaDeCampos(campos));
+        sinEscribir_ = false;
+    } catch (const Fallo& fallo) {
+        // A folder that cannot be written is told once, not at every kick.
+        if (!std::exchange(sinEscribir_, true)) {
+            Informar(eventos::kRegistroSinEscribir,
+                     {ruta, std::to_string(fallo.numero), TextoDeFallo(fallo)});
+        }
+        throw;
+    }
     // Lines lost meanwhile (a full queue) are told by the next one.
     perdidas_ -= perdidas;
 }
 
-void RegistroAperturas::Informar(ClaseEvento clase,
-                                 std::array<std::string, kCamposEvento> campos) noexcept {
+void RegistroAperturas::Informar(ClaseEvento clase, std::vector<std::string> textos) noexcept {
     if (eventos_ == nullptr) return;
     try {
         if (parametros_.VRXGetParametro(claves::KovraEventos, kRegistroEncendido) !=
             kEventosApagados) {
-            TextosEvento(campos);
-            eventos_->Informar(clase.tipo, clase.id, campos);
+            TextosEvento(textos);
+            eventos_->Informar(clase.tipo, clase.id, textos);
         }
     } catch (...) {
         // A log that fails loses the event; the line and the kick go on.

@@ -11,10 +11,12 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "drawer/EnviarApertura.h"
 #include "drawer/EventosApertura.h"
@@ -79,6 +81,9 @@ struct AperturaPendiente {
     // A web page whose origin is not listed: no kick, so no line in the
     // file; only its event.
     bool origenRechazado = false;
+    // A start event (EventosInicio.h): its own strings, and no line.
+    std::optional<ClaseEvento> evento;
+    std::vector<std::string> textos;
 };
 
 // The "Resultado" of a refused web origin's event.
@@ -111,13 +116,18 @@ class RegistroAperturas {
     // On the bridge's thread: a web page whose origin is not listed tried to
     // open the drawer. Only its event is written.
     void AnotarOrigenRechazado(const std::string& rutaParametros, std::string_view origen) noexcept;
+    // On any thread: an event of its own (the start's), with its strings,
+    // reported by the writer's thread as the lines' are; no line.
+    void AnotarEvento(const std::string& rutaParametros, ClaseEvento clase,
+                      std::vector<std::string> textos) noexcept;
 
     // On the writer's thread: writes every line handed over so far, unless
     // KovraRegistro turns the record off (read for each line, like every
     // parameter), and reports it to the event log unless KovraEventos does.
     // A line that cannot be written shows nothing and is counted; the next
-    // line written says how many were lost. An event the log refuses is
-    // dropped. Never writes the parameter file.
+    // line written says how many were lost. The first of such a run is also
+    // an event (kRegistroSinEscribir), once until a line is written again.
+    // An event the log refuses is dropped. Never writes the parameter file.
     void EscribirPendientes() noexcept;
 
     // The writer's thread: writes lines as they come until `parar` is
@@ -140,7 +150,7 @@ class RegistroAperturas {
 
     void Poner(AperturaPendiente apertura) noexcept;
     void Escribir(const AperturaPendiente& apertura);
-    void Informar(ClaseEvento clase, std::array<std::string, kCamposEvento> campos) noexcept;
+    void Informar(ClaseEvento clase, std::vector<std::string> textos) noexcept;
     void Anadir(const std::string& ruta, const std::string& linea);
 
     Clock& reloj_;
@@ -153,6 +163,7 @@ class RegistroAperturas {
     std::condition_variable_any hayPendientes_;
     std::deque<AperturaPendiente> pendientes_;
     std::atomic<std::uint64_t> perdidas_ = 0;
+    bool sinEscribir_ = false;  // the writer's: the last line was not written
 };
 
 // The writer's thread of a record, from its construction on.

@@ -334,7 +334,9 @@ TEST_F(EventosAperturaTest, KovraEventosZeroTurnsThemOffAndARefusingLogLosesOnly
     archivos_.retenidos.clear();
     perfil_.valores["KovraRegistro"] = "0";
     for (int i = 0; i < 2; ++i) Anotar(OrigenApertura::Tecla, Enviado());
-    EXPECT_EQ(eventos_.eventos[2].textos[7] + ";" + eventos_.eventos[3].textos[7], "1;");
+    ASSERT_EQ(eventos_.eventos.size(), 5u);
+    EXPECT_EQ(eventos_.eventos[2].clase, eventos::kRegistroSinEscribir) << "the file held";
+    EXPECT_EQ(eventos_.eventos[3].textos[7] + ";" + eventos_.eventos[4].textos[7], "1;");
     eventos_.rechaza = true;
     perfil_.valores.erase("KovraRegistro");
     Anotar(OrigenApertura::Tecla, Enviado());
@@ -342,6 +344,34 @@ TEST_F(EventosAperturaTest, KovraEventosZeroTurnsThemOffAndARefusingLogLosesOnly
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv;
     EXPECT_EQ(registro_.Perdidas(), 0u);
     EXPECT_TRUE(perfil_.escrituras.empty());
+}
+
+TEST_F(EventosAperturaTest, AStartEventAndAFolderThatCannotBeWrittenOnceARun) {
+    registro_.AnotarEvento(kIni, eventos::kTeclaNoValida, {"F99 %1"});
+    registro_.EscribirPendientes();
+    ASSERT_EQ(eventos_.eventos.size(), 1u);
+    EXPECT_EQ(eventos_.eventos[0].clase, eventos::kTeclaNoValida);
+    EXPECT_EQ(eventos_.eventos[0].textos, std::vector<std::string>{"F99 ％1"});
+    EXPECT_TRUE(archivos_.archivos.empty()) << "no line for it";
+    archivos_.retenidos.insert(kRuta);
+    for (int i = 0; i < 3; ++i) Anotar(OrigenApertura::Tecla, Enviado());
+    archivos_.retenidos.clear();
+    Anotar(OrigenApertura::Tecla, Enviado());
+    archivos_.discoLleno = true;
+    Anotar(OrigenApertura::Tecla, Enviado());
+    std::vector<std::vector<std::string>> sinEscribir;
+    for (const auto& e : eventos_.eventos) {
+        if (e.clase == eventos::kRegistroSinEscribir) sinEscribir.push_back(e.textos);
+    }
+    EXPECT_EQ(sinEscribir,
+              (std::vector<std::vector<std::string>>{
+                  {kRuta, "32", "El dispositivo o el archivo está en uso por otro programa"},
+                  {kRuta, "112", "El disco está lleno"}}))
+        << "once for the three lines held, again after a line was written";
+    perfil_.valores["KovraEventos"] = "0";
+    registro_.AnotarEvento(kIni, eventos::kInicio, {"1.2.3"});
+    registro_.EscribirPendientes();
+    EXPECT_EQ(eventos_.eventos.back().clase, eventos::kRegistroSinEscribir);
 }
 
 TEST(TextosEventoTest, ControlCharactersAndLengthAreTamed) {

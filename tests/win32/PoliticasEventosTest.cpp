@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "drawer/EventosApertura.h"
@@ -85,15 +87,30 @@ TEST(MensajesEventos, EveryEventHasItsTextInTheExe) {
     for (std::size_t i = 0; i < kCamposEvento; ++i) {
         argumentos[i] = reinterpret_cast<DWORD_PTR>(campos[i]);
     }
-    for (const ClaseEvento& clase : eventos::kTodas) {
+    // Spanish and English: the system's language picks.
+    const std::pair<WORD, const char*> idiomas[] = {{0x0C0A, "cajón"}, {0x0409, "drawer"}};
+    const auto mensaje = [&](std::uint32_t id, WORD idioma, DWORD_PTR* con) {
         wchar_t texto[1024] = {};
         const DWORD n =
-            FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, modulo,
-                           clase.id, 0, texto, 1024, reinterpret_cast<va_list*>(argumentos));
-        const std::string mensaje = Utf8(std::wstring_view(texto, n));
-        EXPECT_NE(mensaje.find("cajón"), std::string::npos) << clase.id << ": " << mensaje;
-        EXPECT_NE(mensaje.find("cajera"), std::string::npos) << clase.id << ": " << mensaje;
-        EXPECT_EQ(mensaje.find('%'), std::string::npos) << clase.id << ": " << mensaje;
+            FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, modulo, id,
+                           idioma, texto, 1024, reinterpret_cast<va_list*>(con));
+        return Utf8(std::wstring_view(texto, n));
+    };
+    for (const auto& [idioma, cajon] : idiomas) {
+        for (const ClaseEvento& clase : eventos::kTodas) {
+            const std::string texto = mensaje(clase.id, idioma, argumentos);
+            EXPECT_NE(texto.find(cajon), std::string::npos) << clase.id << ": " << texto;
+            EXPECT_NE(texto.find("cajera"), std::string::npos) << clase.id << ": " << texto;
+            EXPECT_EQ(texto.find('%'), std::string::npos) << clase.id << ": " << texto;
+        }
+        // The start's events, with as many strings as the start event has.
+        DWORD_PTR once[11];
+        for (auto& a : once) a = reinterpret_cast<DWORD_PTR>(L"KovraTecla=F99");
+        for (const ClaseEvento& clase : eventos::kArranque) {
+            const std::string texto = mensaje(clase.id, idioma, once);
+            EXPECT_NE(texto.find("Kovra"), std::string::npos) << clase.id << ": " << texto;
+            EXPECT_EQ(texto.find('%'), std::string::npos) << clase.id << ": " << texto;
+        }
     }
     EXPECT_EQ(FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS, modulo,
                              1999, 0, nullptr, 0, nullptr),

@@ -18,6 +18,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32ConsultaEstado.h"
 #include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Idn.h"
 #include "platform/win32/Win32Inventario.h"
 #include "platform/win32/Win32KeyState.h"
 #include "platform/win32/Win32Politicas.h"
@@ -28,6 +29,7 @@
 #include "platform/win32/Win32RegistroEventos.h"
 #include "platform/win32/Win32Session.h"
 #include "platform/win32/Win32TextFiles.h"
+#include "ui/EventosInicio.h"
 #include "ui/Ordenes.h"
 #include "ui/frmAbrirCajon.h"
 #include "ui/win32/AvisosBandeja.h"
@@ -265,6 +267,9 @@ int CopiaEnMarcha::Ejecutar() {
     Conectar();
     ArrancarAsistente();
 
+    // The start's events (the version, the settings, what does not read)
+    // before the start's boxes, which wait for the cashier.
+    InformarInicio(sistema_->aperturas, sistema_->parametros, CAJON_VERSION_PROGRAMA, Win32Idn);
     ventana_.Cargar();
     // The browser bridge: its boxes come with the start-up's.
     puenteWeb_ = std::make_unique<PuenteWebVentana>(

@@ -3,6 +3,7 @@
 #include "bridge/PuenteWeb.h"
 #include "platform/win32/Texto.h"
 #include "platform/win32/Win32Idn.h"
+#include "ui/EventosInicio.h"
 #include "ui/Ordenes.h"
 #include "ui/win32/VentanaPrincipal.h"
 
@@ -92,6 +93,10 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
     try {
         escucha_ = std::make_unique<Win32EscuchaWeb>(configuracion->puerto, *puente_);
     } catch (const Fallo& fallo) {
+        if (aperturas != nullptr) {
+            auto evento = EventoPuertoWebOcupado(configuracion->puerto, fallo);
+            aperturas->AnotarEvento(rutaParametros, evento.clase, std::move(evento.textos));
+        }
         dialogs.Information(TextoPuertoOcupado(configuracion->puerto, fallo));
     }
 }
