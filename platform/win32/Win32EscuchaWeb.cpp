@@ -28,28 +28,28 @@ void NoBloqueante(SOCKET s) {
     ioctlsocket(s, FIONBIO, &si);
 }
 
-SOCKET Escuchar(int familia, const sockaddr* direccion, int largo, int& error) {
-    SOCKET s = socket(familia, SOCK_STREAM, IPPROTO_TCP);
-    if (s == INVALID_SOCKET) {
+Socket Escuchar(int familia, const sockaddr* direccion, int largo, int& error) {
+    Socket s(socket(familia, SOCK_STREAM, IPPROTO_TCP));
+    if (!s) {
         error = WSAGetLastError();
         return s;
     }
     // No other program may take the same port beside this one and see the
     // requests meant for it.
     const BOOL exclusivo = TRUE;
-    setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusivo),
+    setsockopt(s.get(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusivo),
                sizeof exclusivo);
     if (familia == AF_INET6) {
         const DWORD solo6 = 1;
-        setsockopt(s, IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char*>(&solo6),
+        setsockopt(s.get(), IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char*>(&solo6),
                    sizeof solo6);
     }
-    if (bind(s, direccion, largo) == SOCKET_ERROR || listen(s, SOMAXCONN) == SOCKET_ERROR) {
+    if (bind(s.get(), direccion, largo) == SOCKET_ERROR ||
+        listen(s.get(), SOMAXCONN) == SOCKET_ERROR) {
         error = WSAGetLastError();
-        closesocket(s);
-        return INVALID_SOCKET;
+        return Socket();
     }
-    NoBloqueante(s);
+    NoBloqueante(s.get());
     return s;
 }
 
@@ -63,45 +63,39 @@ class Despertador {
         yo.sin_family = AF_INET;
         yo.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         int largo = sizeof yo;
-        s_ = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-        if (s_ == INVALID_SOCKET ||
-            bind(s_, reinterpret_cast<const sockaddr*>(&yo), sizeof yo) == SOCKET_ERROR ||
-            getsockname(s_, reinterpret_cast<sockaddr*>(&yo), &largo) == SOCKET_ERROR ||
-            connect(s_, reinterpret_cast<const sockaddr*>(&yo), sizeof yo) == SOCKET_ERROR) {
-            const int error = WSAGetLastError();
-            Cerrar();
-            throw FalloWinsock(error);
+        s_.reset(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
+        if (!s_ ||
+            bind(s_.get(), reinterpret_cast<const sockaddr*>(&yo), sizeof yo) == SOCKET_ERROR ||
+            getsockname(s_.get(), reinterpret_cast<sockaddr*>(&yo), &largo) == SOCKET_ERROR ||
+            connect(s_.get(), reinterpret_cast<const sockaddr*>(&yo), sizeof yo) == SOCKET_ERROR) {
+            throw FalloWinsock(WSAGetLastError());
         }
-        NoBloqueante(s_);
+        NoBloqueante(s_.get());
     }
-    ~Despertador() { Cerrar(); }
-    Despertador(const Despertador&) = delete;
-    Despertador& operator=(const Despertador&) = delete;
 
-    SOCKET get() const { return s_; }
+    SOCKET get() const { return s_.get(); }
     void Despertar() {
         std::lock_guard bloqueo(mutex_);
-        if (s_ != INVALID_SOCKET) send(s_, "", 1, 0);
+        if (s_) send(s_.get(), "", 1, 0);
     }
     void Vaciar() {
         char b[64];
-        while (recv(s_, b, sizeof b, 0) > 0) {
+        while (recv(s_.get(), b, sizeof b, 0) > 0) {
         }
     }
     void Cerrar() {
         std::lock_guard bloqueo(mutex_);
-        if (s_ != INVALID_SOCKET) closesocket(s_);
-        s_ = INVALID_SOCKET;
+        s_.reset();
     }
 
   private:
     std::mutex mutex_;
-    SOCKET s_ = INVALID_SOCKET;
+    Socket s_;
 };
 
 struct Conexion {
     IdConexion id = 0;
-    SOCKET s = INVALID_SOCKET;
+    Socket s;
     std::string salida;
     std::size_t enviado = 0;
     OrdenConexion::Cierre cierre = OrdenConexion::Cierre::Ninguno;
@@ -115,7 +109,7 @@ struct Win32EscuchaWeb::Estado {
     explicit Estado(SalaConexiones& s) : sala(s) {}
 
     SalaConexiones& sala;
-    std::vector<SOCKET> escuchas;
+    std::vector<Socket> escuchas;
     std::shared_ptr<Despertador> despertador = std::make_shared<Despertador>();
     std::vector<Conexion> conexiones;
     IdConexion ultima = 0;
@@ -129,7 +123,7 @@ struct Win32EscuchaWeb::Estado {
     void Enviar(Conexion& c);
     void Cumplir(const OrdenConexion& orden);
     static void Cerrar(Conexion& c) {
-        closesocket(c.s);
+        c.s.reset();
         c.cerrada = true;
     }
 };
@@ -154,7 +148,7 @@ void Win32EscuchaWeb::Estado::Vuelta(std::vector<WSAPOLLFD>& fds, std::vector<st
     std::int64_t ahora = Ahora();
     fds.assign(1, WSAPOLLFD{despertador->get(), POLLRDNORM, 0});
     if (sala.Admite(ahora)) {
-        for (const SOCKET e : escuchas) fds.push_back({e, POLLRDNORM, 0});
+        for (const Socket& e : escuchas) fds.push_back({e.get(), POLLRDNORM, 0});
     }
     const std::size_t primera = fds.size();
     cual.clear();
@@ -163,7 +157,7 @@ void Win32EscuchaWeb::Estado::Vuelta(std::vector<WSAPOLLFD>& fds, std::vector<st
         const SHORT eventos = static_cast<SHORT>((c.finLectura ? 0 : POLLRDNORM) |
                                                  (c.enviado < c.salida.size() ? POLLWRNORM : 0));
         if (eventos == 0) continue;  // waiting for the room
-        fds.push_back({c.s, eventos, 0});
+        fds.push_back({c.s.get(), eventos, 0});
         cual.push_back(i);
     }
     const auto plazo = sala.ProximoPlazo(ahora);
@@ -195,7 +189,7 @@ void Win32EscuchaWeb::Estado::Aceptar(SOCKET escucha, std::int64_t ahora) {
         NoBloqueante(s);
         Conexion& c = conexiones.emplace_back();
         c.id = ++ultima;
-        c.s = s;
+        c.s = Socket(s);
         sala.Aceptada(c.id, ahora);
         // A browser's request is usually there already: read without a round.
         Leer(c, ahora);
@@ -205,7 +199,7 @@ void Win32EscuchaWeb::Estado::Aceptar(SOCKET escucha, std::int64_t ahora) {
 void Win32EscuchaWeb::Estado::Leer(Conexion& c, std::int64_t ahora) {
     char trozo[kTrozo];
     for (int i = 0; i < kLeerPorVuelta && !c.cerrada && !c.finLectura; ++i) {
-        const int n = recv(c.s, trozo, sizeof trozo, 0);
+        const int n = recv(c.s.get(), trozo, sizeof trozo, 0);
         if (n > 0) {
             sala.Recibidos(c.id, std::string_view(trozo, static_cast<std::size_t>(n)), ahora);
             if (n < kTrozo) return;
@@ -222,7 +216,7 @@ void Win32EscuchaWeb::Estado::Leer(Conexion& c, std::int64_t ahora) {
 
 void Win32EscuchaWeb::Estado::Enviar(Conexion& c) {
     while (!c.cerrada && c.enviado < c.salida.size()) {
-        const int n = send(c.s, c.salida.data() + c.enviado,
+        const int n = send(c.s.get(), c.salida.data() + c.enviado,
                            static_cast<int>(c.salida.size() - c.enviado), 0);
         if (n > 0) {
             c.enviado += static_cast<std::size_t>(n);
@@ -239,7 +233,7 @@ void Win32EscuchaWeb::Estado::Enviar(Conexion& c) {
     if (c.cierre == OrdenConexion::Cierre::TrasEnviar) {
         Cerrar(c);
     } else if (c.cierre == OrdenConexion::Cierre::SoloEnvio) {
-        shutdown(c.s, SD_SEND);
+        shutdown(c.s.get(), SD_SEND);
         c.cierre = OrdenConexion::Cierre::Ninguno;
     }
 }
@@ -269,17 +263,16 @@ Win32EscuchaWeb::Win32EscuchaWeb(std::uint16_t puerto, SalaConexiones& sala) {
     v6.sin6_family = AF_INET6;
     v6.sin6_port = htons(puerto);
     v6.sin6_addr = in6addr_loopback;
-    const SOCKET s4 = Escuchar(AF_INET, reinterpret_cast<const sockaddr*>(&v4), sizeof v4, error);
-    if (s4 == INVALID_SOCKET) throw FalloWinsock(error);
-    estado_->escuchas.push_back(s4);
-    const SOCKET s6 = Escuchar(AF_INET6, reinterpret_cast<const sockaddr*>(&v6), sizeof v6, error);
-    if (s6 != INVALID_SOCKET) {
-        estado_->escuchas.push_back(s6);
+    Socket s4 = Escuchar(AF_INET, reinterpret_cast<const sockaddr*>(&v4), sizeof v4, error);
+    if (!s4) throw FalloWinsock(error);
+    estado_->escuchas.push_back(std::move(s4));
+    Socket s6 = Escuchar(AF_INET6, reinterpret_cast<const sockaddr*>(&v6), sizeof v6, error);
+    if (s6) {
+        estado_->escuchas.push_back(std::move(s6));
     } else if (error != WSAEAFNOSUPPORT && error != WSAEADDRNOTAVAIL &&
                error != WSAEPROTONOSUPPORT) {
         // Taken on [::1] is taken: a page that calls localhost could reach
         // the other program there.
-        closesocket(s4);
         throw FalloWinsock(error);
     }
     sala.Conectar([d = estado_->despertador] { d->Despertar(); });
@@ -298,9 +291,7 @@ Win32EscuchaWeb::~Win32EscuchaWeb() {
     } catch (...) {
         // Out of memory: the connections close unanswered, as before.
     }
-    for (const Conexion& c : estado_->conexiones) {
-        if (!c.cerrada) closesocket(c.s);
-    }
-    for (const SOCKET e : estado_->escuchas) closesocket(e);
+    estado_->conexiones.clear();
+    estado_->escuchas.clear();
     estado_->despertador->Cerrar();
 }
