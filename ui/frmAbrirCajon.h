@@ -10,6 +10,7 @@
 
 #include "drawer/CoordinadorApertura.h"
 #include "drawer/ElegirImpresora.h"
+#include "drawer/SinApertura.h"
 #include "platform/KeyState.h"
 #include "platform/NotificationArea.h"
 #include "settings/modFunGenerales.h"
@@ -17,7 +18,6 @@
 #include "ui/IconoPrincipal.h"
 #include "ui/PoliticaControles.h"
 #include "ui/SensorPrincipal.h"
-#include "drawer/SinApertura.h"
 #include "ui/TeclaApertura.h"
 #include "ui/VistaPrincipal.h"
 
