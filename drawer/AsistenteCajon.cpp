@@ -216,6 +216,7 @@ PruebasCajon::Paso PruebasCajon::Tic(Instante ahora) {
                 // Not one answer in time: the cashier says.
                 if (!vistoIgual_) {
                     fase_ = Fase::Cajero;
+                    cajero_ = ahora;
                     return Paso::Cajero;
                 }
                 Siguiente();
@@ -266,16 +267,20 @@ void PruebasCajon::Pateado(const std::optional<ResultadoApertura>& resultado, In
     proxima_ = ahora + kEntrePruebas;
     vistoIgual_ = false;
     pregunta_ = ahora + kPrimeraLectura;
+    cajero_ = ahora;
     fase_ = antes_ ? Fase::Observar : Fase::Cajero;
 }
 
-void PruebasCajon::Contestar(bool abierto) {
-    if (fase_ != Fase::Cajero) return;
+bool PruebasCajon::Contestar(bool abierto, Instante ahora) {
+    if (fase_ != Fase::Cajero || ahora < cajero_ + tiempos_asistente::kAntesDeContestar) {
+        return false;
+    }
     if (abierto) {
         Abrio(std::nullopt);
     } else {
         Siguiente();
     }
+    return true;
 }
 
 void PruebasCajon::Repetir() {

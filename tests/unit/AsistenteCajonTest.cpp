@@ -212,8 +212,9 @@ Recorrido Recorrer(PruebasCajon& pruebas, ImpresoraSimulada& impresora, int siAl
                 break;
             }
             case PruebasCajon::Paso::Cajero:
-                ++r.preguntasAlCajero;
-                pruebas.Contestar(r.preguntasAlCajero == siAlCajero);
+                if (pruebas.Contestar(r.preguntasAlCajero + 1 == siAlCajero, t)) {
+                    ++r.preguntasAlCajero;
+                }
                 break;
             default:
                 r.fin = pruebas.Tic(t);
@@ -315,6 +316,13 @@ TEST(PruebasCajon, WithoutARouteThatAnswersTheCashierIsAskedAfterEachTry) {
     EXPECT_EQ(r.patadas, (std::vector<std::string>{"7", "28", "26", "27 112 0 25 250"}))
         << "a kick the coordinator could not make now is made later, not skipped";
     EXPECT_EQ(pruebas.Modo(), std::nullopt);
+
+    // An Enter queued behind the try that the last answer made: not this one's.
+    PruebasCajon otra(Ordenes(false), std::nullopt);
+    otra.Tic(Instante{});
+    otra.Pateado(ResultadoApertura{}, Instante{});
+    EXPECT_FALSE(otra.Contestar(false, Instante{} + std::chrono::milliseconds(100)));
+    EXPECT_TRUE(otra.Contestar(false, Instante{} + std::chrono::milliseconds(500)));
 }
 
 TEST(PruebasCajon, OnceMoreToBeSureAndAFailedKickStops) {

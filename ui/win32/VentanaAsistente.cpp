@@ -260,7 +260,7 @@ void VentanaAsistente::Adelante() {
             if (!candidatos_.empty()) Empezar();
             return;
         case Pagina::Cajero:
-            pruebas_->Contestar(false);
+            if (!pruebas_->Contestar(false, std::chrono::steady_clock::now())) return;
             Mostrar(Pagina::Probando);
             Avanzar();
             return;
@@ -279,7 +279,8 @@ void VentanaAsistente::Adelante() {
 }
 
 void VentanaAsistente::Otro() {
-    if (pagina_ == Pagina::Cajero) pruebas_->Contestar(true);
+    if (pagina_ == Pagina::Cajero && !pruebas_->Contestar(true, std::chrono::steady_clock::now()))
+        return;
     if (pagina_ == Pagina::Abierto) pruebas_->Repetir();
     if (pagina_ == Pagina::Ninguna) {
         Mostrar(Pagina::Donde);
