@@ -240,6 +240,7 @@ PruebasCajon::Paso PruebasCajon::Tic(Instante ahora) {
 
 void PruebasCajon::Respuesta(const RespuestaEstado& respuesta) {
     enVuelo_ = false;
+    if (std::exchange(descartar_, false)) return;
     const bool valida = respuesta.estado && RespuestaValida(*respuesta.estado);
     if (fase_ == Fase::Antes) {
         if (valida) antes_ = respuesta.estado;
@@ -256,7 +257,7 @@ void PruebasCajon::Pateado(const std::optional<ResultadoApertura>& resultado, In
     using namespace tiempos_asistente;
     enVuelo_ = false;
     if (!resultado) {
-        proxima_ = ahora + kReintento;
+        proxima_ = std::max(proxima_, ahora + kReintento);
         return;
     }
     if (resultado->fallo) {
@@ -281,6 +282,16 @@ bool PruebasCajon::Contestar(bool abierto, Instante ahora) {
         Siguiente();
     }
     return true;
+}
+
+void PruebasCajon::OtraPatada(Instante cuando) {
+    proxima_ = std::max(proxima_, cuando + tiempos_asistente::kEntrePruebas);
+    if (fase_ != Fase::Antes && fase_ != Fase::Patada && fase_ != Fase::Observar) return;
+    // What the sensor read may be that kick's opening.
+    descartar_ = enVuelo_;
+    fase_ = Fase::Antes;
+    preguntado_ = false;
+    antes_.reset();
 }
 
 void PruebasCajon::Repetir() {

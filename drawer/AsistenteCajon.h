@@ -107,6 +107,10 @@ class PruebasCajon {
     void Pateado(const std::optional<ResultadoApertura>& resultado, Instante ahora);
     // False, and nothing done, before kAntesDeContestar from the question.
     bool Contestar(bool abierto, Instante ahora);
+    // A kick not of these tries (F12, a page, an earlier round's) at
+    // `cuando`: the next try comes kEntrePruebas after it, and a try whose
+    // drawer the sensor was watching is made again from its first reading.
+    void OtraPatada(Instante cuando);
     // Once opened: the same command once more; Abierto again either way,
     // Confirmado says how it went.
     void Repetir();
@@ -130,6 +134,8 @@ class PruebasCajon {
     Fase fase_ = Fase::Antes;
     bool enVuelo_ = false;
     bool preguntado_ = false;
+    // The answer of a question asked before another kick: not read.
+    bool descartar_ = false;
     std::optional<std::uint8_t> antes_;
     bool vistoIgual_ = false;
     Instante patada_{};

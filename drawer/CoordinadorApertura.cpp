@@ -23,6 +23,7 @@ ControlesDeParametros::ControlesDeParametros(Parametros& parametros, Printing& i
 std::optional<ResultadoApertura> CoordinadorApertura::Patear(const SolicitudApertura& solicitud) {
     if (pateando_) return std::nullopt;
     pateando_ = true;
+    ++patadas_;
     struct AlAcabar {
         bool& pateando;
         ~AlAcabar() { pateando = false; }

@@ -325,6 +325,22 @@ TEST(PruebasCajon, WithoutARouteThatAnswersTheCashierIsAskedAfterEachTry) {
     EXPECT_TRUE(otra.Contestar(false, Instante{} + std::chrono::milliseconds(500)));
 }
 
+// Another trigger's kick (F12, a page, the last round's try) keeps the tries
+// 1.5 s off it, and what the sensor saw meanwhile is not the try's.
+TEST(PruebasCajon, AnotherKickIsNotTakenForTheTrysOwn) {
+    PruebasCajon pruebas(Ordenes(false), Red9100());
+    ImpresoraSimulada impresora{"nada"};
+    pruebas.Tic(Instante{});  // the drawer read closed
+    pruebas.Respuesta(impresora.Responder());
+    pruebas.Tic(Instante{});  // the kick
+    pruebas.Pateado(ResultadoApertura{}, Instante{});
+    pruebas.OtraPatada(Instante{} + std::chrono::seconds(1));  // F12, on the same drawer
+    impresora.abiertoAhora = true;
+    const Recorrido r = Recorrer(pruebas, impresora);
+    EXPECT_NE(r.fin, PruebasCajon::Paso::Abierto) << "F12's opening is not the try's";
+    EXPECT_EQ(r.cuando.at(0), std::chrono::milliseconds(2500)) << "the try again, 1.5 s after";
+}
+
 TEST(PruebasCajon, OnceMoreToBeSureAndAFailedKickStops) {
     PruebasCajon pruebas(Ordenes(false), Red9100());
     ImpresoraSimulada impresora{"27 112 1"};
