@@ -199,6 +199,7 @@ PruebasCajon::Paso PruebasCajon::Tic(Instante ahora) {
                 // Not one answer in time: the cashier says.
                 if (!vistoIgual_) {
                     fase_ = Fase::Cajero;
+                    cajero_ = ahora;
                     return Paso::Cajero;
                 }
                 Siguiente();
@@ -222,6 +223,7 @@ PruebasCajon::Paso PruebasCajon::Tic(Instante ahora) {
 
 void PruebasCajon::Respuesta(const RespuestaEstado& respuesta) {
     enVuelo_ = false;
+    if (std::exchange(descartar_, false)) return;
     const bool valida = respuesta.estado && RespuestaValida(*respuesta.estado);
     if (fase_ == Fase::Antes) {
         if (valida) antes_ = respuesta.estado;
@@ -238,7 +240,7 @@ void PruebasCajon::Pateado(const std::optional<ResultadoApertura>& resultado, In
     using namespace tiempos_asistente;
     enVuelo_ = false;
     if (!resultado) {
-        proxima_ = ahora + kReintento;
+        proxima_ = std::max(proxima_, ahora + kReintento);
         return;
     }
     if (resultado->fallo) {
@@ -249,16 +251,30 @@ void PruebasCajon::Pateado(const std::optional<ResultadoApertura>& resultado, In
     proxima_ = ahora + kEntrePruebas;
     vistoIgual_ = false;
     pregunta_ = ahora + kPrimeraLectura;
+    cajero_ = ahora;
     fase_ = antes_ ? Fase::Observar : Fase::Cajero;
 }
 
-void PruebasCajon::Contestar(bool abierto) {
-    if (fase_ != Fase::Cajero) return;
+bool PruebasCajon::Contestar(bool abierto, Instante ahora) {
+    if (fase_ != Fase::Cajero || ahora < cajero_ + tiempos_asistente::kAntesDeContestar) {
+        return false;
+    }
     if (abierto) {
         Abrio(std::nullopt);
     } else {
         Siguiente();
     }
+    return true;
+}
+
+void PruebasCajon::OtraPatada(Instante cuando) {
+    proxima_ = std::max(proxima_, cuando + tiempos_asistente::kEntrePruebas);
+    if (fase_ != Fase::Antes && fase_ != Fase::Patada && fase_ != Fase::Observar) return;
+    // What the sensor read may be that kick's opening.
+    descartar_ = enVuelo_;
+    fase_ = Fase::Antes;
+    preguntado_ = false;
+    antes_.reset();
 }
 
 void PruebasCajon::Repetir() {

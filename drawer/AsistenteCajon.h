@@ -83,6 +83,10 @@ inline constexpr std::chrono::milliseconds kPrimeraLectura = 300ms;
 inline constexpr std::chrono::milliseconds kEntreLecturas = 250ms;
 // Another kick under way: the same try again after this.
 inline constexpr std::chrono::milliseconds kReintento = 250ms;
+// The cashier's answer counts from this long after the question is put: a
+// second Enter or the second click of a double click, queued while the try
+// was being made, does not answer it.
+inline constexpr std::chrono::milliseconds kAntesDeContestar = 500ms;
 }  // namespace tiempos_asistente
 
 // The tries on one route, one at a time. With a printer that answers DLE
@@ -101,7 +105,12 @@ class PruebasCajon {
     Paso Tic(Instante ahora);
     void Respuesta(const RespuestaEstado& respuesta);
     void Pateado(const std::optional<ResultadoApertura>& resultado, Instante ahora);
-    void Contestar(bool abierto);
+    // False, and nothing done, before kAntesDeContestar from the question.
+    bool Contestar(bool abierto, Instante ahora);
+    // A kick not of these tries (F12, a page, an earlier round's) at
+    // `cuando`: the next try comes kEntrePruebas after it, and a try whose
+    // drawer the sensor was watching is made again from its first reading.
+    void OtraPatada(Instante cuando);
     // Once opened: the same command once more; Abierto again either way,
     // Confirmado says how it went.
     void Repetir();
@@ -125,11 +134,14 @@ class PruebasCajon {
     Fase fase_ = Fase::Antes;
     bool enVuelo_ = false;
     bool preguntado_ = false;
+    // The answer of a question asked before another kick: not read.
+    bool descartar_ = false;
     std::optional<std::uint8_t> antes_;
     bool vistoIgual_ = false;
     Instante patada_{};
     Instante proxima_{};
     Instante pregunta_{};
+    Instante cajero_{};
     std::optional<ModoSensor> modo_;
     bool repetido_ = false;
     bool confirmado_ = false;

@@ -24,6 +24,7 @@ AjustesApertura LeerAjustesApertura(Parametros& parametros, Printing& impresora)
 std::optional<ResultadoApertura> CoordinadorApertura::Patear(const SolicitudApertura& solicitud) {
     if (pateando_) return std::nullopt;
     pateando_ = true;
+    ++patadas_;
     struct AlAcabar {
         bool& pateando;
         ~AlAcabar() { pateando = false; }

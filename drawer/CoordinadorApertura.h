@@ -6,6 +6,7 @@
 // the one-kick guard held, the record line and the event written, and the
 // sensor paused and told: a trigger that built its own would forget one.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -61,6 +62,9 @@ class CoordinadorApertura {
     // this returns.
     std::optional<ResultadoApertura> Patear(const SolicitudApertura& solicitud);
     bool Ocupado() const { return pateando_; }
+    // How many kicks were started: one that another trigger made while the
+    // assistant watched its drawer changes it.
+    std::uint64_t Patadas() const { return patadas_; }
 
     // The sensor is made after the window that owns this.
     void FijarSensor(SensorDePatadas* sensor) { servicios_.sensor = sensor; }
@@ -68,6 +72,7 @@ class CoordinadorApertura {
   private:
     ServiciosCoordinador servicios_;
     bool pateando_ = false;
+    std::uint64_t patadas_ = 0;
 };
 
 // A kick's settings held as values, with the whole sequence in one write

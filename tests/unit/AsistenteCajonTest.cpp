@@ -212,8 +212,9 @@ Recorrido Recorrer(PruebasCajon& pruebas, ImpresoraSimulada& impresora, int siAl
                 break;
             }
             case PruebasCajon::Paso::Cajero:
-                ++r.preguntasAlCajero;
-                pruebas.Contestar(r.preguntasAlCajero == siAlCajero);
+                if (pruebas.Contestar(r.preguntasAlCajero + 1 == siAlCajero, t)) {
+                    ++r.preguntasAlCajero;
+                }
                 break;
             default:
                 r.fin = pruebas.Tic(t);
@@ -315,6 +316,29 @@ TEST(PruebasCajon, WithoutARouteThatAnswersTheCashierIsAskedAfterEachTry) {
     EXPECT_EQ(r.patadas, (std::vector<std::string>{"7", "28", "26", "27 112 0 25 250"}))
         << "a kick the coordinator could not make now is made later, not skipped";
     EXPECT_EQ(pruebas.Modo(), std::nullopt);
+
+    // An Enter queued behind the try that the last answer made: not this one's.
+    PruebasCajon otra(Ordenes(false), std::nullopt);
+    otra.Tic(Instante{});
+    otra.Pateado(ResultadoApertura{}, Instante{});
+    EXPECT_FALSE(otra.Contestar(false, Instante{} + std::chrono::milliseconds(100)));
+    EXPECT_TRUE(otra.Contestar(false, Instante{} + std::chrono::milliseconds(500)));
+}
+
+// Another trigger's kick (F12, a page, the last round's try) keeps the tries
+// 1.5 s off it, and what the sensor saw meanwhile is not the try's.
+TEST(PruebasCajon, AnotherKickIsNotTakenForTheTrysOwn) {
+    PruebasCajon pruebas(Ordenes(false), Red9100());
+    ImpresoraSimulada impresora{"nada"};
+    pruebas.Tic(Instante{});  // the drawer read closed
+    pruebas.Respuesta(impresora.Responder());
+    pruebas.Tic(Instante{});  // the kick
+    pruebas.Pateado(ResultadoApertura{}, Instante{});
+    pruebas.OtraPatada(Instante{} + std::chrono::seconds(1));  // F12, on the same drawer
+    impresora.abiertoAhora = true;
+    const Recorrido r = Recorrer(pruebas, impresora);
+    EXPECT_NE(r.fin, PruebasCajon::Paso::Abierto) << "F12's opening is not the try's";
+    EXPECT_EQ(r.cuando.at(0), std::chrono::milliseconds(2500)) << "the try again, 1.5 s after";
 }
 
 TEST(PruebasCajon, OnceMoreToBeSureAndAFailedKickStops) {

@@ -83,6 +83,7 @@ TEST_F(CoordinadorAperturaTest, OneKickAtATimeWithTheSensorAroundIt) {
     EXPECT_EQ(otrasCajas.cajas.size(), 1u);
     EXPECT_TRUE(dialogs_.cajas.empty());
     EXPECT_EQ(sensor.pasos, "antes;enviado;antes;fallo;");
+    EXPECT_EQ(apertura_.coordinador.Patadas(), 2u) << "the refused one is not counted";
     apertura_.coordinador.FijarSensor(nullptr);
 }
 

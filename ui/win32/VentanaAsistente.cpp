@@ -250,6 +250,7 @@ void VentanaAsistente::Empezar() {
     // A printer's queue never brings an answer back.
     pruebas_.emplace(OrdenesPara(c),
                      c.ruta == RutaCajon::Raw ? std::nullopt : DestinoDelPuerto(c.puerto));
+    pruebas_->OtraPatada(ultimaPatada_);
     Mostrar(Pagina::Probando);
     Avanzar();
 }
@@ -260,7 +261,7 @@ void VentanaAsistente::Adelante() {
             if (!candidatos_.empty()) Empezar();
             return;
         case Pagina::Cajero:
-            pruebas_->Contestar(false);
+            if (!pruebas_->Contestar(false, std::chrono::steady_clock::now())) return;
             Mostrar(Pagina::Probando);
             Avanzar();
             return;
@@ -279,7 +280,8 @@ void VentanaAsistente::Adelante() {
 }
 
 void VentanaAsistente::Otro() {
-    if (pagina_ == Pagina::Cajero) pruebas_->Contestar(true);
+    if (pagina_ == Pagina::Cajero && !pruebas_->Contestar(true, std::chrono::steady_clock::now()))
+        return;
     if (pagina_ == Pagina::Abierto) pruebas_->Repetir();
     if (pagina_ == Pagina::Ninguna) {
         Mostrar(Pagina::Donde);
@@ -292,6 +294,12 @@ void VentanaAsistente::Avanzar() {
     using Paso = PruebasCajon::Paso;
     // Every 100 ms while the tries run, also while the cashier is asked.
     if (hwnd_ != nullptr) SetTimer(hwnd_, kIdTimer, 100, nullptr);
+    // Another trigger's kick, under way or made since the last look.
+    if (!pateando_ && (s_.apertura.Ocupado() || s_.apertura.Patadas() != patadasVistas_)) {
+        patadasVistas_ = s_.apertura.Patadas();
+        ultimaPatada_ = std::chrono::steady_clock::now();
+        if (pruebas_) pruebas_->OtraPatada(ultimaPatada_);
+    }
     while (pruebas_ && hwnd_ != nullptr) {
         const Paso paso = pruebas_->Tic(std::chrono::steady_clock::now());
         switch (paso) {
@@ -307,7 +315,9 @@ void VentanaAsistente::Avanzar() {
                     PatearPrueba(s_.apertura, s_.impresora, candidatos_[elegido_],
                                  pruebas_->Orden(), s_.dialogs);
                 pateando_ = false;
-                pruebas_->Pateado(resultado, std::chrono::steady_clock::now());
+                patadasVistas_ = s_.apertura.Patadas();
+                ultimaPatada_ = std::chrono::steady_clock::now();
+                pruebas_->Pateado(resultado, ultimaPatada_);
                 break;
             }
             default:

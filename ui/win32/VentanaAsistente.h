@@ -75,6 +75,10 @@ class VentanaAsistente {
     std::size_t elegido_ = 0;
     bool pateando_ = false;
     std::optional<PruebasCajon> pruebas_;
+    // The coordinator's kicks seen so far, and when the last one (a try's
+    // or another trigger's) was seen: the next round keeps its distance too.
+    std::uint64_t patadasVistas_ = 0;
+    Instante ultimaPatada_{};
     // The question's thread: a plain one, the release stays small. What it
     // reads is set before it starts; what it writes is read once it ended.
     HANDLE hilo_ = nullptr;
