@@ -184,8 +184,11 @@ PruebasCajon::Paso PruebasCajon::Tic(Instante ahora) {
     if (enVuelo_) return Paso::Esperar;
     switch (fase_) {
         case Fase::Antes:
-            if (sensor_ && !preguntado_) {
-                preguntado_ = enVuelo_ = true;
+            // Two readings before the try: a pin that floats, or a drawer
+            // still moving, reads differently, and then the cashier says.
+            if (sensor_ && preguntas_ < 2) {
+                ++preguntas_;
+                enVuelo_ = true;
                 return Paso::Preguntar;
             }
             fase_ = Fase::Patada;
@@ -226,12 +229,24 @@ void PruebasCajon::Respuesta(const RespuestaEstado& respuesta) {
     if (std::exchange(descartar_, false)) return;
     const bool valida = respuesta.estado && RespuestaValida(*respuesta.estado);
     if (fase_ == Fase::Antes) {
-        if (valida) antes_ = respuesta.estado;
+        if (!valida) {
+            primera_.reset();  // one reading alone is not enough
+        } else if (!primera_) {
+            primera_ = respuesta.estado;
+        } else if (!ModoComprobado(primera_, respuesta.estado)) {
+            antes_ = respuesta.estado;
+        }
     } else if (fase_ == Fase::Observar) {
-        if (const auto modo = ModoComprobado(antes_, respuesta.estado)) {
+        // An opening is a change seen on two readings in a row: one stray
+        // reading (noise on the line, a byte of something else) is not.
+        const auto modo = ModoComprobado(antes_, respuesta.estado);
+        if (modo && cambio_ == modo) {
             Abrio(modo);
-        } else if (valida) {
-            vistoIgual_ = true;
+        } else if (modo) {
+            cambio_ = modo;
+        } else {
+            cambio_.reset();
+            if (valida) vistoIgual_ = true;
         }
     }
 }
@@ -250,6 +265,7 @@ void PruebasCajon::Pateado(const std::optional<ResultadoApertura>& resultado, In
     patada_ = ahora;
     proxima_ = ahora + kEntrePruebas;
     vistoIgual_ = false;
+    cambio_.reset();
     pregunta_ = ahora + kPrimeraLectura;
     cajero_ = ahora;
     fase_ = antes_ ? Fase::Observar : Fase::Cajero;
@@ -273,15 +289,19 @@ void PruebasCajon::OtraPatada(Instante cuando) {
     // What the sensor read may be that kick's opening.
     descartar_ = enVuelo_;
     fase_ = Fase::Antes;
-    preguntado_ = false;
-    antes_.reset();
+    Olvidar();
 }
 
 void PruebasCajon::Repetir() {
     if (fase_ != Fase::Abierto || repetido_) return;
     repetido_ = true;
     fase_ = Fase::Antes;
-    preguntado_ = false;
+    Olvidar();
+}
+
+void PruebasCajon::Olvidar() {
+    preguntas_ = 0;
+    primera_.reset();
     antes_.reset();
 }
 
@@ -297,8 +317,7 @@ void PruebasCajon::Siguiente() {
     }
     ++indice_;
     fase_ = Fase::Antes;
-    preguntado_ = false;
-    antes_.reset();
+    Olvidar();
 }
 
 void PruebasCajon::Abrio(std::optional<ModoSensor> modo) {

@@ -90,9 +90,10 @@ inline constexpr std::chrono::milliseconds kAntesDeContestar = 500ms;
 }  // namespace tiempos_asistente
 
 // The tries on one route, one at a time. With a printer that answers DLE
-// EOT 1 it reads pin 3 before each try and for 1.5 s after it, and the
-// drawer opened when the level changed; an answer missing or busy is never
-// an opening, and with no answer at all the cashier is asked.
+// EOT 1 it reads pin 3 twice before each try and for 1.5 s after it, and the
+// drawer opened when the level changed on two readings in a row; an answer
+// missing or busy is never an opening, and with no steady answer before the
+// try, or none at all after it, the cashier is asked.
 class PruebasCajon {
   public:
     enum class Paso { Esperar, Preguntar, Patear, Cajero, Abierto, Ninguna, Fallo };
@@ -127,17 +128,22 @@ class PruebasCajon {
     enum class Fase { Antes, Patada, Observar, Cajero, Abierto, Ninguna, Fallo };
     void Siguiente();
     void Abrio(std::optional<ModoSensor> modo);
+    // The readings before a try, to be taken again.
+    void Olvidar();
 
     std::vector<OrdenCajon> ordenes_;
     std::optional<DestinoEstado> sensor_;
     std::size_t indice_ = 0;
     Fase fase_ = Fase::Antes;
     bool enVuelo_ = false;
-    bool preguntado_ = false;
+    int preguntas_ = 0;  // before the try
+    std::optional<std::uint8_t> primera_;
     // The answer of a question asked before another kick: not read.
     bool descartar_ = false;
     std::optional<std::uint8_t> antes_;
     bool vistoIgual_ = false;
+    // A change seen once after the kick, waiting for the next reading.
+    std::optional<ModoSensor> cambio_;
     Instante patada_{};
     Instante proxima_{};
     Instante pregunta_{};

@@ -165,10 +165,17 @@ struct ImpresoraSimulada {
     bool ocupadaTrasPatada = false;  // busy with the kick's job meanwhile
     bool abiertoAhora = false;
     bool trasPatada = false;
+    // Pin 3 reads the other way at every answer (a floating input), or at
+    // this one answer alone (a stray reading); -1: never.
+    bool flota = false;
+    int extraviada = -1;
+    int respuestas = 0;
 
-    RespuestaEstado Responder() const {
+    RespuestaEstado Responder() {
         if (!contesta || (trasPatada && ocupadaTrasPatada)) return {std::nullopt, true};
-        return {abiertoAhora ? abierto : cerrado, false};
+        const int n = respuestas++;
+        const bool al_reves = (flota && n % 2 == 1) || n == extraviada;
+        return {abiertoAhora != al_reves ? abierto : cerrado, false};
     }
 };
 
@@ -283,6 +290,24 @@ TEST(PruebasCajon, TheSensorDecidesOnAFakeClock) {
          std::nullopt,
          1,
          1},
+        // A pin that floats gives no steady reading before the try, and a
+        // reading that strays once is no opening: the sensor decides nothing.
+        {"pin 3 floats",
+         {"", 0x12, 0x16, true, false, false, false, true},
+         0,
+         P::Ninguna,
+         "26",
+         std::nullopt,
+         7,
+         7},
+        {"one stray reading after the first try",
+         {"", 0x12, 0x16, true, false, false, false, false, 2},
+         0,
+         P::Ninguna,
+         "26",
+         std::nullopt,
+         7,
+         0},
         {"no answer at all: the cashier says",
          {"16 20 1 0", 0x12, 0x16, false},
          3,

@@ -301,8 +301,14 @@ void CopiaEnMarcha::Terminar() {
                             fin - std::chrono::steady_clock::now()),
                         std::chrono::milliseconds(0));
     };
-    // No try of the assistant comes after this.
-    asistente_.reset();
+    // No try of the assistant comes after this. The session's end can come
+    // inside a kick's stop box, the assistant's own try's among them: the
+    // assistant then goes on from that box, and is kept to the end.
+    if (sistema_->apertura.Ocupado()) {
+        DejarHastaElFin(asistente_);
+    } else {
+        asistente_.reset();
+    }
     // The open drawer's icon goes, whatever is still posted.
     if (avisos_) {
         avisos_->Quitar();
