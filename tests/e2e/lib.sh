@@ -115,6 +115,13 @@ e2e_until() {
     printf '%s\n' "$got"
 }
 check_until() { check_eq "$1" "$2" "$(e2e_until 5 "$2" "${@:3}")"; }
+# The events Wine printed to the log $1 (WINEDEBUG=+eventlog): "ID type" for
+# each, in order; Wine gives the type by its number: 4 Information, 2
+# Warning, 1 Error.
+e2e_eventos() {
+    sed -nE 's/.*ReportEventW \([^,]*,0x000([0-9]),[^,]*,0x([0-9a-f]+),.*/\2 \1/p' "$1" |
+        while read -r id tipo; do echo "$((16#$id)) $tipo"; done
+}
 
 e2e_stop() {
     if e2e_running; then

@@ -12,20 +12,7 @@ log="$E2E_ARTIFACTS/eventos_inicio-wine.log"
 work=$(mktemp -d)
 P=47131
 VERSION=$(sed -nE 's/^project\(AbrirCajon VERSION ([0-9.]+) .*/\1/p' "$E2E_ROOT/CMakeLists.txt")
-esperar() {  # esperar TENTHS COMMAND...: until the command succeeds, that long at most
-    local i
-    for ((i = 0; i < $1; i++)); do
-        "${@:2}" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-# The events Wine printed: "ID type" for each, in order (4 Information,
-# 2 Warning, 1 Error).
-eventos() {
-    sed -nE 's/.*ReportEventW \([^,]*,0x000([0-9]),[^,]*,0x([0-9a-f]+),.*/\2 \1/p' "$log" |
-        while read -r id tipo; do echo "$((16#$id)) $tipo"; done
-}
+eventos() { e2e_eventos "$log"; }
 cuantos() { [ "$(eventos | wc -l)" -ge "$1" ]; }
 
 # Another program on the bridge's port, loopback only.
@@ -37,13 +24,13 @@ open(sys.argv[2], "w").close()
 time.sleep(600)' "$P" "$work/ocupado" &
 ocupante=$!
 trap 'kill "$ocupante" 2>/dev/null; rm -rf "$work"; e2e_end' EXIT
-esperar 50 test -e "$work/ocupado" || fail "the port could not be held"
+e2e_wait 5 test -e "$work/ocupado" || fail "the port could not be held"
 
 e2e_ini "KovraTipo=0" "PrinterDeviceName=$(cups_default)" "KovraTecla=F99" \
     "KovraWebOrigenes=https://tpv.ejemplo.com" "KovraWebPuerto=$P"
 WINEDEBUG=-all,+eventlog,fixme+advapi e2e_start
 answer_startup >"$work/cajas" || fail "main window not shown"
-esperar 100 cuantos 3 || fail "fewer than three events: $(eventos | xargs)"
+e2e_wait 10 cuantos 3 || fail "fewer than three events: $(eventos | xargs)"
 check_eq "the start's events in order: 1300 Information, 1303 Warning, 1301 Error" \
     "1300 4 1303 2 1301 1" "$(eventos | head -3 | xargs)"
 [ -n "$VERSION" ] && grep -qF "trace:eventlog:ReportEventW L\"$VERSION\"" "$log" &&

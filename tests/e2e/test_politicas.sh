@@ -27,21 +27,8 @@ log="$E2E_ARTIFACTS/politicas-wine.log"
 csv="$E2E_DIR/INIS/APERTURAS.CSV"
 P=47127
 lines() { if [ -f "$csv" ]; then wc -l <"$csv"; else echo 0; fi; }
-esperar() {  # esperar TENTHS COMMAND...: until the command succeeds, that long at most
-    local i
-    for ((i = 0; i < $1; i++)); do
-        "${@:2}" && return 0
-        sleep 0.1
-    done
-    return 1
-}
 mas_lineas() { [ "$(lines)" -gt "$1" ]; }
-# The events Wine printed: "ID type" for each, in order (Wine gives the type
-# by its number: 4 Information, 2 Warning, 1 Error).
-eventos() {
-    sed -nE 's/.*ReportEventW \([^,]*,0x000([0-9]),[^,]*,0x([0-9a-f]+),.*/\2 \1/p' "$log" |
-        while read -r id tipo; do echo "$((16#$id)) $tipo"; done
-}
+eventos() { e2e_eventos "$log"; }
 cuantos() { [ "$(eventos | wc -l)" -ge "$1" ]; }
 tip_visible() { e2e_helper tips | grep -q .; }
 f12() {  # one kick: presses shorter than the 50 ms poll, until one is seen
@@ -49,7 +36,7 @@ f12() {  # one kick: presses shorter than the 50 ms poll, until one is seen
     antes=$(lines)
     for i in $(seq 1 30); do
         xdotool keydown --window "$win" F12 sleep 0.02 keyup --window "$win" F12
-        esperar 3 mas_lineas "$antes" && return 0
+        e2e_wait 1 mas_lineas "$antes" && return 0
     done
     fail "F12 $1: no line in the record"
 }
@@ -75,7 +62,7 @@ IFS=, read -r l t w h < <(e2e_control "$MAIN" $ID_PUERTO | e2e_field rect)
 xdotool mousemove $((ox + l + w / 2 - 3)) $((oy + t + h / 2))
 sleep 0.1
 xdotool mousemove $((ox + l + w / 2)) $((oy + t + h / 2))
-esperar 50 tip_visible || fail "no tip over the greyed box"
+e2e_wait 5 tip_visible || fail "no tip over the greyed box"
 check_eq "the tip over the greyed box" "Configurado por el administrador" "$(e2e_helper tips | head -1)"
 e2e_screenshot "$E2E_ARTIFACTS/politicas-consejo.png"
 xdotool mousemove 0 0
@@ -83,7 +70,7 @@ xdotool mousemove 0 0
 f12 1
 check_eq "F12 to the policy's port, with its sequence" 07 "$(xxd -p "$work/lpt2")"
 check_eq "nothing on the INI's LPT1:" 0 "$(stat -c %s "$work/fifo.out")"
-esperar 50 cuantos 1 || fail "no event for the kick"
+e2e_wait 5 cuantos 1 || fail "no event for the kick"
 check_eq "the kick's event: 1000, Information" "1000 4" "$(eventos | head -1)"
 for campo in "Tecla F12" Puerto LPT2: Enviado; do
     grep -qF "trace:eventlog:ReportEventW L\"$campo\"" "$log" && ok "event field $campo" ||
@@ -97,7 +84,7 @@ sleep 0.3
 check_eq "KovraEventos=0 by policy: no event" 1 "$(eventos | wc -l)"
 reg_ delete "$USUARIO" /v KovraEventos
 f12 3
-esperar 50 cuantos 2 || fail "policy removed: no event"
+e2e_wait 5 cuantos 2 || fail "policy removed: no event"
 check_eq "policy removed: the event is back" "1000 4" "$(eventos | sed -n 2p)"
 check_eq "three kicks to the policy's port" 070707 "$(xxd -p "$work/lpt2")"
 
@@ -106,7 +93,7 @@ code=$(curl -s -o /dev/null -w '%{http_code}' -X POST -H "Host: 127.0.0.1:$P" \
     -H 'Origin: https://ajena.example' -H 'Content-Type: application/json' --data '{}' \
     "http://127.0.0.1:$P/v1/abrir")
 check_eq "unlisted origin refused" 403 "$code"
-esperar 50 cuantos 3 || fail "no event for the refused origin"
+e2e_wait 5 cuantos 3 || fail "no event for the refused origin"
 check_eq "the refused origin's event: 1200, Warning" "1200 2" "$(eventos | sed -n 3p)"
 grep -qF 'warn:eventlog:ReportEventW L"Web https://ajena.example"' "$log" &&
     ok "the refused origin named" || fail "the refused origin not named"
