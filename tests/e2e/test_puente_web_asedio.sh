@@ -99,6 +99,8 @@ kill $! 2>/dev/null
 riada=$(($(aceptadas) - antes))
 check_eq "and the drawer opened 10 times more" 20 "$(patadas 20)"
 # How many were open at one moment depends on how fast the bridge answers
-# them; how many came does not.
+# them; how many came does not. How many came in the page's time depends on
+# how busy the machine is (some 2,000 alone, 400 beside a build): a flood is
+# twenty times the till's own ten requests, or more.
 echo "the flood made $riada connections; at most $(sort -n "$work/riada" | tail -1) were established at once"
-[ "$riada" -gt 500 ] && ok "the other page did flood" || fail "no flood: $riada connections"
+[ "$riada" -gt 200 ] && ok "the other page did flood" || fail "no flood: $riada connections"
