@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/Fallo.h"
+#include "settings/Conversiones.h"
 
 namespace {
 
@@ -60,16 +61,16 @@ bool EsDecimalCompleto(std::string_view t) {
 std::int64_t EnteroDecimal(std::string_view item) {
     if (!EsDecimalCompleto(item)) NoEsNumero();
     std::string_view texto = item;
-    if (texto.front() == '+') texto.remove_prefix(1);  // from_chars takes no plus sign
-    double valor = 0;
-    const auto [fin, ec] = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
-    if (ec == std::errc::result_out_of_range) {
+    bool fueraDeRango = false;
+    const auto leido = LeerDecimal(std::string(texto), fueraDeRango);
+    if (!leido) NoEsNumero();
+    const double valor = *leido;
+    if (fueraDeRango) {
         // Too small in magnitude is zero; too large overflows.
         const auto e = texto.find_first_of("eE");
         if (e != std::string_view::npos && texto.substr(e + 1).starts_with('-')) return 0;
         Desborda();
     }
-    if (ec != std::errc() || fin != texto.data() + texto.size()) NoEsNumero();
     const double redondeado = std::nearbyint(valor);  // ties to even, the default mode
     if (!(redondeado >= std::numeric_limits<std::int32_t>::min() &&
           redondeado <= std::numeric_limits<std::int32_t>::max())) {

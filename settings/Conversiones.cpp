@@ -1,7 +1,11 @@
 #include "settings/Conversiones.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 #include <algorithm>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -96,22 +100,29 @@ double Decimal(Lector& lector) {
         numero += std::to_string(exponente);
     }
 
-    double valor = 0.0;
-    const char* fin = numero.data() + numero.size();
-    const auto [ptr, ec] = std::from_chars(numero.data(), fin, valor);
-    if (ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value untouched: tell overflow from underflow by
-        // the exponent's sign in the text we built.
-        const bool haciaCero = numero.find("e-") != std::string::npos;
-        const bool negativo = numero.front() == '-';
-        if (haciaCero) return negativo ? -0.0 : 0.0;
-        return negativo ? -std::numeric_limits<double>::infinity()
-                        : std::numeric_limits<double>::infinity();
+    bool fueraDeRango = false;
+    const double valor = LeerDecimal(numero, fueraDeRango).value_or(0.0);
+    if (fueraDeRango && numero.find("e-") == std::string::npos) {
+        return numero.front() == '-' ? -std::numeric_limits<double>::infinity()
+                                     : std::numeric_limits<double>::infinity();
     }
     return valor;
 }
 
 }  // namespace
+
+std::optional<double> LeerDecimal(std::string texto, bool& fueraDeRango) {
+    // The runtime's reader is already in the program for its formatting:
+    // std::from_chars for double would add 40 KB to it.
+    const char punto = *std::localeconv()->decimal_point;
+    if (punto != '.' && punto != '\0') std::replace(texto.begin(), texto.end(), '.', punto);
+    errno = 0;
+    char* fin = nullptr;
+    const double valor = std::strtod(texto.c_str(), &fin);
+    fueraDeRango = errno == ERANGE;
+    if (texto.empty() || fin != texto.c_str() + texto.size()) return std::nullopt;
+    return valor;
+}
 
 double ValorNumerico(std::string_view texto) {
     Lector lector(texto);

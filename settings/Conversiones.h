@@ -13,6 +13,12 @@
 // ("&HFFFFFFFF" is -1) and a wider one its plain, non-negative value.
 double ValorNumerico(std::string_view texto);
 
+// A plain decimal ("-12.5e-3") read by the C runtime, correctly rounded,
+// whatever locale a printer driver loaded into the process may have set.
+// None unless it reads whole. `fueraDeRango` tells a value too large, or too
+// small to be held exactly.
+std::optional<double> LeerDecimal(std::string texto, bool& fueraDeRango);
+
 // "-1", a value of 1, or a first letter Y, T, V or S (any case) is true; an
 // empty text or one that starts with '?' or '¿' gives IfBlankOrNullPut;
 // anything else is false. Texts are UTF-8.
