@@ -27,7 +27,6 @@
 struct CuerpoApertura;
 
 namespace claves {
-inline constexpr std::string_view KovraWebOrigenes = "KovraWebOrigenes";
 inline constexpr std::string_view KovraWebPuerto = "KovraWebPuerto";
 }  // namespace claves
 

@@ -28,6 +28,7 @@ add_library(cajon_win32 STATIC
     platform/win32/Win32ConsultaEstado.cpp
     platform/win32/Win32Serie.cpp
     platform/win32/Win32Port.cpp
+    platform/win32/Win32PermisosArchivo.cpp
     platform/win32/Win32Politicas.cpp
     platform/win32/Win32Profile.cpp
     platform/win32/Win32RegistroEventos.cpp

@@ -361,6 +361,7 @@ std::vector<std::pair<std::string_view, std::string>> LineasHallazgo(const Halla
 
 bool SePuedeGuardar(Parametros& parametros, const HallazgoCajon& hallazgo) {
     return ValorNumerico(parametros.VRXGetParametro(claves::KovraBloqueado, "0")) == 0 &&
+           parametros.SePuedeEscribir() &&
            std::ranges::none_of(LineasHallazgo(hallazgo),
                                 [&](const auto& l) { return parametros.PorPolitica(l.first); });
 }

@@ -165,7 +165,8 @@ std::string TextoHallazgo(const HallazgoCajon& hallazgo);
 // The keys and values that set it: KovraTipo, KovraPuerto and KovraASCII
 // (PrinterDeviceName instead for the driver's job), KovraSensor when read.
 std::vector<std::pair<std::string_view, std::string>> LineasHallazgo(const HallazgoCajon& h);
-// False with KovraBloqueado or any of its lines set by the administrator.
+// False with KovraBloqueado or any of its lines set by the administrator, or
+// a file this user cannot write (the machine's copy).
 bool SePuedeGuardar(Parametros& parametros, const HallazgoCajon& hallazgo);
 // The lines through the one writer; nothing at all, and false, when they
 // cannot be kept.

@@ -40,6 +40,10 @@ std::optional<ResultadoApertura> CoordinadorApertura::Patear(const SolicitudAper
     ServiciosApertura servicios{servicios_.puertos, servicios_.impresora, servicios_.parametros,
                                 solicitud.cajas != nullptr ? *solicitud.cajas : servicios_.dialogs};
     servicios.red = servicios_.red;
+    // In the machine's copy, a file or share that another user may have put in
+    // the settings file is not written with this user's rights.
+    servicios.soloDispositivos = servicios_.parametros.ArchivoAjeno() &&
+                                 !servicios_.parametros.PorPolitica(claves::KovraPuerto);
     // Handed over before a failure's box: the line does not wait for the
     // cashier to close it.
     servicios.alTerminar = [&](const ResultadoApertura& resultado) {

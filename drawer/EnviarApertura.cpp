@@ -8,6 +8,7 @@
 #include "drawer/PuertoSerie.h"
 #include "drawer/SalidaImpresora.h"
 #include "drawer/SecuenciaCodigos.h"
+#include "platform/NombreDispositivo.h"
 
 namespace {
 
@@ -97,6 +98,9 @@ ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosAp
                 escrituras.EnviarA(
                     *servicios.impresora.OpenRawJob(resultado.destino, kDocumentoRaw));
             } else {
+                if (servicios.soloDispositivos && !EsNombreDeDispositivo(resultado.destino)) {
+                    throw Fallo(5, kTextoRutaDeOtroUsuario);
+                }
                 EscribirSecuencia(items, controles, *servicios.puertos.Open(resultado.destino));
             }
         } else {

@@ -52,7 +52,16 @@ struct ServiciosApertura {
     std::function<void(const ResultadoApertura&)> alTerminar = {};
     // Printers on the network; without it a network text fails the kick.
     NetworkOpener* red = nullptr;
+    // A port text that would be a file or a share fails the kick (only a
+    // device name is opened): it was put there by a user other than the one
+    // who kicks, who would write it with their own rights.
+    bool soloDispositivos = false;
 };
+
+// The description of that failure, with the system's number 5.
+inline constexpr char kTextoRutaDeOtroUsuario[] =
+    "Acceso denegado: otros usuarios pueden cambiar PARAMETROS.INI, y un archivo o una carpeta "
+    "compartida como puerto solo se usa si lo fija el administrador";
 
 // One kick. Never fails to its caller: a failure ends the kick, closes the
 // port (or deletes the RAW job) if it was open, and shows the kick's stop

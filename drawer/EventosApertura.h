@@ -42,9 +42,10 @@ inline constexpr ClaseEvento kTeclaNoValida{1303, TipoEvento::Aviso};
 inline constexpr ClaseEvento kSensorNoValido{1304, TipoEvento::Aviso};
 inline constexpr ClaseEvento kOrigenesDescartados{1305, TipoEvento::Aviso};
 inline constexpr ClaseEvento kRegistroSinEscribir{1306, TipoEvento::Error};
+inline constexpr ClaseEvento kPoliticaInservible{1307, TipoEvento::Error};
 inline constexpr std::array kArranque{
-    kInicio,         kPuertoWebOcupado,    kPuertoWebNoValido,  kTeclaNoValida,
-    kSensorNoValido, kOrigenesDescartados, kRegistroSinEscribir};
+    kInicio,         kPuertoWebOcupado,    kPuertoWebNoValido,   kTeclaNoValida,
+    kSensorNoValido, kOrigenesDescartados, kRegistroSinEscribir, kPoliticaInservible};
 }  // namespace eventos
 
 // KovraEventos with this value turns the reports off; missing or any other

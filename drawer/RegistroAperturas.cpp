@@ -231,14 +231,16 @@ void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
     // The event first: a file that a spreadsheet holds loses its line, not
     // the event.
     Informar(ClaseDeLinea(apertura.resultado), {campos.begin(), campos.end()});
-    if (parametros_.VRXGetParametro(claves::KovraRegistro, kRegistroEncendido) ==
+    if (parametros_.DelAdministrador(claves::KovraRegistro, kRegistroEncendido).valor ==
         kRegistroApagado) {
         // The event was the line that told them: told again at every later
         // event, one loss would look like a till that loses lines for good.
         perdidas_ -= perdidas;
         return;
     }
-    const std::string ruta = RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas);
+    const std::string ruta = carpetaUsuario_.empty()
+                                 ? RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas)
+                                 : carpetaUsuario_ + "\\" + std::string(kNombreAperturas);
     try {
         Anadir(ruta, LineaDeCampos(campos));
         sinEscribir_ = false;
@@ -257,7 +259,7 @@ void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
 void RegistroAperturas::Informar(ClaseEvento clase, std::vector<std::string> textos) noexcept {
     if (eventos_ == nullptr) return;
     try {
-        if (parametros_.VRXGetParametro(claves::KovraEventos, kRegistroEncendido) !=
+        if (parametros_.DelAdministrador(claves::KovraEventos, kRegistroEncendido).valor !=
             kEventosApagados) {
             TextosEvento(textos);
             eventos_->Informar(clase.tipo, clase.id, textos);

@@ -1,8 +1,8 @@
 #pragma once
 // The record of every drawer kick: one line per kick appended to
-// APERTURAS.CSV, in the folder of the parameter file, for cash control and
-// for support. Semicolon-separated, CR LF, the system's 8-bit code page: a
-// double click opens it in a Spanish Excel.
+// APERTURAS.CSV, in the folder of the parameter file (in the machine's copy,
+// in each user's own folder), for cash control and for support. Semicolon-separated, CR LF, the
+// system's 8-bit code page: a double click opens it in a Spanish Excel.
 
 #include <array>
 #include <atomic>
@@ -134,6 +134,15 @@ class RegistroAperturas {
     // requested, then what is still pending, and returns.
     void Atender(std::stop_token parar);
 
+    // The copy installed for every user of the machine: each user's lines go
+    // to a file in `carpetaUsuario` (their own folder), which no other user
+    // can rewrite, and only the administrator's settings turn the record or
+    // the events off. Before the writer starts.
+    void FijarInstalacionDelEquipo(PermisosArchivo* permisos, std::string carpetaUsuario) {
+        parametros_.FijarInstalacionDelEquipo(permisos);
+        carpetaUsuario_ = std::move(carpetaUsuario);
+    }
+
     // Lines lost since the last one written.
     std::uint64_t Perdidas() const { return perdidas_; }
 
@@ -159,6 +168,7 @@ class RegistroAperturas {
     RegistroEventos* eventos_;
     SinCajas sinCajas_;
     Parametros parametros_;  // the writer's own: its path is each line's
+    std::string carpetaUsuario_;
     std::mutex mutex_;
     std::condition_variable_any hayPendientes_;
     std::deque<AperturaPendiente> pendientes_;

@@ -66,6 +66,20 @@ Parametros::Lectura Parametros::Leer(std::string_view VarDeLaQueRecuperar,
     return {};
 }
 
+bool Parametros::ArchivoAjeno() {
+    return permisos_ != nullptr && permisos_->OtrosPuedenCambiar(ruta_);
+}
+
+Parametros::Lectura Parametros::DelAdministrador(std::string_view clave, std::string_view Defecto) {
+    if (auto valor = Politica(clave)) return {std::move(*valor), true};
+    if (ArchivoAjeno()) return {std::string(Defecto)};
+    return Leer(clave, Defecto);
+}
+
+bool Parametros::SePuedeEscribir() {
+    return permisos_ == nullptr || permisos_->PuedoEscribir(ruta_);
+}
+
 void Parametros::VRXSetParametro(std::string_view clave, std::string_view valor) {
     // The file keeps its own value, which comes back when the policy goes.
     if (PorPolitica(clave)) return;

@@ -11,6 +11,7 @@
 
 #include "platform/AlmacenPoliticas.h"
 #include "platform/Dialogs.h"
+#include "platform/PermisosArchivo.h"
 #include "platform/PrivateProfile.h"
 
 inline constexpr std::string_view kSeccionParametros = "Parametros";
@@ -31,6 +32,7 @@ inline constexpr std::string_view KovraTecla = "KovraTecla";
 inline constexpr std::string_view KovraSensor = "KovraSensor";
 inline constexpr std::string_view KovraAvisoSegundos = "KovraAvisoSegundos";
 inline constexpr std::string_view KovraEventos = "KovraEventos";
+inline constexpr std::string_view KovraWebOrigenes = "KovraWebOrigenes";
 }  // namespace claves
 
 // The full path: the program's folder plus "\INIS\PARAMETROS.INI", joined as
@@ -64,6 +66,22 @@ class Parametros {
     std::optional<std::string> Politica(std::string_view clave);
     bool PorPolitica(std::string_view clave) { return Politica(clave).has_value(); }
 
+    // The copy installed for every user of the machine: the file counts as
+    // the administrators' only while no other user can change it (see
+    // DelAdministrador). None: a copy of one user's own, where the file is
+    // theirs.
+    void FijarInstalacionDelEquipo(PermisosArchivo* permisos) { permisos_ = permisos; }
+    // True in the machine's copy when another user can change the file.
+    bool ArchivoAjeno();
+    // The setting as the administrator left it: the policy's value, else the
+    // file's unless another user can change it (ArchivoAjeno), else Defecto.
+    // For what a user must not decide for the others: where bytes are
+    // written, and whether the opening is recorded.
+    Lectura DelAdministrador(std::string_view clave, std::string_view Defecto);
+    // False in the machine's copy when this user cannot write the file: an
+    // edit would be lost without a word.
+    bool SePuedeEscribir();
+
     // Stores the value unchanged unless KovraBloqueado holds a number other
     // than 0, or the administrator set the key. A write the system refuses is
     // not reported: it is not kept.
@@ -77,5 +95,6 @@ class Parametros {
     PrivateProfile& perfil_;
     Dialogs& dialogs_;
     AlmacenPoliticas* politicas_;
+    PermisosArchivo* permisos_ = nullptr;
     std::string ruta_;
 };

@@ -25,6 +25,7 @@ frmAbrirCajon::frmAbrirCajon(VistaPrincipal& vista, ServiciosPrincipal servicios
     : vista_(vista),
       servicios_(std::move(servicios)),
       parametros_(servicios_.perfil, dialogs_, servicios_.politicas) {
+    parametros_.FijarInstalacionDelEquipo(servicios_.permisosEquipo);
     servicios_.apertura.FijarSensor(&sensor_);
 }
 
@@ -44,8 +45,7 @@ void frmAbrirCajon::Form_Load() {
         linea = 10;
         parametros_.FijarRuta(RutaParametros(servicios_.carpetaPrograma));
         vista_.FijarTexto(Control::lblIni, parametros_.Ruta());
-        const auto bloqueo = parametros_.Politica(claves::KovraBloqueado);
-        politica_.bloqueo = bloqueo && ValorNumerico(*bloqueo) != 0.0;
+        LeerBloqueo();
         // The key first: a later step that fails leaves it as the shop chose.
         linea = 11;
         LeerTecla();
@@ -95,6 +95,28 @@ void frmAbrirCajon::Form_Load() {
     });
     // Also after a failed step: a box that the cashier could edit would
     // send the next kick elsewhere than the administrator said.
+    MostrarPolitica();
+}
+
+// Locked by policy, or, in the machine's copy, by a file this user cannot
+// write: an edit would not be kept.
+void frmAbrirCajon::LeerBloqueo() {
+    const auto bloqueo = parametros_.Politica(claves::KovraBloqueado);
+    politica_.bloqueo =
+        (bloqueo && ValorNumerico(*bloqueo) != 0.0) || !parametros_.SePuedeEscribir();
+}
+
+void frmAbrirCajon::PoliticaCambiada() {
+    ProcedimientoGuardado(dialogs_, "PoliticaCambiada", [&](Linea&) {
+        LeerBloqueo();
+        politica_.puerto = parametros_.PorPolitica(claves::KovraPuerto);
+        politica_.ascii = parametros_.PorPolitica(claves::KovraASCII);
+        politica_.tipo = parametros_.PorPolitica(claves::KovraTipo);
+        politica_.impresora = parametros_.PorPolitica(claves::PrinterDeviceName);
+        politica_.sensor = parametros_.PorPolitica(claves::KovraSensor);
+        RecargarAjustes();
+        EstadoControles();
+    });
     MostrarPolitica();
 }
 

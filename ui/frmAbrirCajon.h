@@ -48,6 +48,8 @@ struct ServiciosPrincipal {
     // The administrator's values (SOFTWARE\Policies\AbrirCajon); none: the
     // file alone.
     AlmacenPoliticas* politicas = nullptr;
+    // The copy installed for every user of the machine; none: the user's own.
+    PermisosArchivo* permisosEquipo = nullptr;
 };
 
 class frmAbrirCajon : public ControlesApertura {
@@ -113,6 +115,8 @@ class frmAbrirCajon : public ControlesApertura {
     // Once it has saved: the port, the codes, the route, the printer and
     // KovraSensor as the file (and the administrator) now say.
     void RecargarAjustes();
+    // Group Policy has applied: the settings and their greying as they stand.
+    void PoliticaCambiada();
     // ---- end of the drawer assistant ----
 
     // The window's handle and icon, for the notification-area record, and how
@@ -134,6 +138,7 @@ class frmAbrirCajon : public ControlesApertura {
   private:
     // Greys out, with the tip, each control whose setting a policy fixes.
     void MostrarPolitica();
+    void LeerBloqueo();
 
     void FijarCheckPrinter(int valor);
     void LeerTecla();

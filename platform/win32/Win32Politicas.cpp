@@ -1,6 +1,27 @@
 #include "platform/win32/Win32Politicas.h"
 
+#include <cstring>
+#include <cwchar>
+
 #include "platform/win32/Unico.h"
+
+namespace {
+
+// %SystemRoot% and the like, as the system's own readers of REG_EXPAND_SZ
+// take them; a text that does not expand within the limit stays as stored.
+void Expandir(std::vector<std::uint8_t>& datos) {
+    std::wstring texto(datos.size() / 2, L'\0');
+    std::memcpy(texto.data(), datos.data(), texto.size() * 2);
+    texto.resize(std::wcslen(texto.c_str()));
+    std::wstring expandido(texto.size() + 1024, L'\0');
+    const DWORD n = ExpandEnvironmentStringsW(texto.c_str(), expandido.data(),
+                                              static_cast<DWORD>(expandido.size()));
+    if (n == 0 || n > expandido.size()) return;
+    datos.resize((n - 1) * 2);
+    std::memcpy(datos.data(), expandido.data(), datos.size());
+}
+
+}  // namespace
 
 std::optional<ValorPolitica> Win32Politicas::Leer(RamaPoliticas rama, const std::u16string& nombre,
                                                   std::size_t limite) {
@@ -28,8 +49,23 @@ std::optional<ValorPolitica> Win32Politicas::Leer(RamaPoliticas rama, const std:
     } else {
         leido.datos.resize(bytes);
     }
-    leido.tipo = tipo == REG_SZ      ? ValorPolitica::Tipo::Texto
-                 : tipo == REG_DWORD ? ValorPolitica::Tipo::Numero
-                                     : ValorPolitica::Tipo::Otro;
+    leido.tipoRegistro = tipo;
+    switch (tipo) {
+        case REG_EXPAND_SZ:
+            if (!leido.demasiadoLargo) Expandir(leido.datos);
+            [[fallthrough]];
+        case REG_SZ:
+            leido.tipo = ValorPolitica::Tipo::Texto;
+            break;
+        case REG_MULTI_SZ:
+            leido.tipo = ValorPolitica::Tipo::Lista;
+            break;
+        case REG_DWORD:
+        case REG_QWORD:
+            leido.tipo = ValorPolitica::Tipo::Numero;
+            break;
+        default:
+            leido.tipo = ValorPolitica::Tipo::Otro;
+    }
     return leido;
 }

@@ -11,53 +11,98 @@ namespace {
 using P = FakePoliticas;
 
 ValorPolitica Binario() {
-    return {ValorPolitica::Tipo::Otro, {'C', 0, 'O', 0, 'M', 0, '1', 0, 0, 0}, false};
+    return P::Numero(0x31004D004F0043, 8, 3);  // REG_BINARY "COM1" in UTF-16
 }
 
-TEST(ValorDePoliticaTest, TheMachineBeforeTheUserAndOnlyUsableValuesCount) {
+struct Aviso : AvisoPoliticas {
+    void Inservible(std::string_view nombre, RamaPoliticas rama, std::string_view tipo,
+                    std::string_view valor) override {
+        oidos.push_back(std::string(nombre) +
+                        (rama == RamaPoliticas::Equipo ? " HKLM " : " HKCU ") + std::string(tipo) +
+                        " " + std::string(valor));
+    }
+    std::vector<std::string> oidos;
+};
+
+TEST(ValorDePoliticaTest, EveryTypeReadsByWhatItMeansAndAnUnusableValueFailsClosed) {
     struct Caso {
         const char* nombre;
+        const char* clave;
         std::optional<ValorPolitica> equipo, usuario;
         std::optional<std::string> valor;
+        const char* aviso = "";
     };
     const std::u16string nul = std::u16string(u"LPT2:") + u'\0' + u"basura";
+    const std::u16string lineas = std::u16string(u"27") + u'\0' + u"112" + u'\0' + u"1" + u'\0';
+    ValorPolitica largo;
+    largo.tipo = ValorPolitica::Tipo::Texto;
+    largo.tipoRegistro = 1;
+    largo.demasiadoLargo = true;
     const Caso casos[] = {
-        {"none", {}, {}, std::nullopt},
-        {"machine", P::Texto("COM2:"), {}, "COM2:"},
-        {"user", {}, P::Texto("COM3:"), "COM3:"},
-        {"machine first", P::Texto("COM2:"), P::Texto("COM3:"), "COM2:"},
-        {"dword as text", P::Numero(1), P::Texto("0"), "1"},
-        {"dword whole", P::Numero(4294967295u), {}, "4294967295"},
-        {"short dword", ValorPolitica{ValorPolitica::Tipo::Numero, {1, 0}, false}, {}, {}},
-        {"binary is not set", Binario(), P::Texto("COM3:"), "COM3:"},
-        {"too long is not set", ValorPolitica{ValorPolitica::Tipo::Texto, {}, true},
-         P::Texto("COM3:"), "COM3:"},
-        {"line break is not set", P::Texto("LPT1:\r\nCOM1:"), {}, std::nullopt},
-        {"escape is not set",
-         P::Texto("\x1b"
-                  "p"),
+        {"none", "KovraPuerto", {}, {}, std::nullopt},
+        {"machine", "KovraPuerto", P::Texto("COM2:"), {}, "COM2:"},
+        {"user", "KovraPuerto", {}, P::Texto("COM3:"), "COM3:"},
+        {"machine first", "KovraPuerto", P::Texto("COM2:"), P::Texto("COM3:"), "COM2:"},
+        {"dword as text", "KovraPuerto", P::Numero(1), P::Texto("0"), "1"},
+        {"dword whole", "KovraPuerto", P::Numero(4294967295u), {}, "4294967295"},
+        {"qword", "KovraBloqueado", P::Numero(1, 8), {}, "1"},
+        {"qword whole", "KovraPuerto", P::Numero(~0ull, 8), {}, "18446744073709551615"},
+        {"multi-string lines joined", "KovraASCII", P::Texto(lineas, 7), {}, "27 112 1"},
+        {"true and false", "KovraBloqueado", P::Texto("TRUE"), {}, "1"},
+        {"false", "KovraEventos", P::Texto(" false "), {}, "0"},
+        {"tab kept", "KovraPuerto", P::Texto("a\tb"), {}, "a\tb"},
+        {"blanks around", "KovraPuerto", P::Texto("  COM1:  "), {}, "COM1:"},
+        {"empty is set", "KovraPuerto", P::Texto(""), P::Texto("COM3:"), ""},
+        {"ends at its NUL", "KovraPuerto", P::Texto(nul), {}, "LPT2:"},
+        {"Spanish letters", "KovraPuerto", P::Texto("Caja señora Ж"), {}, "Caja señora Ж"},
+        // Unusable: told, and never the user's branch instead.
+        {"binary", "KovraPuerto", Binario(), P::Texto("COM3:"), std::nullopt,
+         "KovraPuerto HKLM REG_BINARY 43004F004D003100"},
+        {"short dword",
+         "KovraPuerto",
+         P::Numero(1, 2),
          {},
-         std::nullopt},
-        {"tab kept", P::Texto("a\tb"), {}, "a\tb"},
-        {"blanks around", P::Texto("  COM1:  "), {}, "COM1:"},
-        {"empty is set", P::Texto(""), P::Texto("COM3:"), ""},
-        {"ends at its NUL", P::Texto(nul), {}, "LPT2:"},
-        {"no NUL, odd size",
-         ValorPolitica{ValorPolitica::Tipo::Texto, {'L', 0, 'P', 0, 'T'}, false},
+         std::nullopt,
+         "KovraPuerto HKLM REG_DWORD 0100"},
+        {"too long", "KovraPuerto", largo, P::Texto("COM3:"), std::nullopt,
+         "KovraPuerto HKLM REG_SZ (demasiado largo)"},
+        {"line break",
+         "KovraPuerto",
+         P::Texto("LPT1:\r\nCOM1:"),
          {},
-         "LP"},
-        {"Spanish letters", P::Texto("Caja señora Ж"), {}, "Caja señora Ж"},
+         std::nullopt,
+         "KovraPuerto HKLM REG_SZ LPT1:??COM1:"},
+        {"a lock is locked by any unusable value", "KovraBloqueado", Binario(), P::Numero(0), "1",
+         "KovraBloqueado HKLM REG_BINARY 43004F004D003100"},
+        {"a lock that is no number",
+         "KovraBloqueado",
+         {},
+         P::Texto("sí"),
+         "1",
+         "KovraBloqueado HKCU REG_SZ sí"},
+        {"origins: none",
+         "KovraWebOrigenes",
+         P::Texto("https://a.example\x1b"),
+         {},
+         "",
+         "KovraWebOrigenes HKLM REG_SZ https://a.example?"},
     };
     for (const auto& c : casos) {
         FakePoliticas politicas;
-        if (c.equipo) politicas.Equipo("KovraPuerto", *c.equipo);
-        if (c.usuario) politicas.Usuario("KovraPuerto", *c.usuario);
-        EXPECT_EQ(ValorDePolitica(politicas, "KovraPuerto"), c.valor) << c.nombre;
+        Aviso aviso;
+        politicas.aviso = &aviso;
+        if (c.equipo) politicas.Equipo(c.clave, *c.equipo);
+        if (c.usuario) politicas.Usuario(c.clave, *c.usuario);
+        EXPECT_EQ(ValorDePolitica(politicas, c.clave), c.valor) << c.nombre;
+        EXPECT_EQ(aviso.oidos,
+                  *c.aviso ? std::vector<std::string>{c.aviso} : std::vector<std::string>{})
+            << c.nombre;
     }
-    // Read with a limit: a value of 100 KB is refused by the store, not cut.
+    // Read with a limit: a list of 100 KB is refused by the store, not cut,
+    // and lets no origin in.
     FakePoliticas politicas;
     politicas.Equipo("KovraWebOrigenes", P::Texto(std::string(50 * 1024, 'a')));
-    EXPECT_EQ(ValorDePolitica(politicas, "KovraWebOrigenes"), std::nullopt);
+    EXPECT_EQ(ValorDePolitica(politicas, "KovraWebOrigenes"), "");
     politicas.Equipo("KovraWebOrigenes", P::Texto(std::string(kLimitePolitica / 2 - 1, 'a')));
     EXPECT_EQ(ValorDePolitica(politicas, "KovraWebOrigenes")->size(), kLimitePolitica / 2 - 1);
 }
@@ -116,6 +161,30 @@ TEST_F(ParametrosPoliticaTest, ALockByPolicyDropsEveryWriteAndAnUnlockByPolicyWi
     parametros_.VRXSetParametro("KovraASCII", "7");
     EXPECT_EQ(perfil_.escrituras, std::vector<std::string>{"KovraASCII=7"});
     EXPECT_EQ(perfil_.valores["KovraBloqueado"], "1");
+}
+
+// The machine's copy: a settings file that another user can change decides
+// nothing that this user's rights would carry out.
+TEST_F(ParametrosPoliticaTest,
+       TheMachinesCopyTakesWhereAndWhetherToRecordOnlyFromTheAdministrator) {
+    struct Permisos : PermisosArchivo {
+        bool OtrosPuedenCambiar(const std::string&) override { return ajeno; }
+        bool PuedoEscribir(const std::string&) override { return escribe; }
+        bool ajeno = false, escribe = true;
+    } permisos;
+    perfil_.valores["KovraRegistro"] = "0";
+    // A copy of the user's own: the file is theirs.
+    EXPECT_EQ(parametros_.DelAdministrador("KovraRegistro", "1").valor, "0");
+    EXPECT_TRUE(parametros_.SePuedeEscribir());
+    parametros_.FijarInstalacionDelEquipo(&permisos);
+    EXPECT_EQ(parametros_.DelAdministrador("KovraRegistro", "1").valor, "0") << "admins' file";
+    permisos.ajeno = true;
+    EXPECT_EQ(parametros_.DelAdministrador("KovraRegistro", "1").valor, "1");
+    politicas_.Equipo("KovraRegistro", P::Numero(0));
+    EXPECT_TRUE(parametros_.DelAdministrador("KovraRegistro", "1").porPolitica);
+    EXPECT_EQ(parametros_.DelAdministrador("KovraRegistro", "1").valor, "0");
+    permisos.escribe = false;
+    EXPECT_FALSE(parametros_.SePuedeEscribir());
 }
 
 }  // namespace

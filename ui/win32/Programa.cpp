@@ -21,6 +21,7 @@
 #include "platform/win32/Win32Idn.h"
 #include "platform/win32/Win32Inventario.h"
 #include "platform/win32/Win32KeyState.h"
+#include "platform/win32/Win32PermisosArchivo.h"
 #include "platform/win32/Win32Politicas.h"
 #include "platform/win32/Win32Port.h"
 #include "platform/win32/Win32Printing.h"
@@ -29,6 +30,7 @@
 #include "platform/win32/Win32RegistroEventos.h"
 #include "platform/win32/Win32Session.h"
 #include "platform/win32/Win32TextFiles.h"
+#include "ui/AvisoPoliticasInservibles.h"
 #include "ui/EventosInicio.h"
 #include "ui/Ordenes.h"
 #include "ui/frmAbrirCajon.h"
@@ -84,13 +86,20 @@ struct Sistema {
     explicit Sistema(Dialogs& dialogs) : dialogs(dialogs) {}
 
     ServiciosPrincipal Servicios(SelectorImpresora& selector, NotificationArea& bandeja) {
-        ServiciosPrincipal servicios{perfil,  apertura,          impresora,
-                                     dialogs, selector,          teclas,
-                                     bandeja, CarpetaPrograma(), SeparadorDecimal()};
+        ServiciosPrincipal servicios{perfil, apertura, impresora, dialogs,           selector,
+                                     teclas, bandeja,  carpeta,   SeparadorDecimal()};
         servicios.politicas = &politicas;
+        servicios.permisosEquipo = Permisos();
         return servicios;
     }
+    // The copy installed for every user: the rights of its settings file
+    // decide what of it counts.
+    PermisosArchivo* Permisos() { return delEquipo ? &permisosArchivo : nullptr; }
+
     Dialogs& dialogs;
+    const std::string carpeta = CarpetaPrograma();
+    const bool delEquipo = EsInstalacionDelEquipo(carpeta);
+    Win32PermisosArchivo permisosArchivo;
     Win32Profile perfil;
     Win32PortOpener puertos;
     Win32NetworkOpener red;
@@ -103,15 +112,23 @@ struct Sistema {
     Win32Politicas politicas;
     Win32RegistroEventos eventos;
     RegistroAperturas aperturas{reloj, sesion, archivos, perfil, &politicas, &eventos};
-    EscritorAperturas escritor{aperturas};
+    AvisoPoliticasInservibles avisoPoliticas{aperturas, RutaParametros(carpeta)};
+    EscritorAperturas escritor{RegistroPreparado()};
     Parametros parametros = ParametrosDelPrograma();
     CoordinadorApertura apertura{{puertos, impresora, parametros, dialogs, &red, &aperturas}};
 
   private:
     Parametros ParametrosDelPrograma() {
         Parametros p(perfil, dialogs, &politicas);
-        p.FijarRuta(RutaParametros(CarpetaPrograma()));
+        p.FijarRuta(RutaParametros(carpeta));
+        p.FijarInstalacionDelEquipo(Permisos());
         return p;
+    }
+    // Before its writer starts.
+    RegistroAperturas& RegistroPreparado() {
+        politicas.aviso = &avisoPoliticas;
+        if (delEquipo) aperturas.FijarInstalacionDelEquipo(&permisosArchivo, CarpetaDelUsuario());
+        return aperturas;
     }
 };
 

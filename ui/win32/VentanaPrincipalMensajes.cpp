@@ -118,6 +118,13 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
             }
             finConsultado_ = false;
             return 0;
+        case WM_SETTINGCHANGE:
+            // Group Policy has applied (it says "Policy"): the greying as the
+            // administrator's values now say, without a restart.
+            if (lp != 0 && lstrcmpiW(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0) {
+                Reenviar("PoliticaCambiada", [](frmAbrirCajon& l) { l.PoliticaCambiada(); });
+            }
+            break;
         case WM_ACTIVATE:
             Activacion(wp);
             return 0;

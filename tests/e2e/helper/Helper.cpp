@@ -250,6 +250,14 @@ int wmain(int argc, wchar_t** argv) {
     if (args.empty()) return 2;
     const std::string& orden = args[0];
 
+    if (orden == "gpupdate") {  // what Group Policy tells every window once it has applied
+        DWORD_PTR r = 0;
+        return SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                                   reinterpret_cast<LPARAM>(L"Policy"), SMTO_ABORTIFHUNG, 5000,
+                                   &r) != 0
+                   ? 0
+                   : 1;
+    }
     if (orden == "windows") {
         for (HWND h : Principales()) {
             RECT r;
