@@ -98,7 +98,7 @@ ResultadoApertura EnviarApertura(const ControlesApertura& controles, ServiciosAp
                 escrituras.EnviarA(
                     *servicios.impresora.OpenRawJob(resultado.destino, kDocumentoRaw));
             } else {
-                if (servicios.soloDispositivos && !EsNombreDeDispositivo(resultado.destino)) {
+                if (servicios.soloDispositivos && !EsPuertoDelEquipo(resultado.destino)) {
                     throw Fallo(5, kTextoRutaDeOtroUsuario);
                 }
                 EscribirSecuencia(items, controles, *servicios.puertos.Open(resultado.destino));

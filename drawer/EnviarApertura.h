@@ -52,9 +52,10 @@ struct ServiciosApertura {
     std::function<void(const ResultadoApertura&)> alTerminar = {};
     // Printers on the network; without it a network text fails the kick.
     NetworkOpener* red = nullptr;
-    // A port text that would be a file or a share fails the kick (only a
-    // device name is opened): it was put there by a user other than the one
-    // who kicks, who would write it with their own rights.
+    // A port text that would be a file, a share or a device other than a
+    // port fails the kick (only "LPT1:", "COM3", "\\.\COM10"... is opened):
+    // it was put there by a user other than the one who kicks, who would
+    // write it with their own rights.
     bool soloDispositivos = false;
 };
 

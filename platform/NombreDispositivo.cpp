@@ -32,3 +32,9 @@ bool EsNombreReservado(std::string_view name) {
     return n.size() > 3 && std::all_of(n.begin() + 3, n.end(),
                                        [](unsigned char c) { return c >= '0' && c <= '9'; });
 }
+
+bool EsPuertoDelEquipo(std::string_view name) {
+    if (!name.starts_with("\\\\.\\")) return EsNombreDeDispositivo(name);
+    const std::string n = EnMayusculasSinDosPuntos(name.substr(4));
+    return EsNombreReservado(n) && n != "CON" && n.size() > 3;
+}

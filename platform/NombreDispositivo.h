@@ -13,3 +13,9 @@ bool EsNombreDeDispositivo(std::string_view name);
 // or "LPT" followed by any number ("COM10", "lpt0:"). Such a name is never a
 // computer on the network: looking it up would ask the whole shop's network.
 bool EsNombreReservado(std::string_view name);
+
+// True only for a port of this computer: the names of EsNombreDeDispositivo
+// without "\\.\", and "\\.\" followed by "COM" or "LPT" and a number. Never
+// a path, a share, a pipe or another device the "\\.\" form reaches
+// ("\\.\C:\file", "\\.\UNC\host\share", "\\.\pipe\name").
+bool EsPuertoDelEquipo(std::string_view name);

@@ -232,6 +232,31 @@ TEST_F(EnviarAperturaTest, DevicesAndPathsArePortsABareNameIsAPrinter) {
     EXPECT_TRUE(impresora_.trabajosRaw.registros.empty());
 }
 
+// Named by a settings file another user can change, only a port of this
+// computer is opened: never a path, a share, a pipe, or a "\\.\" path.
+TEST_F(EnviarAperturaTest, ASettingAnotherUserMayHaveWrittenOpensOnlyAPort) {
+    const std::pair<std::string, bool> casos[] = {
+        {"LPT1:", true},           {"com3", true},
+        {"\\\\.\\COM10", true},    {"C:\\abrir.cmd", false},
+        {"\\\\host\\s\\x", false}, {"\\\\.\\C:\\x.cmd", false},
+        {"\\\\.\\pipe\\p", false}, {"\\\\.\\UNC\\h\\s", false},
+        {"\\\\.\\CON", false},
+    };
+    for (const auto& [puerto, esPuerto] : casos) {
+        puertos_.registros.clear();
+        dialogs_.cajas.clear();
+        controles_.puerto = puerto;
+        ServiciosApertura servicios{puertos_, impresora_, parametros_, dialogs_};
+        servicios.soloDispositivos = true;
+        const auto resultado = EnviarApertura(controles_, servicios);
+        EXPECT_EQ(puertos_.registros.size(), esPuerto ? 1u : 0u) << puerto;
+        EXPECT_EQ(resultado.fallo.has_value(), !esPuerto) << puerto;
+        if (!esPuerto) {
+            EXPECT_EQ(resultado.fallo->numero, 5) << puerto;
+        }
+    }
+}
+
 // A printer that cannot print now would keep the kick and open the drawer
 // when it comes back: both printer routes refuse it. At most one kick job of
 // the program ever waits in a queue.
