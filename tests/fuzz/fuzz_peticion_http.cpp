@@ -9,6 +9,14 @@
 #include <string_view>
 
 #include "bridge/PuenteWeb.h"
+#include "platform/Utf16.h"
+
+// What reaches the record and the event log, shown by TextoVisible, is
+// shown so again unchanged: nothing hidden is left in it.
+static void Visible(std::string_view texto) {
+    const std::string visto = TextoVisible(texto);
+    if (TextoVisible(visto) != visto) std::abort();
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::shared_ptr<PedidoApertura> pedido;
@@ -16,10 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      [&](std::shared_ptr<PedidoApertura> p) {
                          if (Minusculas(p->Pagina()).rfind("https://tpv.ejemplo.com", 0) != 0)
                              std::abort();
+                         Visible(p->Pagina());
                          pedido = std::move(p);
                      },
                      {});
     puente.Conectar([] {});
+    puente.AlAvisar([](std::string_view origen, std::uint64_t) { Visible(origen); });
     std::string_view resto(reinterpret_cast<const char*>(data), size);
     std::int64_t ahora = 0;
     IdConexion ultima = 0;

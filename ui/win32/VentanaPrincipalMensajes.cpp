@@ -10,12 +10,18 @@
 #include "ui/Ordenes.h"
 #include "ui/win32/AvisosBandeja.h"
 #include "ui/win32/GuiaDeUso.h"
+#include "ui/win32/PuenteWebVentana.h"
 #include "ui/win32/VentanaAsistente.h"
 
 namespace {
 
 bool EsBoton(const Elemento& e) {
     return e.clase == Clase::Boton || e.clase == Clase::BotonConIcono;
+}
+
+// What Group Policy broadcasts once it has applied the administrator's values.
+bool EsCambioDePolitica(LPARAM lp) {
+    return lp != 0 && lstrcmpiW(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0;
 }
 
 }  // namespace
@@ -156,6 +162,11 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT:
             Pintar();
             return 0;
+        case WM_SETTINGCHANGE:
+            if (EsCambioDePolitica(lp)) {
+                if (puenteWeb_ != nullptr) puenteWeb_->PoliticaCambiada();
+            }
+            break;
         case WM_DESTROY:
             terminando_ = true;
             KillTimer(hwnd_, kIdTimer);

@@ -342,6 +342,14 @@ int wmain(int argc, wchar_t** argv) {
         ReleaseDC(nullptr, pantalla);
         return 0;
     }
+    if (orden == "policy") {  // what Group Policy broadcasts once it has applied a change
+        DWORD_PTR r = 0;
+        return SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                                   reinterpret_cast<LPARAM>(L"Policy"), SMTO_ABORTIFHUNG, 5000,
+                                   &r) != 0
+                   ? 0
+                   : 1;
+    }
     if (args.size() < 2) return 2;
     HWND h = Buscar(Ancho(args[1].c_str()));
     if (h == nullptr) {
