@@ -11,11 +11,9 @@
 #include "bridge/PuenteWeb.h"
 #include "platform/Utf16.h"
 
-// What reaches the record and the event log, shown by TextoVisible, is
-// shown so again unchanged: nothing hidden is left in it.
-static void Visible(std::string_view texto) {
-    const std::string visto = TextoVisible(texto);
-    if (TextoVisible(visto) != visto) std::abort();
+// What the record and the event log show of a page hides nothing more.
+static void Visible(std::string_view t) {
+    if (TextoVisible(TextoVisible(t)) != TextoVisible(t)) std::abort();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
