@@ -16,6 +16,9 @@ constexpr std::size_t kMaxAvisados = 3;
 // The record (the event log) hears of this many, the screen of none beyond
 // kMaxAvisados.
 constexpr std::size_t kMaxAnotados = 64;
+// Beyond them, a count: told at once, then once an hour at most, so that a
+// page inventing origins cannot fill the log and still cannot hide.
+constexpr std::int64_t kEntreResumenesMs = 60 * 60 * 1000;
 constexpr std::size_t kMaxOrigenEnAviso = 120;
 constexpr const char* kTextoSinRespuesta =
     "AbrirCajon no ha contestado en 10 segundos y no ha abierto el cajón";
@@ -227,22 +230,40 @@ std::string PuenteWeb::CuerpoEstado() const {
     return cuerpo + "}";
 }
 
+void PuenteWeb::CambiarOrigenes(std::vector<std::string> origenes) {
+    const std::lock_guard bloqueo(mutexOrigenes_);
+    configuracion_.origenes = std::move(origenes);
+}
+
 bool PuenteWeb::Listado(std::string_view origen) const {
     // The browser writes scheme and host in lower case; the list is read so.
     const std::string buscado = Minusculas(origen);
+    const std::lock_guard bloqueo(mutexOrigenes_);
     return std::find(configuracion_.origenes.begin(), configuracion_.origenes.end(), buscado) !=
            configuracion_.origenes.end();
 }
 
-void PuenteWeb::Avisar(std::string_view origen) {
+void PuenteWeb::Resumir(std::int64_t ahora) {
+    if (masRechazados_ == 0) return;
+    if (anotar_) anotar_(ultimoRechazado_, masRechazados_);
+    masRechazados_ = 0;
+    proximoResumen_ = ahora + kEntreResumenesMs;
+}
+
+void PuenteWeb::Avisar(std::string_view origen, std::int64_t ahora) {
     // "null" names no site the cashier could recognise.
     if (origen.empty() || Minusculas(origen) == "null" ||
         std::find(avisados_.begin(), avisados_.end(), origen) != avisados_.end()) {
         return;
     }
-    if (avisados_.size() >= kMaxAnotados) return;
+    if (avisados_.size() >= kMaxAnotados) {
+        ++masRechazados_;
+        ultimoRechazado_ = origen;
+        if (!proximoResumen_ || ahora >= *proximoResumen_) Resumir(ahora);
+        return;
+    }
     avisados_.emplace_back(origen);
-    if (anotar_) anotar_(origen);
+    if (anotar_) anotar_(origen, 0);
     std::string texto;
     if (avisados_.size() <= kMaxAvisados) {
         texto = TextoOrigenNoListado(origen);
@@ -290,7 +311,7 @@ std::optional<PuenteWeb::Respuesta> PuenteWeb::Decidir(const PeticionHttp& p, Id
         return Rechazar(405, "Método no permitido", "Allow: POST, OPTIONS\r\n");
     }
     if (!listado) {
-        Avisar(origen);
+        Avisar(origen, ahora);
         return Rechazar(403, kTextoNoListado);
     }
     if (const auto modo = p.Cabecera("sec-fetch-mode"); modo && Minusculas(*modo) != "cors") {
@@ -416,6 +437,7 @@ std::vector<OrdenConexion> PuenteWeb::Ordenes(std::int64_t ahora) {
             }
         }
     }
+    if (proximoResumen_ && ahora >= *proximoResumen_) Resumir(ahora);
     for (const IdConexion id : tabla_.Vencidas(ahora)) {
         Cerrada(id);
         ordenes_.push_back({id, {}, OrdenConexion::Cierre::Ya});
@@ -428,5 +450,6 @@ std::optional<std::int64_t> PuenteWeb::ProximoPlazo(std::int64_t ahora) const {
     if (apertura_ && !apertura_->tomada && (!plazo || apertura_->plazo < *plazo)) {
         plazo = apertura_->plazo;
     }
+    if (masRechazados_ > 0 && (!plazo || *proximoResumen_ < *plazo)) plazo = proximoResumen_;
     return plazo;
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -67,9 +68,20 @@ class PuenteWeb final : public SalaConexiones {
               std::function<void(const std::string&)> avisar);
 
     // Hears each refused origin that the record is told of (the first 64
-    // distinct ones of a run, beyond those the balloons name), on the
-    // listener's thread; set before the first request.
-    void AlAvisar(std::function<void(std::string_view)> anotar) { anotar_ = std::move(anotar); }
+    // distinct ones of a run, beyond those the balloons name) with 0; after
+    // them, the number of refused requests from others since the last time
+    // and the latest origin: at the first, and then once an hour at most.
+    // On the listener's thread; set before the first request.
+    void AlAvisar(std::function<void(std::string_view, std::uint64_t)> anotar) {
+        anotar_ = std::move(anotar);
+    }
+    // Tells what is counted and not told yet; for the end, once the listener
+    // has stopped.
+    void Resumir(std::int64_t ahora);
+
+    // The origins an administrator's change lists now: from the next request
+    // on, on any thread.
+    void CambiarOrigenes(std::vector<std::string> origenes);
 
     void Conectar(std::function<void()> despertar) override;
     bool Admite(std::int64_t ahora) const override { return tabla_.Admite(ahora); }
@@ -126,13 +138,13 @@ class PuenteWeb final : public SalaConexiones {
                    std::int64_t ahora);
     void TerminarApertura(const ResultadoWeb& resultado, std::int64_t ahora);
     bool Listado(std::string_view origen) const;
-    void Avisar(std::string_view origen);
+    void Avisar(std::string_view origen, std::int64_t ahora);
 
     ConfiguracionWeb configuracion_;
     std::string version_;
     std::function<void(std::shared_ptr<PedidoApertura>)> abrir_;
     std::function<void(const std::string&)> avisar_;
-    std::function<void(std::string_view)> anotar_;
+    std::function<void(std::string_view, std::uint64_t)> anotar_;
     std::function<void()> despertar_;
     TablaConexiones tabla_;
     std::vector<OrdenConexion> ordenes_;
@@ -141,6 +153,10 @@ class PuenteWeb final : public SalaConexiones {
     std::vector<Recordada> recordadas_;
     std::vector<std::string> avisados_;
     bool avisadosOtros_ = false;
+    std::uint64_t masRechazados_ = 0;  // not told yet
+    std::string ultimoRechazado_;
+    std::optional<std::int64_t> proximoResumen_;
+    mutable std::mutex mutexOrigenes_;  // configuracion_.origenes, for CambiarOrigenes
     std::function<std::optional<EstadoCajon>()> estadoCajon_;
 };
 

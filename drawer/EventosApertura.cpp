@@ -1,5 +1,7 @@
 #include "drawer/EventosApertura.h"
 
+#include "platform/Utf16.h"
+
 namespace {
 
 // An insertion string may be 31,839 characters long; none of the record's
@@ -29,6 +31,9 @@ ClaseEvento ClaseDeLinea(const ResultadoApertura& resultado) {
 
 void TextosEvento(std::span<std::string> campos) {
     for (std::string& texto : campos) {
+        // A web page's text may hold any character, some of which would turn
+        // or break the line that Event Viewer shows.
+        texto = TextoVisible(texto);
         // UTF-8, cut at a character's first byte.
         if (texto.size() > kMaxTexto) {
             std::size_t n = kMaxTexto;
@@ -43,7 +48,7 @@ void TextosEvento(std::span<std::string> campos) {
             if (c == '%') {
                 domado += kPorCiento;
             } else {
-                domado += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
+                domado += c;
             }
         }
         texto = std::move(domado);

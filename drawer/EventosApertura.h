@@ -29,8 +29,12 @@ inline constexpr ClaseEvento kNoSeVioAbrirse{1102, TipoEvento::Aviso};
 inline constexpr ClaseEvento kSinRespuesta{1103, TipoEvento::Aviso};
 inline constexpr ClaseEvento kSinCambio{1104, TipoEvento::Aviso};
 inline constexpr ClaseEvento kOrigenRechazado{1200, TipoEvento::Aviso};
-inline constexpr std::array kTodas{kEnviada,        kFallida,      kCerrado,   kAbiertoAlSalir,
-                                   kNoSeVioAbrirse, kSinRespuesta, kSinCambio, kOrigenRechazado};
+// Refused web requests beyond the first 64 origins told one by one (1200),
+// with 1200's fields: %4 the latest, %8 how many since the last such event.
+inline constexpr ClaseEvento kOrigenesRechazados{1308, TipoEvento::Aviso};
+inline constexpr std::array kTodas{kEnviada,        kFallida,         kCerrado,
+                                   kAbiertoAlSalir, kNoSeVioAbrirse,  kSinRespuesta,
+                                   kSinCambio,      kOrigenRechazado, kOrigenesRechazados};
 
 // The start: the version and each setting with where it comes from; then
 // what keeps a part from working, each told by a box as well. Their strings
@@ -57,9 +61,8 @@ inline constexpr std::size_t kCamposEvento = 8;
 ClaseEvento ClaseDeLinea(const ResultadoApertura& resultado);
 
 // The insertion strings, in place: the fields as the record has them (or a
-// start event's texts), each cut to a size the log takes, with control
-// characters (a web page's text may hold any) shown as "?" and '%' as the
-// fullwidth "％".
+// start event's texts), each cut to a size the log takes, as TextoVisible
+// shows it, and with '%' as the fullwidth "％".
 void TextosEvento(std::span<std::string> campos);
 
 // A failure's description as an event shows it: without the line break and

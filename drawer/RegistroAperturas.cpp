@@ -4,6 +4,8 @@
 #include <iterator>
 #include <utility>
 
+#include "platform/Utf16.h"
+
 namespace {
 
 constexpr std::string_view kFinDeLinea = "\r\n";
@@ -108,7 +110,9 @@ std::array<std::string, kCamposEvento> CamposApertura(const MomentoLocal& moment
         Fecha(momento),
         Hora(momento),
         std::string(usuario),
-        TextoOrigen(origen, tecla),
+        // A web page's origin and motive: nothing in them may hide or turn
+        // the line's text, in the file or in the event.
+        TextoOrigen(origen, TextoVisible(tecla)),
         TextoVia(resultado.via),
         resultado.destino,
         TextoResultado(resultado),
@@ -126,22 +130,21 @@ void RegistroAperturas::Anotar(const std::string& rutaParametros, OrigenApertura
                                std::string_view tecla,
                                const ResultadoApertura& resultado) noexcept {
     try {
-        Poner(
-            {rutaParametros, reloj_.Ahora(), origen, std::string(tecla), resultado, false, {}, {}});
+        Poner({rutaParametros, reloj_.Ahora(), origen, std::string(tecla), resultado, {}, {}, {}});
     } catch (...) {
         ++perdidas_;  // no memory for the line: nothing may reach the kick
     }
 }
 
 void RegistroAperturas::AnotarOrigenRechazado(const std::string& rutaParametros,
-                                              std::string_view origen) noexcept {
+                                              std::string_view origen, std::uint64_t mas) noexcept {
     try {
         Poner({rutaParametros,
                reloj_.Ahora(),
                OrigenApertura::Web,
                std::string(origen),
                {},
-               true,
+               mas,
                {},
                {}});
     } catch (...) {
@@ -157,7 +160,7 @@ void RegistroAperturas::AnotarEvento(const std::string& rutaParametros, ClaseEve
                OrigenApertura::Tecla,
                {},
                {},
-               false,
+               {},
                clase,
                std::move(textos)});
     } catch (...) {
@@ -171,7 +174,7 @@ void RegistroAperturas::Poner(AperturaPendiente apertura) noexcept {
             std::lock_guard bloqueo(mutex_);
             if (pendientes_.size() >= kMaxPendientes) {
                 // A refused origin has no line to lose.
-                if (!apertura.origenRechazado) ++perdidas_;
+                if (!apertura.rechazados) ++perdidas_;
                 return;
             }
             pendientes_.push_back(std::move(apertura));
@@ -219,13 +222,15 @@ void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
         return;
     }
     const std::uint64_t perdidas = perdidas_;
+    const std::uint64_t mas = apertura.rechazados.value_or(0);
     auto campos = CamposApertura(apertura.momento, sesion_.NombreUsuario(), apertura.origen,
-                                 apertura.tecla, apertura.resultado, perdidas);
-    if (apertura.origenRechazado) {
+                                 apertura.tecla, apertura.resultado, mas > 0 ? mas : perdidas);
+    if (apertura.rechazados) {
         campos[4].clear();  // no route, no destination: nothing was sent
         campos[5].clear();
         campos[6] = kResultadoOrigenRechazado;
-        Informar(eventos::kOrigenRechazado, {campos.begin(), campos.end()});
+        Informar(mas > 0 ? eventos::kOrigenesRechazados : eventos::kOrigenRechazado,
+                 {campos.begin(), campos.end()});
         return;
     }
     // The event first: a file that a spreadsheet holds loses its line, not

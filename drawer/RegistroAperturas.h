@@ -79,8 +79,8 @@ struct AperturaPendiente {
     std::string tecla;
     ResultadoApertura resultado;
     // A web page whose origin is not listed: no kick, so no line in the
-    // file; only its event.
-    bool origenRechazado = false;
+    // file; only its event. 0: this origin; N: N more, this the latest.
+    std::optional<std::uint64_t> rechazados;
     // A start event (EventosInicio.h): its own strings, and no line.
     std::optional<ClaseEvento> evento;
     std::vector<std::string> textos;
@@ -114,8 +114,11 @@ class RegistroAperturas {
     void Anotar(const std::string& rutaParametros, OrigenApertura origen, std::string_view tecla,
                 const ResultadoApertura& resultado) noexcept;
     // On the bridge's thread: a web page whose origin is not listed tried to
-    // open the drawer. Only its event is written.
-    void AnotarOrigenRechazado(const std::string& rutaParametros, std::string_view origen) noexcept;
+    // open the drawer, or `mas` requests of such pages since the last such
+    // event, `origen` the latest (its Perdidas field gives the number). Only
+    // its event is written.
+    void AnotarOrigenRechazado(const std::string& rutaParametros, std::string_view origen,
+                               std::uint64_t mas = 0) noexcept;
     // On any thread: an event of its own (the start's), with its strings,
     // reported by the writer's thread as the lines' are; no line.
     void AnotarEvento(const std::string& rutaParametros, ClaseEvento clase,

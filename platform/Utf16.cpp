@@ -91,3 +91,15 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     }
     return out;
 }
+
+std::string TextoVisible(std::string_view utf8) {
+    std::u16string texto = Utf8ToUtf16(utf8);
+    for (char16_t& c : texto) {
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x61C || c == 0x200E || c == 0x200F ||
+            (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x2028 ||
+            c == 0x2029) {
+            c = u'?';
+        }
+    }
+    return Utf16ToUtf8(texto);
+}

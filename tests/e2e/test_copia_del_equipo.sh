@@ -79,7 +79,7 @@ chmod 666 "$ini"
 check_eq "the port box enabled before" 1 "$(puerto_habilitado)"
 reg_ add "$POLITICAS" /v KovraBloqueado /t REG_QWORD /d 1
 reg_ add "$POLITICAS" /v KovraSensor /t REG_BINARY /d 0102
-e2e_helper gpupdate >/dev/null || fail "WM_SETTINGCHANGE not broadcast"
+e2e_helper policy >/dev/null || fail "WM_SETTINGCHANGE not broadcast"
 check_until "a lock of REG_QWORD 1 greys the port box" 0 puerto_habilitado
 e2e_wait 5 hay_evento 1307 || fail "no event for the policy of an unusable type"
 grep -qF 'L"REG_BINARY"' "$log" && ok "the event names the type" || fail "the event does not name REG_BINARY"

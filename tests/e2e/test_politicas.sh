@@ -6,8 +6,10 @@
 # each kick reaches the event log with its ID and fields (Wine keeps no log: it
 # prints ReportEventW on its debug channels), and so does a web origin the
 # bridge refuses; KovraEventos=0 pushed by policy while the program runs stops
-# them at the next kick, and its removal brings them back; with the policies
-# gone, the next start shows the INI's values again.
+# them at the next kick, and its removal brings them back; a KovraWebOrigenes
+# changed while it runs rules once Group Policy broadcasts its change; beyond
+# 64 refused origins a count is told; with the policies gone, the next start
+# shows the INI's values again.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin politicas
@@ -28,8 +30,8 @@ csv="$E2E_DIR/INIS/APERTURAS.CSV"
 P=47127
 lines() { if [ -f "$csv" ]; then wc -l <"$csv"; else echo 0; fi; }
 mas_lineas() { [ "$(lines)" -gt "$1" ]; }
-# The kicks' and origins' events: the start's own (13xx) are another test's.
-eventos() { e2e_eventos "$log" | grep -v '^13[0-9][0-9] '; }
+# The kicks' and origins' events: the start's own (1300-1307) are another test's.
+eventos() { e2e_eventos "$log" | grep -v '^130[0-7] '; }
 cuantos() { [ "$(eventos | wc -l)" -ge "$1" ]; }
 tip_visible() { e2e_helper tips | grep -q .; }
 f12() {  # one kick: presses shorter than the 50 ms poll, until one is seen
@@ -99,6 +101,21 @@ check_eq "the refused origin's event: 1200, Warning" "1200 2" "$(eventos | sed -
 grep -qF 'warn:eventlog:ReportEventW L"Web https://ajena.example"' "$log" &&
     ok "the refused origin named" || fail "the refused origin not named"
 check_eq "no record line for it" 4 "$(lines)"
+
+# KovraWebOrigenes changed while it runs rules once Group Policy says so.
+web() { curl -s -o /dev/null -w '%{http_code}' -H "Host: 127.0.0.1:$P" -H "Origin: $2" -H 'Content-Type: application/json' ${3:+--data "$3"} "http://127.0.0.1:$P/v1/$1"; }
+check_eq "listed at the start" 200 "$(web estado https://tpv.ejemplo.com)"
+reg_ add "$MAQUINA" /v KovraWebOrigenes /t REG_SZ /d https://nueva.ejemplo
+e2e_helper policy >/dev/null || fail "WM_SETTINGCHANGE not sent"
+check_until "the revoked origin refused" 403 web estado https://tpv.ejemplo.com
+check_until "the new origin answered" 200 web estado https://nueva.ejemplo
+# Beyond 64 refused origins (ajena.example the first), a count: at once, then what is left at the end.
+for i in $(seq 1 65); do web abrir "https://r$i.example" '{}' >/dev/null; done
+e2e_wait 10 cuantos 67 || fail "no event for the 65th refused origin"
+check_eq "/salir" 0 "$( (cd "$E2E_DIR" && e2e_wine_out AbrirCajon.exe /salir >/dev/null); echo $?)"
+e2e_wait 10 cuantos 68 || fail "the count left at the end not told"
+check_eq "the counts: 1308, Warning" "1308 2,1308 2" "$(eventos | tail -2 | paste -sd,)"
+for o in r64 r65; do grep -qF "warn:eventlog:ReportEventW L\"Web https://$o.example\"" "$log" && ok "$o named" || fail "$o not named"; done
 e2e_stop
 cp "$log" "$E2E_ARTIFACTS/politicas-eventos.log"  # the next start writes its own
 cmp -s "$work/antes.ini" "$E2E_DIR/INIS/PARAMETROS.INI" && ok "the INI as it was, byte for byte" ||

@@ -9,6 +9,12 @@
 #include <string_view>
 
 #include "bridge/PuenteWeb.h"
+#include "platform/Utf16.h"
+
+// What the record and the event log show of a page hides nothing more.
+static void Visible(std::string_view t) {
+    if (TextoVisible(TextoVisible(t)) != TextoVisible(t)) std::abort();
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::shared_ptr<PedidoApertura> pedido;
@@ -16,10 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      [&](std::shared_ptr<PedidoApertura> p) {
                          if (Minusculas(p->Pagina()).rfind("https://tpv.ejemplo.com", 0) != 0)
                              std::abort();
+                         Visible(p->Pagina());
                          pedido = std::move(p);
                      },
                      {});
     puente.Conectar([] {});
+    puente.AlAvisar([](std::string_view origen, std::uint64_t) { Visible(origen); });
     std::string_view resto(reinterpret_cast<const char*>(data), size);
     std::int64_t ahora = 0;
     IdConexion ultima = 0;

@@ -451,3 +451,34 @@ TEST(PuenteWebTest, OnlyARefusedPostShowsABalloonAndOnlyForAFew) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PuenteWebTest, BeyondSixtyFourRefusedOriginsACountOnceAnHourAndAtTheEndAndANewListRules) {
+    Puente p;
+    std::vector<std::pair<std::string, std::uint64_t>> n;
+    p.puente.AlAvisar([&](std::string_view o, std::uint64_t k) { n.emplace_back(o, k); });
+    const auto post = [&](const std::string& o, const char* ruta = "/v1/abrir") {
+        return p.Estado(Pedir(ruta[4] == 'a' ? "POST" : "GET", ruta,
+                              "Host: 127.0.0.1:47110\r\nOrigin: " + o + "\r\n", "{}"));
+    };
+    for (int i = 0; i < 65; ++i) post("https://o" + std::to_string(i % 64) + ".es");
+    ASSERT_EQ(n.size(), 64u) << "a repeat is neither told nor counted";
+    for (const char* o : {"https://a.es", "https://b.es", "https://b.es"}) post(o), p.ahora += 1;
+    EXPECT_EQ(n.back(), std::make_pair(std::string("https://a.es"), std::uint64_t{1}));
+    EXPECT_EQ(p.puente.ProximoPlazo(p.ahora), p.ahora - 3 + 3600 * 1000);
+    p.ahora += 3600 * 1000 - 4;
+    EXPECT_EQ((p.Salida(0), n.size()), 65u);
+    p.ahora += 1;
+    EXPECT_EQ((p.Salida(0), n.back()),
+              std::make_pair(std::string("https://b.es"), std::uint64_t{2}));
+    post("https://c.es");
+    p.puente.Resumir(p.ahora);
+    p.puente.Resumir(p.ahora);
+    EXPECT_EQ(n.size(), 67u);
+    EXPECT_EQ(n.back().first, "https://c.es");
+    p.puente.CambiarOrigenes({"https://nueva.es"});
+    EXPECT_EQ(post(kTpv, "/v1/estado") + post("https://nueva.es", "/v1/estado"), "403200");
+}
+
+}  // namespace

@@ -317,6 +317,12 @@ TEST_F(EventosAperturaTest, EachLineIsOneEventOfItsKindWithTheRecordsFields) {
     EXPECT_EQ(eventos_.eventos.back().textos[3], "Web https://ajena.example");
     EXPECT_EQ(eventos_.eventos.back().textos[4], "");
     EXPECT_EQ(eventos_.eventos.back().textos[6], kResultadoOrigenRechazado);
+    // Many: their count as Perdidas; nothing hidden in the latest origin.
+    registro_.AnotarOrigenRechazado(kIni, "https://z.example\xE2\x80\xAE\xC2\x85", 70);
+    registro_.EscribirPendientes();
+    EXPECT_EQ(eventos_.eventos.back().clase, eventos::kOrigenesRechazados);
+    EXPECT_EQ(eventos_.eventos.back().textos[3] + eventos_.eventos.back().textos[7],
+              "Web https://z.example??70");
 }
 
 TEST_F(EventosAperturaTest, KovraEventosZeroTurnsThemOffAndARefusingLogLosesOnlyTheEvent) {

@@ -34,3 +34,15 @@ TEST(Utf16, ConvertsBothWaysAndKeepsStrayBytes) {
 }
 
 }  // namespace
+
+TEST(TextoVisible, HidesControlAndDirectionCharactersAndKeepsTheRest) {
+    const std::pair<std::string, std::string> casos[] = {
+        {"Ñ€😀\xE2\x80\x8D\xC2\xA0\xE2\x80\xAF\xE2\x81\xA5",
+         "Ñ€😀\xE2\x80\x8D\xC2\xA0\xE2\x80\xAF\xE2\x81\xA5"},
+        {"\t\r\n\x1F\x7F\xC2\x80\xC2\x85\xC2\x9F\xD8\x9C\xE2\x80\x8E\xE2\x80\x8F", "???????????"},
+        {"\xE2\x80\xAA\xE2\x80\xAE\xE2\x81\xA6\xE2\x81\xA9\xE2\x80\xA8\xE2\x80\xA9", "??????"},
+        {"caj\xF3n\x85\xC0\x8A\xE2\x80",
+         "caj\xC3\xB3n?\xC3\x80?\xC3\xA2?"},  // malformed: as Latin-1
+    };
+    for (const auto& [entrada, salida] : casos) EXPECT_EQ(TextoVisible(entrada), salida) << entrada;
+}

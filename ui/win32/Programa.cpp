@@ -298,6 +298,7 @@ int CopiaEnMarcha::Ejecutar() {
         [this](const std::string& texto) {
             if (avisos_) avisos_->Globo(texto);
         });
+    ventana_.FijarPuenteWeb(puenteWeb_.get());
     try {
         ventana_.MostrarPorPrimeraVez();
     } catch (const Fallo& fallo) {
@@ -332,6 +333,7 @@ void CopiaEnMarcha::Terminar() {
         avisos_->Conectar({}, {});
     }
     // Its page hears that a kick it was promised will not come.
+    ventana_.FijarPuenteWeb(nullptr);
     puenteWeb_.reset();
     // The watch under way writes its line before the record ends.
     const bool sensorTerminado = !sensor_ || sensor_->Terminar(std::min(kEsperaSensor, queda()));

@@ -30,10 +30,10 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
                                    std::string version, AlmacenPoliticas* politicas,
                                    RegistroAperturas* aperturas,
                                    std::function<std::optional<EstadoCajon>()> estadoCajon,
-                                   std::function<void(const std::string&)> avisar) {
-    Parametros parametros(perfil, dialogs, politicas);
-    parametros.FijarRuta(rutaParametros);
-    auto configuracion = LeerConfiguracionWeb(parametros, dialogs, Win32Idn);
+                                   std::function<void(const std::string&)> avisar)
+    : parametros_(perfil, dialogs, politicas) {
+    parametros_.FijarRuta(rutaParametros);
+    auto configuracion = LeerConfiguracionWeb(parametros_, dialogs, Win32Idn);
     if (!configuracion) return;
     const UINT mensajeWeb = RegisterWindowMessageW(kMensajeWeb);
     const UINT mensajeAviso = RegisterWindowMessageW(kMensajeAvisoWeb);
@@ -85,8 +85,8 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
             }
         });
     if (aperturas != nullptr) {
-        puente_->AlAvisar([aperturas, rutaParametros](std::string_view origen) {
-            aperturas->AnotarOrigenRechazado(rutaParametros, origen);
+        puente_->AlAvisar([aperturas, rutaParametros](std::string_view origen, std::uint64_t mas) {
+            aperturas->AnotarOrigenRechazado(rutaParametros, origen, mas);
         });
     }
     puente_->FijarEstadoCajon(std::move(estadoCajon));
@@ -111,4 +111,14 @@ PuenteWebVentana::~PuenteWebVentana() {
     }
     if (pedido && pedido->Tomar()) pedido->Terminar(SinAbrir(SinApertura::Cerrando));
     escucha_.reset();
+    // The refused requests counted since the last event are not lost.
+    if (puente_) puente_->Resumir(0);
+}
+
+void PuenteWebVentana::PoliticaCambiada() {
+    if (!puente_) return;
+    // Entries that are no origin are left out as at the start, but told by
+    // no box: a change of policy comes while the cashier works.
+    puente_->CambiarOrigenes(
+        LeerOrigenes(parametros_.VRXGetParametro(claves::KovraWebOrigenes, ""), Win32Idn).origenes);
 }

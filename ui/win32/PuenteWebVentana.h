@@ -34,6 +34,12 @@ class PuenteWebVentana {
                      std::function<void(const std::string&)> avisar = {});
     ~PuenteWebVentana();
 
+    // An administrator's policy has changed: the running bridge takes the
+    // origins KovraWebOrigenes lists now, with no box; none refuses every
+    // page. A bridge off since the start stays off, and a new KovraWebPuerto
+    // waits for the next start: its socket is the start's.
+    void PoliticaCambiada();
+
   private:
     // The last kick handed to the window: its message is lost if the window
     // goes first, and its page must still hear that nothing was done.
@@ -42,6 +48,7 @@ class PuenteWebVentana {
         std::weak_ptr<PedidoApertura> pedido;
     };
     std::shared_ptr<UltimoPedido> ultimo_ = std::make_shared<UltimoPedido>();
+    Parametros parametros_;
     // The room outlives the listener's thread, which calls it.
     std::unique_ptr<PuenteWeb> puente_;
     std::unique_ptr<Win32EscuchaWeb> escucha_;

@@ -19,6 +19,7 @@
 #include "ui/win32/DisenoPrincipal.h"
 #include "ui/win32/OrdenesEntreProcesos.h"
 
+class PuenteWebVentana;
 class Win32Dialogs;
 
 // Starts the window's timer `id`. Throws Fallo when the system refuses it.
@@ -47,6 +48,9 @@ class VentanaPrincipal final : public VistaPrincipal {
     // closed: the system may end the process as soon as that message is
     // answered, so what must still be saved is saved here.
     void AlTerminarSesion(std::function<void()> guardar) { alTerminarSesion_ = std::move(guardar); }
+    // Told when Group Policy has applied a change (WM_SETTINGCHANGE "Policy");
+    // none from the moment it goes.
+    void FijarPuenteWeb(PuenteWebVentana* puente) { puenteWeb_ = puente; }
 
     // A registered message of another part of the program (the browser
     // bridge), handled on this window's thread.
@@ -139,6 +143,7 @@ class VentanaPrincipal final : public VistaPrincipal {
     frmAbrirCajon* logica_ = nullptr;
     Win32Dialogs* dialogs_ = nullptr;
     std::function<void()> alTerminarSesion_;
+    PuenteWebVentana* puenteWeb_ = nullptr;
     UINT mensajeTaskbarCreated_ = 0;
     UINT mensajeMostrar_ = 0;
     UINT mensajeAbrir_ = 0;

@@ -10,12 +10,18 @@
 #include "ui/Ordenes.h"
 #include "ui/win32/AvisosBandeja.h"
 #include "ui/win32/GuiaDeUso.h"
+#include "ui/win32/PuenteWebVentana.h"
 #include "ui/win32/VentanaAsistente.h"
 
 namespace {
 
 bool EsBoton(const Elemento& e) {
     return e.clase == Clase::Boton || e.clase == Clase::BotonConIcono;
+}
+
+// What Group Policy broadcasts once it has applied the administrator's values.
+bool EsCambioDePolitica(LPARAM lp) {
+    return lp != 0 && lstrcmpiW(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0;
 }
 
 }  // namespace
@@ -118,13 +124,6 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
             }
             finConsultado_ = false;
             return 0;
-        case WM_SETTINGCHANGE:
-            // Group Policy has applied (it says "Policy"): the greying as the
-            // administrator's values now say, without a restart.
-            if (lp != 0 && lstrcmpiW(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0) {
-                Reenviar("PoliticaCambiada", [](frmAbrirCajon& l) { l.PoliticaCambiada(); });
-            }
-            break;
         case WM_ACTIVATE:
             Activacion(wp);
             return 0;
@@ -163,6 +162,14 @@ LRESULT VentanaPrincipal::Mensaje(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT:
             Pintar();
             return 0;
+        case WM_SETTINGCHANGE:
+            // Group Policy has applied: the greying and the bridge's origins
+            // as the administrator's values now say, without a restart.
+            if (EsCambioDePolitica(lp)) {
+                Reenviar("PoliticaCambiada", [](frmAbrirCajon& l) { l.PoliticaCambiada(); });
+                if (puenteWeb_ != nullptr) puenteWeb_->PoliticaCambiada();
+            }
+            break;
         case WM_DESTROY:
             terminando_ = true;
             KillTimer(hwnd_, kIdTimer);

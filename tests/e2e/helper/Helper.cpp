@@ -250,14 +250,6 @@ int wmain(int argc, wchar_t** argv) {
     if (args.empty()) return 2;
     const std::string& orden = args[0];
 
-    if (orden == "gpupdate") {  // what Group Policy tells every window once it has applied
-        DWORD_PTR r = 0;
-        return SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
-                                   reinterpret_cast<LPARAM>(L"Policy"), SMTO_ABORTIFHUNG, 5000,
-                                   &r) != 0
-                   ? 0
-                   : 1;
-    }
     if (orden == "windows") {
         for (HWND h : Principales()) {
             RECT r;
@@ -349,6 +341,14 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%d\n", GetDeviceCaps(pantalla, LOGPIXELSX));
         ReleaseDC(nullptr, pantalla);
         return 0;
+    }
+    if (orden == "policy") {  // what Group Policy broadcasts once it has applied a change
+        DWORD_PTR r = 0;
+        return SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                                   reinterpret_cast<LPARAM>(L"Policy"), SMTO_ABORTIFHUNG, 5000,
+                                   &r) != 0
+                   ? 0
+                   : 1;
     }
     if (args.size() < 2) return 2;
     HWND h = Buscar(Ancho(args[1].c_str()));
