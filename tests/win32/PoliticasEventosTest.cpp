@@ -28,11 +28,14 @@ void Poner(HKEY rama, const wchar_t* nombre, DWORD tipo, const void* datos, std:
 
 // Each type a registry value can have, through the store and the decision,
 // as a policy would arrive from Group Policy.
-TEST(Win32Politicas, OnlyTextsAndNumbersWithinTheLimitCountTheMachineFirst) {
+TEST(Win32Politicas, EveryTypeReadsByWhatItMeansAndTheMachineDecidesEvenWhenUnusable) {
     const std::wstring largo(50 * 1024, L'a');  // 100 KB
     const DWORD uno = 1;
     const unsigned long long qword = 5;
     const BYTE binario[] = {'C', 0, 'O', 0, 'M', 0, '1', 0, 0, 0};
+    wchar_t temporal[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"TEMP", temporal, MAX_PATH);
+    const std::string temp = Utf8(temporal);
     struct Caso {
         const wchar_t* nombre;
         DWORD tipo;
@@ -46,9 +49,9 @@ TEST(Win32Politicas, OnlyTextsAndNumbersWithinTheLimitCountTheMachineFirst) {
         {L"Texto", REG_SZ, bytes(L" LPT2: ", 16), "LPT2:"},
         {L"Numero", REG_DWORD, bytes(&uno, 4), "1"},
         {L"Binario", REG_BINARY, bytes(binario, sizeof binario), std::nullopt},
-        {L"Varios", REG_MULTI_SZ, bytes(L"COM1:\0COM2:\0", 26), std::nullopt},
-        {L"Expandible", REG_EXPAND_SZ, bytes(L"%TEMP%", 14), std::nullopt},
-        {L"Qword", REG_QWORD, bytes(&qword, 8), std::nullopt},
+        {L"Varios", REG_MULTI_SZ, bytes(L"COM1:\0COM2:\0", 26), "COM1: COM2:"},
+        {L"Expandible", REG_EXPAND_SZ, bytes(L"%TEMP%", 14), temp},
+        {L"Qword", REG_QWORD, bytes(&qword, 8), "5"},
         {L"Largo", REG_SZ, bytes(largo.c_str(), (largo.size() + 1) * 2), std::nullopt},
         {L"Control", REG_SZ, bytes(L"LPT1:\r\n", 16), std::nullopt},
     };
@@ -59,9 +62,8 @@ TEST(Win32Politicas, OnlyTextsAndNumbersWithinTheLimitCountTheMachineFirst) {
     Win32Politicas politicas(kPrueba);
     for (const auto& c : casos) {
         const std::string nombre = Utf8(c.nombre);
-        // A usable machine value wins; an unusable one leaves the user's.
-        const auto esperado = nombre == "Binario" ? std::optional<std::string>("COM3:") : c.valor;
-        EXPECT_EQ(ValorDePolitica(politicas, nombre), esperado) << nombre;
+        // The machine's value wins; an unusable one is not passed to the user's.
+        EXPECT_EQ(ValorDePolitica(politicas, nombre), c.valor) << nombre;
     }
     EXPECT_EQ(ValorDePolitica(politicas, "NoExiste"), std::nullopt);
     for (HKEY rama : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
