@@ -43,9 +43,12 @@ std::string Unidos(const std::vector<std::string>& textos) {
 
 std::vector<std::string> TextosInicio(Parametros& parametros, std::string_view version) {
     std::vector<std::string> textos{std::string(version)};
+    // The machine's copy with a file other users can change: IT sees it, and
+    // that its port, record and events switches count for nothing there.
+    const char* archivo = parametros.ArchivoAjeno() ? " (archivo ajeno)" : " (archivo)";
     for (const Ajuste& ajuste : kAjustes) {
         auto [valor, porPolitica] = parametros.Leer(ajuste.clave, "");
-        const char* origen = porPolitica ? " (política)" : " (archivo)";
+        const char* origen = porPolitica ? " (política)" : archivo;
         if (!porPolitica && valor.empty()) {
             valor = Defecto(ajuste);
             origen = " (por defecto)";

@@ -39,6 +39,13 @@ TEST_F(EventosInicioTest, TheStartNamesTheVersionAndWhereEachSettingComesFrom) {
     EXPECT_EQ(Eventos(), (std::vector<EventoInicio>{{eventos::kInicio, esperados}}))
         << "good settings: the start event alone";
     EXPECT_TRUE(dialogs_.cajas.empty());
+    // The machine's copy, with a file other users can change, says so.
+    struct Ajeno : PermisosArchivo {
+        bool OtrosPuedenCambiar(const std::string&) override { return true; }
+        bool PuedoEscribir(const std::string&) override { return true; }
+    } ajeno;
+    parametros_.FijarInstalacionDelEquipo(&ajeno);
+    EXPECT_EQ(TextosInicio(parametros_, "1.2.3")[5], "KovraTecla=F9 (archivo ajeno)");
 }
 
 TEST_F(EventosInicioTest, EachSettingThatDoesNotReadIsAnEventWithItsValue) {
