@@ -425,10 +425,12 @@ TEST_F(frmAbrirCajonTest, WhatAPolicySetsIsShownGreyedWithItsTipAndNeverWritten)
         const char* clave;
         ValorPolitica valor;
         std::vector<Control> grises;
-        bool menu;  // the sensor's check greyed
+        bool menu;                 // the sensor's check greyed
+        bool sinEscribir = false;  // the machine's copy, with a file this user cannot write
     };
     const Caso casos[] = {
         {"", {}, {}, false},
+        {"", {}, {C::txtPuerto, C::txtAscii, C::CheckPrinter, C::cmdSelectPrinter}, true, true},
         {"KovraPuerto", FakePoliticas::Texto("LPT2:"), {C::txtPuerto}, false},
         {"KovraASCII", FakePoliticas::Numero(7), {C::txtAscii}, false},
         {"KovraTipo", FakePoliticas::Texto("1"), {C::CheckPrinter}, false},
@@ -452,6 +454,11 @@ TEST_F(frmAbrirCajonTest, WhatAPolicySetsIsShownGreyedWithItsTipAndNeverWritten)
             perfil, apertura.coordinador, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:",
             ","};
         s.politicas = &politicas;
+        struct SinEscribir : PermisosArchivo {
+            bool OtrosPuedenCambiar(const std::string&) override { return false; }
+            bool PuedoEscribir(const std::string&) override { return false; }
+        } sinEscribir;
+        if (c.sinEscribir) s.permisosEquipo = &sinEscribir;
         frmAbrirCajon form(vista, s);
         form.Form_Load();
         vista.FijarValor(C::CheckPrinter, 1 - vista.Valor(C::CheckPrinter));
@@ -470,6 +477,30 @@ TEST_F(frmAbrirCajonTest, WhatAPolicySetsIsShownGreyedWithItsTipAndNeverWritten)
     }
     EXPECT_EQ(selector_.mostrados.size(), 7u) << "not for the policy's printer nor the lock";
     EXPECT_TRUE(dialogs_.cajas.empty());
+}
+
+// Group Policy applies while the program runs: a lock of REG_QWORD 1 greys
+// at once, and its removal gives the boxes back.
+TEST_F(frmAbrirCajonTest, APolicyAppliedWhileRunningGreysAndGivesBackAtOnce) {
+    FakeVista vista;
+    MemoryProfile perfil;
+    perfil.valores = {{"KovraTipo", "0"}};
+    FakePoliticas politicas;
+    AperturaDePrueba apertura(perfil, puertos_, impresora_, dialogs_, "C:", &politicas);
+    ServiciosPrincipal s{
+        perfil, apertura.coordinador, impresora_, dialogs_, selector_, teclas_, bandeja_, "C:",
+        ","};
+    s.politicas = &politicas;
+    frmAbrirCajon form(vista, s);
+    form.Form_Load();
+    EXPECT_TRUE(vista.Habilitado(Control::txtPuerto));
+    politicas.Equipo("KovraBloqueado", FakePoliticas::Numero(1, 8));
+    form.PoliticaCambiada();
+    EXPECT_FALSE(vista.Habilitado(Control::txtPuerto));
+    EXPECT_EQ(vista.consejos[Control::txtPuerto], kTextoPorPolitica);
+    politicas.valores.clear();
+    form.PoliticaCambiada();
+    EXPECT_TRUE(vista.Habilitado(Control::txtPuerto));
 }
 
 TEST_F(frmAbrirCajonTest, APolicyValueIsWhatTheControlShowsAndThePrinterANewPolicyNames) {
