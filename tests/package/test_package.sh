@@ -729,7 +729,7 @@ msi_cycle() {
             '"/inheritance:r" "/grant:r" "*S-1-5-32-544:(OI)(CI)F" "*S-1-5-18:(OI)(CI)F" "*S-1-5-32-545:(OI)(CI)RX" "/L"' \
             "$work/msi-caja-$arch.err")"
     mkdir -p "$WINEPREFIX/drive_c/Caja Dos"
-    msi_refused "a folder outside $pf that exists" "La carpeta C:\Caja Dos\ ya existe." /i "$(win_path "$next_msi")" \
+    msi_refused "a folder outside $pf that exists" "ya existe. Fuera de Archivos de programa" /i "$(win_path "$next_msi")" \
         'INSTALLDIR=C:\Caja Dos'
     printf '[Parametros]\r\nKovraPuerto=COM7:\r\n' >"$caja/INIS/PARAMETROS.INI"
     before=$(md5sum <"$caja/INIS/PARAMETROS.INI")
