@@ -130,7 +130,8 @@ cajon_make_msi() {
 # What wixl 0.101 cannot write, as AbrirCajon.wxs wants it and an
 # administrator's tools read it: the exe's version and language in the File
 # table (a versioned file has no hash), the event source's message file as
-# REG_EXPAND_SZ ("#%"), the same version's row detected up to this version
+# REG_EXPAND_SZ ("#%"), BorrarCarpeta as a rollback action (wixl drops
+# Execute="rollback"), the same version's row detected up to this version
 # included, the folder given with INSTALLDIR looked for (CARPETAEXISTENTE),
 # the properties a command line hands to the installing service, and the
 # package's language (Spanish, as the product's).
@@ -148,6 +149,7 @@ cajon_msi_tables() {
         -q "UPDATE File SET Version='$exe_version', Language='3082' WHERE File='AbrirCajon.exe'" \
         -q "DELETE FROM MsiFileHash WHERE File_='AbrirCajon.exe'" \
         -q "UPDATE Registry SET Value='#%[#AbrirCajon.exe]' WHERE Name='EventMessageFile'" \
+        -q "UPDATE CustomAction SET Type=3442 WHERE Action='BorrarCarpeta'" \
         -q "DELETE FROM Upgrade WHERE ActionProperty='MISMAVERSIONINSTALADA'" \
         -q "INSERT INTO Upgrade (UpgradeCode, VersionMin, VersionMax, Attributes, ActionProperty) VALUES \
             ('$upgrade_code', '$version', '$version', 770, 'MISMAVERSIONINSTALADA')" \

@@ -32,12 +32,16 @@
 #              shortcut, event source as REG_EXPAND_SZ); the per-user
 #              installer refused; the
 #              program run from there by the till's user saves in that INIS;
+#              run with /abrir against an INIS\PARAMETROS.INI others can write,
+#              it writes nothing to the file named as the port, says why and
+#              records the opening in the user's own APERTURAS.CSV;
 #              the next version's MSI over the running copy (left running,
 #              its exe replaced at the restart, PARAMETROS.INI byte-identical,
 #              one entry; the next start runs it); a downgrade refused in
 #              Spanish; a repair; the uninstall removes all but INIS; a
 #              folder of its own (icacls's command lines), an existing one
-#              refused, its upgrade leaving the rights alone; the 64-bit MSI
+#              refused, its upgrade leaving the rights alone, an upgrade to a
+#              new folder setting them; the 64-bit MSI
 #              replacing the 32-bit one of the same version. And the tables
 #              of both MSIs as an administrator's tools read them
 # Needs the Windows builds configured with -DCAJON_E2E=ON (scripts/test.sh
@@ -264,10 +268,10 @@ for m in "AbrirCajon-$version.msi Intel x86 win32" "AbrirCajon-$version-x64.msi 
     # Wine runs any order; Windows refuses a RemoveExistingProducts inside
     # the script (2613) and registers no InstallLocation set after it.
     check_eq "$msi: actions in order" "UbicacionARP InstallValidate RemoveExistingProducts InstallInitialize \
-CreateFolders RutaIcacls PropietarioCarpeta DerechosCarpeta InstallFiles RegisterProduct InstallFinalize" \
+CrearCarpeta BorrarCarpeta PropietarioCarpeta DerechosCarpeta CreateFolders InstallFiles RegisterProduct InstallFinalize" \
         "$(msiinfo export "$unsigned/$msi" InstallExecuteSequence 2>/dev/null | tr -d '\r' |
             awk -F'\t' 'NR > 3 { print $3, $1 }' | sort -n | awk '{ print $2 }' |
-            grep -xE 'UbicacionARP|InstallValidate|RemoveExistingProducts|InstallInitialize|CreateFolders|RutaIcacls|PropietarioCarpeta|DerechosCarpeta|InstallFiles|RegisterProduct|InstallFinalize' |
+            grep -xE 'UbicacionARP|InstallValidate|RemoveExistingProducts|InstallInitialize|CreateFolders|CrearCarpeta|BorrarCarpeta|PropietarioCarpeta|DerechosCarpeta|InstallFiles|RegisterProduct|InstallFinalize' |
             xargs)"
     msi_tables "$unsigned/$msi"
     check_eq "$msi: the exe's version and language in File, without a hash" "$(cajon_exe_version "build/$preset/AbrirCajon.exe") 3082 0" \
@@ -286,6 +290,10 @@ CreateFolders RutaIcacls PropietarioCarpeta DerechosCarpeta InstallFiles Registe
     # no rights (type bit 64), Users given read and run at most.
     check_eq "$msi: icacls calls" "2 2 0" "$(awk -F'\t' '$3 == "ICACLS" && $2 >= 1024 { n++; if (int($2 / 64) % 2 && $4 ~ / \/L /) ok++;
         if ($4 ~ /545:[^ ]*[MFW]/) bad++ } END { print n + 0, ok + 0, bad + 0 }' "$work/tablas/CustomAction")"
+    # mkdir as SYSTEM, its failure (the folder exists) failing the install;
+    # undone by rmdir (empty folders only), ignored if it fails.
+    check_eq "$msi: the folder made by cmd as SYSTEM" '3122 /d /c mkdir "[INSTALLDIR]"|3442 /d /c rmdir "[INSTALLDIR]"' \
+        "$(awk -F'\t' '$3 == "CMD" { printf "%s%s %s", n++ ? "|" : "", $2, $4 }' "$work/tablas/CustomAction")"
     check_eq "$msi: Add/Remove Programs' contact and help link" "yes [INSTALLDIR]guia.html" \
         "$(grep -q $'^ARPCONTACT\t.' "$work/tablas/Property" && echo yes) $(awk -F'\t' '$3 == "ARPHELPLINK" { print $4 }' "$work/tablas/CustomAction")"
 done
@@ -707,6 +715,21 @@ msi_cycle() {
     # Ended first: Wine's msiexec leaves an exe in use where it is, where
     # Windows removes it at the next restart.
     cajon_wine "$dir/AbrirCajon.exe" /salir </dev/null >/dev/null 2>&1
+
+    # A shared till's settings that another user can change (Wine gives a
+    # file of mode o+w an Everyone entry that writes): no file as the port,
+    # and the opening in this user's own record although they switch it off.
+    local registro pid
+    registro=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local | grep -v /Public/ | head -1)/AbrirCajon/APERTURAS.CSV
+    cp -p "$ini" "$work/ini-$arch" && chmod 666 "$ini"
+    printf '[Parametros]\r\nKovraTipo=0\r\nKovraPuerto=C:\\plantado.cmd\r\nKovraASCII=101 99 104 111\r\nKovraRegistro=0\r\n' >"$ini"
+    cajon_wine "$helper" limited "$exe_w" /abrir </dev/null >/dev/null 2>&1 &
+    pid=$!
+    check "a settings file others can write: the stop box says why" answer_box "5.Acceso denegado: otros usuarios pueden"
+    wait_pid "$pid" || kill "$pid"
+    check "no byte to the file it names" test ! -e "$WINEPREFIX/drive_c/plantado.cmd"
+    check "the opening in the user's own record" grep -qF 'C:\plantado.cmd;' "$registro"
+    cp -p "$work/ini-$arch" "$ini"
     msiexec /x "$product" /qn >/dev/null 2>&1
     check_eq "silent uninstall exits 0" 0 $?
     check "the exe is removed" test ! -e "$dir/AbrirCajon.exe"
@@ -740,6 +763,13 @@ msi_cycle() {
         _ "$caja" "build/$preset/cajon_version_siguiente.exe" "$before" "$dir"
     msiexec /x "$(win_path "$next_msi")" /qn >/dev/null 2>&1
     check "msiexec /x with the package removes it there" test ! -e "$caja/AbrirCajon.exe"
+    # An upgrade that moves the copy to a new folder protects that folder.
+    msiexec /i "$(win_path "$msi")" /qn >/dev/null 2>&1
+    WINEDEBUG=-all,fixme+icacls msiexec /i "$(win_path "$next_msi")" 'INSTALLDIR=C:\Caja Cinco' /qn >/dev/null \
+        2>"$work/msi-caja5-$arch.err"
+    check_eq "an upgrade into a new folder: there, with its rights set" "there 1" "$(test -f \
+        "$WINEPREFIX/drive_c/Caja Cinco/AbrirCajon.exe" && echo there) $(grep -c 'Caja Cinco.*/inheritance:r' "$work/msi-caja5-$arch.err")"
+    msiexec /x "$(win_path "$next_msi")" /qn >/dev/null 2>&1
     if [ "$arch" == x64 ]; then
         # One copy per machine: the 64-bit package replaces the 32-bit one of
         # the same version (installing the 32-bit one runs no 32-bit code).
