@@ -277,7 +277,7 @@ CrearCarpeta BorrarCarpeta PropietarioCarpeta DerechosCarpeta CreateFolders Inst
     check_eq "$msi: the exe's version and language in File, without a hash" "$(cajon_exe_version "build/$preset/AbrirCajon.exe") 3082 0" \
         "$(awk -F'\t' '$1 == "AbrirCajon.exe" { print $5, $6 }' "$work/tablas/File") $(grep -c '^AbrirCajon.exe' "$work/tablas/MsiFileHash")"
     check_eq "$msi: EventMessageFile expandable" '#%[#AbrirCajon.exe]' \
-        "$(awk -F'\t' '$3 == "EventMessageFile" { print $4 }' "$work/tablas/Registry")"
+        "$(awk -F'\t' '$4 == "EventMessageFile" { print $5 }' "$work/tablas/Registry")"
     check_eq "$msi: the ProductCode made from the version and the build" "{$(cajon_msi_product_code "$version" "$arch")}" \
         "$(sed -n 's/^ProductCode\t//p' "$work/tablas/Property")"
     # ICE61: only older versions removed (bounded above by this one, not
@@ -290,10 +290,9 @@ CrearCarpeta BorrarCarpeta PropietarioCarpeta DerechosCarpeta CreateFolders Inst
     # no rights (type bit 64), Users given read and run at most.
     check_eq "$msi: icacls calls" "2 2 0" "$(awk -F'\t' '$3 == "ICACLS" && $2 >= 1024 { n++; if (int($2 / 64) % 2 && $4 ~ / \/L /) ok++;
         if ($4 ~ /545:[^ ]*[MFW]/) bad++ } END { print n + 0, ok + 0, bad + 0 }' "$work/tablas/CustomAction")"
-    # mkdir as SYSTEM, its failure (the folder exists) failing the install;
-    # undone by rmdir (empty folders only), ignored if it fails.
-    check_eq "$msi: the folder made by cmd as SYSTEM" '3122 /d /c mkdir "[INSTALLDIR]"|3442 /d /c rmdir "[INSTALLDIR]"' \
-        "$(awk -F'\t' '$3 == "CMD" { printf "%s%s %s", n++ ? "|" : "", $2, $4 }' "$work/tablas/CustomAction")"
+    # As SYSTEM: mkdir failing the install if the folder exists; rmdir (empty only) on rollback.
+    check_eq "$msi: the folder made by cmd" '3122 /d /c mkdir "[INSTALLDIR]"|3442 /d /c rmdir "[INSTALLDIR]"' \
+        "$(awk -F'\t' '$3 == "CMD" && $2 >= 1024 { printf "%s%s %s", n++ ? "|" : "", $2, $4 }' "$work/tablas/CustomAction")"
     check_eq "$msi: Add/Remove Programs' contact and help link" "yes [INSTALLDIR]guia.html" \
         "$(grep -q $'^ARPCONTACT\t.' "$work/tablas/Property" && echo yes) $(awk -F'\t' '$3 == "ARPHELPLINK" { print $4 }' "$work/tablas/CustomAction")"
 done
