@@ -32,16 +32,13 @@
 #              shortcut, event source as REG_EXPAND_SZ); the per-user
 #              installer refused; the
 #              program run from there by the till's user saves in that INIS;
-#              run with /abrir against an INIS\PARAMETROS.INI others can write,
-#              it writes nothing to the file named as the port, says why and
-#              records the opening in the user's own APERTURAS.CSV;
+#              with an INI others can write, /abrir refuses a file as port;
 #              the next version's MSI over the running copy (left running,
 #              its exe replaced at the restart, PARAMETROS.INI byte-identical,
 #              one entry; the next start runs it); a downgrade refused in
 #              Spanish; a repair; the uninstall removes all but INIS; a
 #              folder of its own (icacls's command lines), an existing one
-#              refused, its upgrade leaving the rights alone, an upgrade to a
-#              new folder setting them; the 64-bit MSI
+#              refused, its upgrade leaving the rights alone (not a move's); the 64-bit MSI
 #              replacing the 32-bit one of the same version. And the tables
 #              of both MSIs as an administrator's tools read them
 # Needs the Windows builds configured with -DCAJON_E2E=ON (scripts/test.sh
@@ -715,9 +712,7 @@ msi_cycle() {
     # Windows removes it at the next restart.
     cajon_wine "$dir/AbrirCajon.exe" /salir </dev/null >/dev/null 2>&1
 
-    # A shared till's settings that another user can change (Wine gives a
-    # file of mode o+w an Everyone entry that writes): no file as the port,
-    # and the opening in this user's own record although they switch it off.
+    # Settings another user can change (o+w: Wine's Everyone may write).
     local registro pid
     registro=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local | grep -v /Public/ | head -1)/AbrirCajon/APERTURAS.CSV
     cp -p "$ini" "$work/ini-$arch" && chmod 666 "$ini"
@@ -762,7 +757,6 @@ msi_cycle() {
         _ "$caja" "build/$preset/cajon_version_siguiente.exe" "$before" "$dir"
     msiexec /x "$(win_path "$next_msi")" /qn >/dev/null 2>&1
     check "msiexec /x with the package removes it there" test ! -e "$caja/AbrirCajon.exe"
-    # An upgrade that moves the copy to a new folder protects that folder.
     msiexec /i "$(win_path "$msi")" /qn >/dev/null 2>&1
     WINEDEBUG=-all,fixme+icacls msiexec /i "$(win_path "$next_msi")" 'INSTALLDIR=C:\Caja Cinco' /qn >/dev/null \
         2>"$work/msi-caja5-$arch.err"
