@@ -16,6 +16,11 @@
 #                                       VERSION; signed when configured
 #   cajon_msi_upgrade_code              the MSI's UpgradeCode, which the
 #                                       installer looks for
+#   cajon_msi_product_code VERSION ARCH the MSI's ProductCode: the same for the
+#                                       same version and build, made anew
+#                                       for every other one
+#   cajon_exe_version EXE               the file version in EXE's version
+#                                       resource (four numbers)
 #   cajon_make_extras DIR VERSION       writes what goes beside the exe in
 #                                       every package into DIR: the web kit
 #                                       (scripts/lib/kit.sh) and the shop's
@@ -85,6 +90,23 @@ cajon_msi_upgrade_code() {
     xmllint --xpath 'string(//*[local-name()="Product"]/@UpgradeCode)' "$CAJON_ROOT/installer/AbrirCajon.wxs"
 }
 
+cajon_msi_product_code() {
+    # A name-based UUID (RFC 4122, SHA-1) in the UpgradeCode's namespace.
+    python3 -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID(sys.argv[1]), sys.argv[2] + " " + sys.argv[3])).upper())' \
+        "$(cajon_msi_upgrade_code)" "$1" "$2"
+}
+
+cajon_exe_version() {
+    # VS_FIXEDFILEINFO: its signature, then dwFileVersionMS and LS.
+    python3 -c '
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+i = data.find(struct.pack("<I", 0xFEEF04BD))
+if i < 0: sys.exit("no version resource in " + sys.argv[1])
+ms, ls = struct.unpack_from("<II", data, i + 8)
+print("%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF))' "$1"
+}
+
 cajon_make_msi() {
     # wixl 0.101 finds files by relative paths only: it runs in the
     # repository's folder.
@@ -99,7 +121,42 @@ cajon_make_msi() {
         return 1
     fi
     cajon_make_extras "$CAJON_ROOT/$CAJON_EXTRAS_DIR" "$version" || return 1
-    (cd "$CAJON_ROOT" && wixl -a "$arch" -D Arch="$arch" -D Version="$version" -D Exe="$exe" -D Extras="$CAJON_EXTRAS_DIR" -o "$out" \
-        installer/AbrirCajon.wxs) || return 1
+    (cd "$CAJON_ROOT" && wixl -a "$arch" -D Arch="$arch" -D Version="$version" -D Exe="$exe" -D Extras="$CAJON_EXTRAS_DIR" \
+        -D ProductCode="$(cajon_msi_product_code "$version" "$arch")" -o "$out" installer/AbrirCajon.wxs) || return 1
+    cajon_msi_tables "$out" "$(cajon_exe_version "$2")" || { rm -f "$out"; return 1; }
     if cajon_signing_configured; then cajon_sign "$out"; fi
+}
+
+# What wixl 0.101 cannot write, as AbrirCajon.wxs wants it and an
+# administrator's tools read it: the exe's version and language in the File
+# table (a versioned file has no hash), the event source's message file as
+# REG_EXPAND_SZ ("#%"), BorrarCarpeta as a rollback action (wixl drops
+# Execute="rollback"), the same version's row detected up to this version
+# included, the folder given with INSTALLDIR looked for (CARPETAEXISTENTE),
+# the properties a command line hands to the installing service, and the
+# package's language (Spanish, as the product's).
+cajon_msi_tables() {
+    local msi=$1 exe_version=$2 upgrade_code version secure template subject package_code
+    upgrade_code="{$(cajon_msi_upgrade_code)}"
+    version=$(msiinfo export "$msi" Property | tr -d '\r' | sed -n 's/^ProductVersion\t//p')
+    secure=$(msiinfo export "$msi" Property | tr -d '\r' | sed -n 's/^SecureCustomProperties\t//p')
+    template=$(msiinfo suminfo "$msi" | sed -n 's/^Template: //p')
+    subject=$(msiinfo suminfo "$msi" | sed -n 's/^Subject: //p')
+    # msibuild -s would give every package one and the same package code.
+    package_code=$(msiinfo suminfo "$msi" | sed -n 's/^Revision number (UUID): //p')
+    [ -n "$exe_version" ] && [ -n "$version" ] && [ -n "$template" ] && [ -n "$package_code" ] || return 1
+    msibuild "$msi" \
+        -q "UPDATE File SET Version='$exe_version', Language='3082' WHERE File='AbrirCajon.exe'" \
+        -q "DELETE FROM MsiFileHash WHERE File_='AbrirCajon.exe'" \
+        -q "UPDATE Registry SET Value='#%[#AbrirCajon.exe]' WHERE Name='EventMessageFile'" \
+        -q "UPDATE CustomAction SET Type=3442 WHERE Action='BorrarCarpeta'" \
+        -q "DELETE FROM Upgrade WHERE ActionProperty='MISMAVERSIONINSTALADA'" \
+        -q "INSERT INTO Upgrade (UpgradeCode, VersionMin, VersionMax, Attributes, ActionProperty) VALUES \
+            ('$upgrade_code', '$version', '$version', 770, 'MISMAVERSIONINSTALADA')" \
+        -q "CREATE TABLE DrLocator (Signature_ CHAR(72) NOT NULL, Parent CHAR(72), Path CHAR(255), Depth SHORT \
+            PRIMARY KEY Signature_, Parent, Path)" \
+        -q "INSERT INTO DrLocator (Signature_, Path, Depth) VALUES ('BuscarCarpetaExistente', '[INSTALLDIR]', 0)" \
+        -q "INSERT INTO AppSearch (Property, Signature_) VALUES ('CARPETAEXISTENTE', 'BuscarCarpetaExistente')" \
+        -q "UPDATE Property SET Value='$secure;ARPCONTACT;INSTALLDIR' WHERE Property='SecureCustomProperties'" \
+        -s "$subject" AbrirCajon "${template%;*};3082" "$package_code" >/dev/null
 }

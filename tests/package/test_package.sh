@@ -27,14 +27,20 @@
 #   msi        for each MSI this host can run, in a fresh prefix, run as a
 #              deployment tool runs msiexec (elevated): refused, in Spanish,
 #              where the installing user has the per-user copy; a silent
-#              install (exe and INIS in Program Files, Users granted modify
-#              on INIS by icacls, HKLM Run value, Uninstall entry, icon,
-#              shortcut, event source); the per-user installer refused; the
+#              install (exe and INIS in Program Files, no icacls run, HKLM
+#              Run value, Uninstall entry with help link and contact, icon,
+#              shortcut, event source as REG_EXPAND_SZ); the per-user
+#              installer refused; the
 #              program run from there by the till's user saves in that INIS;
+#              with an INI others can write, /abrir refuses a file as port;
 #              the next version's MSI over the running copy (left running,
 #              its exe replaced at the restart, PARAMETROS.INI byte-identical,
 #              one entry; the next start runs it); a downgrade refused in
-#              Spanish; a repair; the uninstall removes all but INIS
+#              Spanish; a repair; the uninstall removes all but INIS; a
+#              folder of its own (icacls's command lines), an existing one
+#              refused, its upgrade leaving the rights alone (not a move's); the 64-bit MSI
+#              replacing the 32-bit one of the same version. And the tables
+#              of both MSIs as an administrator's tools read them
 # Needs the Windows builds configured with -DCAJON_E2E=ON (scripts/test.sh
 # builds them so) and an X display (one is started when DISPLAY is unset).
 # Ends with "N passed, N failed" (", N skipped"), one count per group above
@@ -194,6 +200,15 @@ signed_by_test_cert() {
 
 pe_magic_of() { cajon_pe_magic "$1"; }
 
+# Exports the tables an administrator's tools read into $work/tablas/.
+msi_tables() {
+    local t
+    rm -rf "$work/tablas" && mkdir -p "$work/tablas"
+    for t in File MsiFileHash Registry Property Upgrade CustomAction; do
+        msiinfo export "$1" "$t" 2>/dev/null | tr -d '\r' | tail -n +4 >"$work/tablas/$t"
+    done
+}
+
 # --- packages -----------------------------------------------------------------
 
 group "packages: scripts/package.sh without a certificate"
@@ -241,20 +256,42 @@ check_eq "the x64 installer has the 64-bit stub" 020b "$(pe_magic_of "$unsigned/
 check "the installer is unsigned" bash -c '! osslsigncode verify -in "$1" >/dev/null 2>&1' _ \
     "$unsigned/AbrirCajon-$version-instalar.exe"
 upgrade_code="{$(cajon_msi_upgrade_code)}"
-for m in "AbrirCajon-$version.msi Intel" "AbrirCajon-$version-x64.msi x64"; do
-    read -r msi plataforma <<<"$m"
+for m in "AbrirCajon-$version.msi Intel x86 win32" "AbrirCajon-$version-x64.msi x64 x64 win64"; do
+    read -r msi plataforma arch preset <<<"$m"
     msiinfo export "$unsigned/$msi" Property 2>/dev/null | tr -d '\r' >"$work/propiedades.out"
-    check_eq "$msi: platform, UpgradeCode, per machine" "$plataforma;1033 $upgrade_code 1" \
+    check_eq "$msi: platform, UpgradeCode, per machine" "$plataforma;3082 $upgrade_code 1" \
         "$(msiinfo suminfo "$unsigned/$msi" 2>/dev/null | sed -n 's/^Template: //p') $(sed -n 's/^UpgradeCode\t//p' \
             "$work/propiedades.out") $(sed -n 's/^ALLUSERS\t//p' "$work/propiedades.out")"
     # Wine runs any order; Windows refuses a RemoveExistingProducts inside
     # the script (2613) and registers no InstallLocation set after it.
     check_eq "$msi: actions in order" "UbicacionARP InstallValidate RemoveExistingProducts InstallInitialize \
-CreateFolders RutaIcacls PermisosINIS InstallFiles RegisterProduct InstallFinalize" \
+CrearCarpeta BorrarCarpeta PropietarioCarpeta DerechosCarpeta CreateFolders InstallFiles RegisterProduct InstallFinalize" \
         "$(msiinfo export "$unsigned/$msi" InstallExecuteSequence 2>/dev/null | tr -d '\r' |
             awk -F'\t' 'NR > 3 { print $3, $1 }' | sort -n | awk '{ print $2 }' |
-            grep -xE 'UbicacionARP|InstallValidate|RemoveExistingProducts|InstallInitialize|CreateFolders|RutaIcacls|PermisosINIS|InstallFiles|RegisterProduct|InstallFinalize' |
+            grep -xE 'UbicacionARP|InstallValidate|RemoveExistingProducts|InstallInitialize|CreateFolders|CrearCarpeta|BorrarCarpeta|PropietarioCarpeta|DerechosCarpeta|InstallFiles|RegisterProduct|InstallFinalize' |
             xargs)"
+    msi_tables "$unsigned/$msi"
+    check_eq "$msi: the exe's version and language in File, without a hash" "$(cajon_exe_version "build/$preset/AbrirCajon.exe") 3082 0" \
+        "$(awk -F'\t' '$1 == "AbrirCajon.exe" { print $5, $6 }' "$work/tablas/File") $(grep -c '^AbrirCajon.exe' "$work/tablas/MsiFileHash")"
+    check_eq "$msi: EventMessageFile expandable" '#%[#AbrirCajon.exe]' \
+        "$(awk -F'\t' '$4 == "EventMessageFile" { print $5 }' "$work/tablas/Registry")"
+    check_eq "$msi: the ProductCode made from the version and the build" "{$(cajon_msi_product_code "$version" "$arch")}" \
+        "$(sed -n 's/^ProductCode\t//p' "$work/tablas/Property")"
+    # ICE61: only older versions removed (bounded above by this one, not
+    # included), the same one detected only; every row's property secure.
+    check_eq "$msi: Upgrade rows" "$version $version 770 MISMAVERSIONINSTALADA| $version 1 WIX_UPGRADE_DETECTED|$version  2 WIX_DOWNGRADE_DETECTED" \
+        "$(awk -F'\t' -v c="$upgrade_code" '$1 == c { printf "%s%s %s %s %s", n++ ? "|" : "", $2, $3, $5, $7 }' "$work/tablas/Upgrade")"
+    check_eq "$msi: secure properties" "ARPCONTACT INSTALLDIR MISMAVERSIONINSTALADA WIX_DOWNGRADE_DETECTED WIX_UPGRADE_DETECTED" \
+        "$(sed -n 's/^SecureCustomProperties\t//p' "$work/tablas/Property" | tr ';' '\n' | sort | xargs)"
+    # Every icacls call: on a junction itself (/L), ignored where a drive has
+    # no rights (type bit 64), Users given read and run at most.
+    check_eq "$msi: icacls calls" "2 2 0" "$(awk -F'\t' '$3 == "ICACLS" && $2 >= 1024 { n++; if (int($2 / 64) % 2 && $4 ~ / \/L /) ok++;
+        if ($4 ~ /545:[^ ]*[MFW]/) bad++ } END { print n + 0, ok + 0, bad + 0 }' "$work/tablas/CustomAction")"
+    # As SYSTEM: mkdir failing the install if the folder exists; rmdir (empty only) on rollback.
+    check_eq "$msi: the folder made by cmd" '3122 /d /c mkdir "[INSTALLDIR]"|3442 /d /c rmdir "[INSTALLDIR]"' \
+        "$(awk -F'\t' '$3 == "CMD" && $2 >= 1024 { printf "%s%s %s", n++ ? "|" : "", $2, $4 }' "$work/tablas/CustomAction")"
+    check_eq "$msi: Add/Remove Programs' contact and help link" "yes [INSTALLDIR]guia.html" \
+        "$(grep -q $'^ARPCONTACT\t.' "$work/tablas/Property" && echo yes) $(awk -F'\t' '$3 == "ARPHELPLINK" { print $4 }' "$work/tablas/CustomAction")"
 done
 echo "  sizes: $(cd "$unsigned" && stat -c '%n %s' ./*.msi | xargs)"
 end_group
@@ -606,8 +643,7 @@ msi_cycle() {
     check_eq "the exe is the $arch build" "$(pe_magic_of "build/$preset/AbrirCajon.exe")" "$(pe_magic_of "$dir/AbrirCajon.exe")"
     # Wine's icacls only prints what it was asked: the command line is all
     # that can be seen here.
-    check "Users (S-1-5-32-545) granted modify on INIS" grep -qF \
-        "\"${dir_w//\\/\\\\}\\\\INIS\" \"/grant\" \"*S-1-5-32-545:(OI)(CI)M\"" "$work/msi-$arch.err"
+    check "in $pf the rights are the folder's: icacls is not run" bash -c '! grep -q icacls "$1"' _ "$work/msi-$arch.err"
     check_eq "Run value for every user (HKLM)" "\"$exe_w\"" "$(reg_value "$msi_run_key" AbrirCajon "${view[@]}")"
     local product
     product=$(msi_product)
@@ -618,8 +654,11 @@ msi_cycle() {
     # Wine writes no DisplayIcon; Windows names this file in it.
     check "Uninstall: the product's icon" cmp -s resources/abrircajon.ico \
         "$WINEPREFIX/drive_c/windows/Installer/$product/abrircajon.ico"
-    check_eq "event source: the exe's messages, three types" "$exe_w 0x7" \
-        "$(reg_value "$event_key" EventMessageFile) $(reg_value "$event_key" TypesSupported)"
+    check_eq "event source: the exe's messages (REG_EXPAND_SZ), three types" "$exe_w 1 0x7" \
+        "$(reg_value "$event_key" EventMessageFile) $(grep -c REG_EXPAND_SZ "$work/reg.out") $(reg_value "$event_key" TypesSupported)"
+    # reg prints in the console's code page: the contact up to its "á".
+    check_eq "Uninstall: help link (the guide) and contact" "$dir_w\\guia.html|El departamento de inform" \
+        "$(reg_value "$entry" HelpLink "${view[@]}")|$(reg_value "$entry" Contact "${view[@]}" | LC_ALL=C cut -c1-25)"
     local shortcut
     shortcut=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/AbrirCajon.lnk' | head -1)
     check "Start-menu shortcut" test -n "$shortcut"
@@ -672,6 +711,19 @@ msi_cycle() {
     # Ended first: Wine's msiexec leaves an exe in use where it is, where
     # Windows removes it at the next restart.
     cajon_wine "$dir/AbrirCajon.exe" /salir </dev/null >/dev/null 2>&1
+
+    # Settings another user can change (o+w: Wine's Everyone may write).
+    local registro pid
+    registro=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local | grep -v /Public/ | head -1)/AbrirCajon/APERTURAS.CSV
+    cp -p "$ini" "$work/ini-$arch" && chmod 666 "$ini"
+    printf '[Parametros]\r\nKovraTipo=0\r\nKovraPuerto=C:\\plantado.cmd\r\nKovraASCII=101 99 104 111\r\nKovraRegistro=0\r\n' >"$ini"
+    cajon_wine "$helper" limited "$exe_w" /abrir </dev/null >/dev/null 2>&1 &
+    pid=$!
+    check "a settings file others can write: the stop box says why" answer_box "5.Acceso denegado: otros usuarios pueden"
+    wait_pid "$pid" || kill "$pid"
+    check "no byte to the file it names" test ! -e "$WINEPREFIX/drive_c/plantado.cmd"
+    check "the opening in the user's own record" grep -qF 'C:\plantado.cmd;' "$registro"
+    cp -p "$work/ini-$arch" "$ini"
     msiexec /x "$product" /qn >/dev/null 2>&1
     check_eq "silent uninstall exits 0" 0 $?
     check "the exe is removed" test ! -e "$dir/AbrirCajon.exe"
@@ -687,15 +739,39 @@ msi_cycle() {
     # that names none, as Group Policy's does: the upgrade stays there.
     local caja="$WINEPREFIX/drive_c/Caja Uno/AbrirCajon"
     rm -rf "$dir"
-    msiexec /i "$(win_path "$msi")" 'INSTALLDIR=C:\Caja Uno\AbrirCajon' /qn >/dev/null 2>&1
+    WINEDEBUG=-all,fixme+icacls msiexec /i "$(win_path "$msi")" 'INSTALLDIR=C:\Caja Uno\AbrirCajon' /qn >/dev/null \
+        2>"$work/msi-caja-$arch.err"
+    check_eq "outside $pf: owner Administrators, then nothing inherited, users read and run, on the folder itself" \
+        "1 1" "$(grep -cF '"C:\\Caja Uno\\AbrirCajon\\." "/setowner" "*S-1-5-32-544" "/L"' "$work/msi-caja-$arch.err") $(grep -cF \
+            '"/inheritance:r" "/grant:r" "*S-1-5-32-544:(OI)(CI)F" "*S-1-5-18:(OI)(CI)F" "*S-1-5-32-545:(OI)(CI)RX" "/L"' \
+            "$work/msi-caja-$arch.err")"
+    mkdir -p "$WINEPREFIX/drive_c/Caja Dos"
+    msi_refused "a folder outside $pf that exists" "ya existe. Fuera de Archivos de programa" /i "$(win_path "$next_msi")" \
+        'INSTALLDIR=C:\Caja Dos'
     printf '[Parametros]\r\nKovraPuerto=COM7:\r\n' >"$caja/INIS/PARAMETROS.INI"
     before=$(md5sum <"$caja/INIS/PARAMETROS.INI")
-    msiexec /i "$(win_path "$next_msi")" /qn >/dev/null 2>&1
+    WINEDEBUG=-all,fixme+icacls msiexec /i "$(win_path "$next_msi")" /qn >/dev/null 2>"$work/msi-caja2-$arch.err"
+    check "the upgrade leaves the folder's rights alone" bash -c '! grep -q icacls "$1"' _ "$work/msi-caja2-$arch.err"
     check "an upgrade stays in the folder given at install, with its INIS" bash -c \
         'cmp -s "$1/AbrirCajon.exe" "$2" && [ "$(md5sum <"$1/INIS/PARAMETROS.INI")" == "$3" ] && [ ! -e "$4" ]' \
         _ "$caja" "build/$preset/cajon_version_siguiente.exe" "$before" "$dir"
     msiexec /x "$(win_path "$next_msi")" /qn >/dev/null 2>&1
     check "msiexec /x with the package removes it there" test ! -e "$caja/AbrirCajon.exe"
+    msiexec /i "$(win_path "$msi")" /qn >/dev/null 2>&1
+    WINEDEBUG=-all,fixme+icacls msiexec /i "$(win_path "$next_msi")" 'INSTALLDIR=C:\Caja Cinco' /qn >/dev/null \
+        2>"$work/msi-caja5-$arch.err"
+    check_eq "an upgrade into a new folder: there, with its rights set" "there 1" "$(test -f \
+        "$WINEPREFIX/drive_c/Caja Cinco/AbrirCajon.exe" && echo there) $(grep -c 'Caja Cinco.*/inheritance:r' "$work/msi-caja5-$arch.err")"
+    msiexec /x "$(win_path "$next_msi")" /qn >/dev/null 2>&1
+    if [ "$arch" == x64 ]; then
+        # One copy per machine: the 64-bit package replaces the 32-bit one of
+        # the same version (installing the 32-bit one runs no 32-bit code).
+        msiexec /i "$(win_path "$signed/AbrirCajon-$version.msi")" /qn >/dev/null 2>&1
+        msiexec /i "$(win_path "$msi")" /qn >/dev/null 2>&1
+        check_eq "the 64-bit package replaces the 32-bit one of the same version" "1 gone there" \
+            "$(msi_product | grep -c .) $(test -e "$WINEPREFIX/drive_c/Program Files (x86)/AbrirCajon/AbrirCajon.exe" ||
+                echo gone) $(test -e "$dir/AbrirCajon.exe" && echo there)"
+    fi
     if [ "$arch" == x86 ]; then
         # One copy per machine, also when IT switches builds.
         msiexec /i "$(win_path "$work/AbrirCajon-$next_version-x64.msi")" /qn >/dev/null 2>&1
