@@ -41,9 +41,12 @@ std::optional<ResultadoApertura> CoordinadorApertura::Patear(const SolicitudAper
                                 solicitud.cajas != nullptr ? *solicitud.cajas : servicios_.dialogs};
     servicios.red = servicios_.red;
     // In the machine's copy, a file or share that another user may have put in
-    // the settings file is not written with this user's rights.
-    servicios.soloDispositivos = servicios_.parametros.ArchivoAjeno() &&
-                                 !servicios_.parametros.PorPolitica(claves::KovraPuerto);
+    // the settings file is not written with this user's rights. Only the
+    // policy's own port is exempt: a window started before the policy came
+    // (written with no broadcast) still shows the file's.
+    const auto fijado = servicios_.parametros.Politica(claves::KovraPuerto);
+    servicios.soloDispositivos =
+        servicios_.parametros.ArchivoAjeno() && (!fijado || *fijado != controles.TextoPuerto());
     // Handed over before a failure's box: the line does not wait for the
     // cashier to close it.
     servicios.alTerminar = [&](const ResultadoApertura& resultado) {

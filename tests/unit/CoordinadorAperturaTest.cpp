@@ -87,4 +87,24 @@ TEST_F(CoordinadorAperturaTest, OneKickAtATimeWithTheSensorAroundIt) {
     apertura_.coordinador.FijarSensor(nullptr);
 }
 
+// Another user's settings file: a policy lets only its own port be written,
+// not what a window started before it still shows from the file.
+TEST_F(CoordinadorAperturaTest, APolicysPortExemptsOnlyItselfFromAnotherUsersFile) {
+    struct Ajeno : PermisosArchivo {
+        bool OtrosPuedenCambiar(const std::string&) override { return true; }
+        bool PuedoEscribir(const std::string&) override { return true; }
+    } ajeno;
+    apertura_.parametros.FijarInstalacionDelEquipo(&ajeno);
+    politicas_.Equipo("KovraPuerto", FakePoliticas::Texto("C:\\Caja\\puerto.txt"));
+    const AjustesApertura viejo("C:\\Otro\\plantado.cmd", "7", false);
+    const AjustesApertura fijado("C:\\Caja\\puerto.txt", "7", false);
+    const auto r = apertura_.coordinador.Patear({OrigenApertura::Tecla, "F12", &viejo});
+    ASSERT_TRUE(r && r->fallo);
+    EXPECT_EQ(r->fallo->numero, 5);
+    EXPECT_TRUE(puertos_.registros.empty());
+    ASSERT_TRUE(apertura_.coordinador.Patear({OrigenApertura::Tecla, "F12", &fijado}));
+    ASSERT_EQ(puertos_.registros.size(), 1u);
+    EXPECT_EQ(puertos_.registros[0].nombre, "C:\\Caja\\puerto.txt");
+}
+
 }  // namespace
