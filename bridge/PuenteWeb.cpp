@@ -98,13 +98,14 @@ std::optional<std::uint16_t> LeerPuertoWeb(std::string_view texto) {
 std::optional<ConfiguracionWeb> LeerConfiguracionWeb(Parametros& parametros, Dialogs& dialogs,
                                                      ConversorIdn idn) {
     ListaOrigenes lista =
-        LeerOrigenes(parametros.VRXGetParametro(claves::KovraWebOrigenes, ""), idn);
+        LeerOrigenes(parametros.DelAdministrador(claves::KovraWebOrigenes, "").valor, idn);
     if (!lista.descartados.empty()) dialogs.Information(TextoOrigenesDescartados(lista));
     if (lista.origenes.empty()) return std::nullopt;
     ConfiguracionWeb c;
     c.origenes = std::move(lista.origenes);
     const std::string puerto =
-        parametros.VRXGetParametro(claves::KovraWebPuerto, std::to_string(kPuertoWebDefecto));
+        parametros.DelAdministrador(claves::KovraWebPuerto, std::to_string(kPuertoWebDefecto))
+            .valor;
     const auto leido = LeerPuertoWeb(puerto);
     if (!leido) {
         dialogs.Information("El valor de KovraWebPuerto no es válido: \"" + ValorEnCaja(puerto) +

@@ -243,10 +243,12 @@ void RegistroAperturas::Escribir(const AperturaPendiente& apertura) {
         perdidas_ -= perdidas;
         return;
     }
-    const std::string ruta = carpetaUsuario_.empty()
-                                 ? RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas)
-                                 : carpetaUsuario_ + "\\" + std::string(kNombreAperturas);
+    const std::string ruta = delEquipo_
+                                 ? carpetaUsuario_ + "\\" + std::string(kNombreAperturas)
+                                 : RutaJuntoAParametros(apertura.rutaParametros, kNombreAperturas);
     try {
+        // ERROR_PATH_NOT_FOUND, as the system would say.
+        if (delEquipo_ && carpetaUsuario_.empty()) throw Fallo(3, "No hay carpeta del usuario");
         Anadir(ruta, LineaDeCampos(campos));
         sinEscribir_ = false;
     } catch (const Fallo& fallo) {

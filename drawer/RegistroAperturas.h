@@ -141,9 +141,12 @@ class RegistroAperturas {
     // to a file in `carpetaUsuario` (their own folder), which no other user
     // can rewrite, and only the administrator's settings turn the record or
     // the events off. Before the writer starts.
+    // Without that folder the lines are lost and told, never written to the
+    // shared folder.
     void FijarInstalacionDelEquipo(PermisosArchivo* permisos, std::string carpetaUsuario) {
         parametros_.FijarInstalacionDelEquipo(permisos);
         carpetaUsuario_ = std::move(carpetaUsuario);
+        delEquipo_ = true;
     }
 
     // Lines lost since the last one written.
@@ -172,6 +175,7 @@ class RegistroAperturas {
     SinCajas sinCajas_;
     Parametros parametros_;  // the writer's own: its path is each line's
     std::string carpetaUsuario_;
+    bool delEquipo_ = false;
     std::mutex mutex_;
     std::condition_variable_any hayPendientes_;
     std::deque<AperturaPendiente> pendientes_;

@@ -13,8 +13,8 @@
 enum class RamaPoliticas { Equipo, Usuario };  // HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER
 
 struct ValorPolitica {
-    // REG_SZ and REG_EXPAND_SZ (this one expanded); REG_MULTI_SZ; REG_DWORD
-    // and REG_QWORD; any other.
+    // REG_SZ and REG_EXPAND_SZ (as stored); REG_MULTI_SZ; REG_DWORD and
+    // REG_QWORD; any other.
     enum class Tipo { Texto, Lista, Numero, Otro } tipo = Tipo::Otro;
     std::uint32_t tipoRegistro = 0;   // the system's number of the type, for reports
     std::vector<std::uint8_t> datos;  // as stored; empty when too long

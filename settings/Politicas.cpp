@@ -73,7 +73,12 @@ std::optional<std::string> Valor(const ValorPolitica& valor) {
         return std::nullopt;
     }
     const auto texto = Textos(valor);
-    if (!texto) return std::nullopt;
+    // Expanded, %VARIABLE% would be the user's own environment: the user
+    // would set what the administrator fixed. As stored, it means nothing.
+    constexpr std::uint32_t kTextoExpandible = 2;  // REG_EXPAND_SZ
+    if (!texto || (valor.tipoRegistro == kTextoExpandible && texto->find(u'%') != texto->npos)) {
+        return std::nullopt;
+    }
     std::string utf8(SinBlancos(Utf16ToUtf8(*texto)));
     // What an administrator means by them in a switch.
     if (Igual(utf8, "true")) return "1";

@@ -2,7 +2,8 @@
 // A parameter set by the administrator: a value of the same name under
 // SOFTWARE\Policies\AbrirCajon of the machine, else of the user, wins over the
 // parameter file. A value is untrusted input, read by what it means: a text
-// (REG_SZ, REG_EXPAND_SZ; REG_MULTI_SZ with its lines joined by a blank), a
+// (REG_SZ; REG_EXPAND_SZ without a %VARIABLE%; REG_MULTI_SZ with its lines
+// joined by a blank), a
 // number (REG_DWORD, REG_QWORD) as its decimal text, "true" and "false" as 1
 // and 0. Any other value, one too long or with control characters, or a
 // KovraBloqueado that is not a number, is unusable: the store's listener

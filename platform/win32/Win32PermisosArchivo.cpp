@@ -72,12 +72,18 @@ Sobre QuienCambia(const std::wstring& ruta, DWORD derechos, const std::wstring& 
         if (!GetAce(lista, i, reinterpret_cast<void**>(&entrada))) return Sobre::Ajeno;
         // Only an allowing entry that applies to the object itself gives a
         // right; one that only its children inherit does not.
-        if (entrada->AceType != ACCESS_ALLOWED_ACE_TYPE || (entrada->AceFlags & INHERIT_ONLY_ACE)) {
-            continue;
-        }
+        const BYTE tipo = entrada->AceType;
+        const bool permite = tipo == ACCESS_ALLOWED_ACE_TYPE ||
+                             tipo == ACCESS_ALLOWED_OBJECT_ACE_TYPE ||
+                             tipo == ACCESS_ALLOWED_CALLBACK_ACE_TYPE ||
+                             tipo == ACCESS_ALLOWED_CALLBACK_OBJECT_ACE_TYPE;
+        if (!permite || (entrada->AceFlags & INHERIT_ONLY_ACE)) continue;
+        // Every allowing kind keeps its mask after the header; the rarer
+        // kinds, whose user this does not read, count as someone else's.
         const auto* permitida = reinterpret_cast<ACCESS_ALLOWED_ACE*>(entrada);
         if ((permitida->Mask & derechos) != 0 &&
-            !EsDeConfianza(const_cast<DWORD*>(&permitida->SidStart), usuario)) {
+            (tipo != ACCESS_ALLOWED_ACE_TYPE ||
+             !EsDeConfianza(const_cast<DWORD*>(&permitida->SidStart), usuario))) {
             return Sobre::Ajeno;
         }
     }

@@ -1,27 +1,6 @@
 #include "platform/win32/Win32Politicas.h"
 
-#include <cstring>
-#include <cwchar>
-
 #include "platform/win32/Unico.h"
-
-namespace {
-
-// %SystemRoot% and the like, as the system's own readers of REG_EXPAND_SZ
-// take them; a text that does not expand within the limit stays as stored.
-void Expandir(std::vector<std::uint8_t>& datos) {
-    std::wstring texto(datos.size() / 2, L'\0');
-    std::memcpy(texto.data(), datos.data(), texto.size() * 2);
-    texto.resize(std::wcslen(texto.c_str()));
-    std::wstring expandido(texto.size() + 1024, L'\0');
-    const DWORD n = ExpandEnvironmentStringsW(texto.c_str(), expandido.data(),
-                                              static_cast<DWORD>(expandido.size()));
-    if (n == 0 || n > expandido.size()) return;
-    datos.resize((n - 1) * 2);
-    std::memcpy(datos.data(), expandido.data(), datos.size());
-}
-
-}  // namespace
 
 std::optional<ValorPolitica> Win32Politicas::Leer(RamaPoliticas rama, const std::u16string& nombre,
                                                   std::size_t limite) {
@@ -52,8 +31,6 @@ std::optional<ValorPolitica> Win32Politicas::Leer(RamaPoliticas rama, const std:
     leido.tipoRegistro = tipo;
     switch (tipo) {
         case REG_EXPAND_SZ:
-            if (!leido.demasiadoLargo) Expandir(leido.datos);
-            [[fallthrough]];
         case REG_SZ:
             leido.tipo = ValorPolitica::Tipo::Texto;
             break;

@@ -269,6 +269,29 @@ class EventosAperturaTest : public ::testing::Test {
     RegistroAperturas registro_{reloj_, sesion_, archivos_, perfil_, &politicas_, &eventos_};
 };
 
+// The machine's copy: each user's lines in their own folder, the audit kept
+// against a file other users can change, and no folder means lost and told,
+// never the shared folder.
+TEST_F(EventosAperturaTest, TheMachinesCopyRecordsInTheUsersFolderAndKeepsTheAudit) {
+    struct Ajeno : PermisosArchivo {
+        bool OtrosPuedenCambiar(const std::string&) override { return true; }
+        bool PuedoEscribir(const std::string&) override { return true; }
+    } ajeno;
+    perfil_.valores = {{"KovraRegistro", "0"}, {"KovraEventos", "0"}};
+    registro_.FijarInstalacionDelEquipo(&ajeno, "C:\\Users\\ana\\AppData\\Local\\AbrirCajon");
+    Anotar(OrigenApertura::Tecla, Enviado());
+    EXPECT_EQ(archivos_.archivos.count("C:\\Users\\ana\\AppData\\Local\\AbrirCajon\\APERTURAS.CSV"),
+              1u);
+    EXPECT_EQ(archivos_.archivos.count(kRuta), 0u);
+    EXPECT_EQ(eventos_.eventos.size(), 1u) << "KovraEventos=0 of another user's file";
+    registro_.FijarInstalacionDelEquipo(&ajeno, "");
+    Anotar(OrigenApertura::Tecla, Enviado());
+    EXPECT_EQ(archivos_.archivos.count(kRuta), 0u);
+    EXPECT_EQ(registro_.Perdidas(), 1u);
+    ASSERT_EQ(eventos_.eventos.size(), 3u);
+    EXPECT_EQ(eventos_.eventos[2].clase.id, eventos::kRegistroSinEscribir.id);
+}
+
 TEST_F(EventosAperturaTest, EachLineIsOneEventOfItsKindWithTheRecordsFields) {
     struct Caso {
         OrigenApertura origen;

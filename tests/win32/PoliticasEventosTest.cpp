@@ -33,9 +33,6 @@ TEST(Win32Politicas, EveryTypeReadsByWhatItMeansAndTheMachineDecidesEvenWhenUnus
     const DWORD uno = 1;
     const unsigned long long qword = 5;
     const BYTE binario[] = {'C', 0, 'O', 0, 'M', 0, '1', 0, 0, 0};
-    wchar_t temporal[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"TEMP", temporal, MAX_PATH);
-    const std::string temp = Utf8(temporal);
     struct Caso {
         const wchar_t* nombre;
         DWORD tipo;
@@ -50,7 +47,8 @@ TEST(Win32Politicas, EveryTypeReadsByWhatItMeansAndTheMachineDecidesEvenWhenUnus
         {L"Numero", REG_DWORD, bytes(&uno, 4), "1"},
         {L"Binario", REG_BINARY, bytes(binario, sizeof binario), std::nullopt},
         {L"Varios", REG_MULTI_SZ, bytes(L"COM1:\0COM2:\0", 26), "COM1: COM2:"},
-        {L"Expandible", REG_EXPAND_SZ, bytes(L"%TEMP%", 14), temp},
+        {L"Expandible", REG_EXPAND_SZ, bytes(L"%TEMP%", 14), std::nullopt},
+        {L"SinVariables", REG_EXPAND_SZ, bytes(L"LPT2:", 12), "LPT2:"},
         {L"Qword", REG_QWORD, bytes(&qword, 8), "5"},
         {L"Largo", REG_SZ, bytes(largo.c_str(), (largo.size() + 1) * 2), std::nullopt},
         {L"Control", REG_SZ, bytes(L"LPT1:\r\n", 16), std::nullopt},

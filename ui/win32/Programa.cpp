@@ -297,7 +297,8 @@ int CopiaEnMarcha::Ejecutar() {
         },
         [this](const std::string& texto) {
             if (avisos_) avisos_->Globo(texto);
-        });
+        },
+        sistema_->Permisos());
     ventana_.FijarPuenteWeb(puenteWeb_.get());
     try {
         ventana_.MostrarPorPrimeraVez();

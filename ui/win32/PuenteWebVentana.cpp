@@ -30,9 +30,11 @@ PuenteWebVentana::PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& pe
                                    std::string version, AlmacenPoliticas* politicas,
                                    RegistroAperturas* aperturas,
                                    std::function<std::optional<EstadoCajon>()> estadoCajon,
-                                   std::function<void(const std::string&)> avisar)
+                                   std::function<void(const std::string&)> avisar,
+                                   PermisosArchivo* permisosEquipo)
     : parametros_(perfil, dialogs, politicas) {
     parametros_.FijarRuta(rutaParametros);
+    parametros_.FijarInstalacionDelEquipo(permisosEquipo);
     auto configuracion = LeerConfiguracionWeb(parametros_, dialogs, Win32Idn);
     if (!configuracion) return;
     const UINT mensajeWeb = RegisterWindowMessageW(kMensajeWeb);
@@ -120,5 +122,6 @@ void PuenteWebVentana::PoliticaCambiada() {
     // Entries that are no origin are left out as at the start, but told by
     // no box: a change of policy comes while the cashier works.
     puente_->CambiarOrigenes(
-        LeerOrigenes(parametros_.VRXGetParametro(claves::KovraWebOrigenes, ""), Win32Idn).origenes);
+        LeerOrigenes(parametros_.DelAdministrador(claves::KovraWebOrigenes, "").valor, Win32Idn)
+            .origenes);
 }

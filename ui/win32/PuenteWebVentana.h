@@ -26,12 +26,15 @@ class PuenteWebVentana {
     // KovraWebPuerto is not valid or its port cannot be taken. Each refused
     // origin the bridge tells of also goes to `aperturas`' event log.
     // `estadoCajon` gives the drawer's state for /v1/estado; `avisar` shows a
-    // refused origin's balloon, on the window's thread.
+    // refused origin's balloon, on the window's thread. In the machine's copy
+    // (`permisosEquipo`), a settings file that other users can change lists
+    // no origin: one user would open every user's drawer to a page.
     PuenteWebVentana(VentanaPrincipal& ventana, PrivateProfile& perfil,
                      const std::string& rutaParametros, Dialogs& dialogs, std::string version,
                      AlmacenPoliticas* politicas = nullptr, RegistroAperturas* aperturas = nullptr,
                      std::function<std::optional<EstadoCajon>()> estadoCajon = {},
-                     std::function<void(const std::string&)> avisar = {});
+                     std::function<void(const std::string&)> avisar = {},
+                     PermisosArchivo* permisosEquipo = nullptr);
     ~PuenteWebVentana();
 
     // An administrator's policy has changed: the running bridge takes the
