@@ -44,9 +44,10 @@ std::optional<ResultadoApertura> CoordinadorApertura::Patear(const SolicitudAper
     // the settings file is not written with this user's rights. Only the
     // policy's own port is exempt: a window started before the policy came
     // (written with no broadcast) still shows the file's.
-    const auto fijado = servicios_.parametros.Politica(claves::KovraPuerto);
-    servicios.soloDispositivos =
-        servicios_.parametros.ArchivoAjeno() && (!fijado || *fijado != controles.TextoPuerto());
+    if (servicios_.parametros.ArchivoAjeno()) {
+        const auto fijado = servicios_.parametros.Politica(claves::KovraPuerto);
+        servicios.soloDispositivos = !fijado || *fijado != controles.TextoPuerto();
+    }
     // Handed over before a failure's box: the line does not wait for the
     // cashier to close it.
     servicios.alTerminar = [&](const ResultadoApertura& resultado) {

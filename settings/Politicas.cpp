@@ -36,28 +36,37 @@ std::string Decimal(std::uint64_t n) {
     return std::string(p, std::end(cifras));
 }
 
+// The stored bytes as UTF-16 code units, little-endian; an odd last byte is
+// no unit.
+std::u16string Unidades(const ValorPolitica& valor) {
+    const auto& d = valor.datos;
+    std::u16string unidades(d.size() / 2, u'\0');
+    for (std::size_t i = 0; i < unidades.size(); ++i) {
+        unidades[i] = static_cast<char16_t>(d[2 * i] | d[2 * i + 1] << 8);
+    }
+    return unidades;
+}
+
 // The texts of a REG_SZ (one) or a REG_MULTI_SZ (each up to its NUL; an
 // empty one ends the list), joined by a blank: codes or origins one a line
 // read as they would on one line. None when one holds a control character:
 // no parameter holds a line break or another (the file cannot); a tab may
 // separate web origins.
 std::optional<std::u16string> Textos(const ValorPolitica& valor) {
-    const auto& d = valor.datos;
+    const std::u16string unidades = Unidades(valor);
     std::u16string todo;
     std::size_t i = 0;
-    const std::size_t n = d.size() / 2;
     do {
-        std::u16string uno;
-        for (; i < n && (d[2 * i] | d[2 * i + 1]) != 0; ++i) {
-            const auto c = static_cast<char16_t>(d[2 * i] | d[2 * i + 1] << 8);
-            if ((c < 0x20 && c != u'\t') || c == 0x7F) return std::nullopt;
-            uno += c;
-        }
-        ++i;  // past the NUL
+        const std::size_t fin = std::min(unidades.find(u'\0', i), unidades.size());
+        const std::u16string_view uno(unidades.data() + i, fin - i);
+        i = fin + 1;  // past the NUL
         if (uno.empty()) break;
+        for (const char16_t c : uno) {
+            if ((c < 0x20 && c != u'\t') || c == 0x7F) return std::nullopt;
+        }
         if (!todo.empty()) todo += u' ';
         todo += uno;
-    } while (valor.tipo == ValorPolitica::Tipo::Lista && i < n);
+    } while (valor.tipo == ValorPolitica::Tipo::Lista && i < unidades.size());
     return todo;
 }
 
@@ -109,10 +118,7 @@ std::string ValorVisible(const ValorPolitica& valor) {
     if (valor.demasiadoLargo) return "(demasiado largo)";
     std::string visible;
     if (valor.tipo == ValorPolitica::Tipo::Texto || valor.tipo == ValorPolitica::Tipo::Lista) {
-        std::u16string texto;
-        for (std::size_t i = 0; i + 1 < valor.datos.size(); i += 2) {
-            texto += static_cast<char16_t>(valor.datos[i] | valor.datos[i + 1] << 8);
-        }
+        std::u16string texto = Unidades(valor);
         while (!texto.empty() && texto.back() == u'\0') texto.pop_back();  // its end
         texto.resize(std::min(texto.size(), kCorteAviso));
         for (auto& c : texto) {

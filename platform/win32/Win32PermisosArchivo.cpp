@@ -130,22 +130,20 @@ bool Win32PermisosArchivo::PuedoEscribir(const std::string& ruta) {
 }
 
 bool EsInstalacionDelEquipo(const std::string& carpetaPrograma) {
-    std::wstring propia = Ancho(carpetaPrograma);
-    while (!propia.empty() && propia.back() == L'\\') propia.pop_back();
+    const auto sinBarraFinal = [](std::wstring carpeta) {
+        while (!carpeta.empty() && carpeta.back() == L'\\') carpeta.pop_back();
+        return carpeta;
+    };
+    const std::wstring propia = sinBarraFinal(Ancho(carpetaPrograma));
+    if (propia.empty()) return false;
     // The 32-bit package writes the 32-bit view, the 64-bit one the other.
-    for (const REGSAM vista : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+    for (const DWORD vista : {RRF_SUBKEY_WOW6432KEY, RRF_SUBKEY_WOW6464KEY}) {
         std::array<wchar_t, 1024> valor{};
         DWORD bytes = sizeof(valor) - sizeof(wchar_t);
         if (RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\AbrirCajon", L"InstallDir",
-                         RRF_RT_REG_SZ | (vista == KEY_WOW64_32KEY ? RRF_SUBKEY_WOW6432KEY
-                                                                   : RRF_SUBKEY_WOW6464KEY),
-                         nullptr, valor.data(), &bytes) != ERROR_SUCCESS) {
-            continue;
-        }
-        std::wstring instalada(valor.data());
-        while (!instalada.empty() && instalada.back() == L'\\') instalada.pop_back();
-        if (!propia.empty() &&
-            CompareStringOrdinal(instalada.c_str(), -1, propia.c_str(), -1, TRUE) == CSTR_EQUAL) {
+                         RRF_RT_REG_SZ | vista, nullptr, valor.data(), &bytes) == ERROR_SUCCESS &&
+            CompareStringOrdinal(sinBarraFinal(valor.data()).c_str(), -1, propia.c_str(), -1,
+                                 TRUE) == CSTR_EQUAL) {
             return true;
         }
     }
