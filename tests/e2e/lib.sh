@@ -78,6 +78,9 @@ e2e_ini_value() {
     tr -d '\r' <"$E2E_DIR/INIS/PARAMETROS.INI" | sed -n "s/^$1=//p" | head -1
 }
 
+# The Wine prefix's registry, as reg.exe edits it: e2e_reg add|delete KEY ...
+e2e_reg() { cajon_wine_tool reg "$@" /f </dev/null >/dev/null 2>&1; }
+
 e2e_map_lpt1() { ln -sfn "$1" "$WINEPREFIX/dosdevices/lpt1"; }
 
 # Makes $work (removed at the end) and maps LPT1: to a FIFO in it whose reader

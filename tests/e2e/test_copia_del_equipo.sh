@@ -15,8 +15,7 @@ e2e_begin copia_del_equipo
 e2e_lpt1_fifo
 INSTALACION='HKLM\Software\AbrirCajon'
 POLITICAS='HKLM\SOFTWARE\Policies\AbrirCajon'
-reg_() { cajon_wine_tool reg "$@" /f </dev/null >/dev/null 2>&1; }
-limpiar() { reg_ delete "$INSTALACION"; reg_ delete "$POLITICAS"; rm -rf "$work" "$plantado" "$registro_dir"; }
+limpiar() { e2e_reg delete "$INSTALACION"; e2e_reg delete "$POLITICAS"; rm -rf "$work" "$plantado" "$registro_dir"; }
 trap 'limpiar; e2e_end' EXIT
 ini="$E2E_DIR/INIS/PARAMETROS.INI"
 plantado="$WINEPREFIX/drive_c/e2e/plantado.cmd"
@@ -31,8 +30,8 @@ puerto_habilitado() { e2e_control "$MAIN" $ID_PUERTO | e2e_field enabled; }
 pulsar_f12() { xdotool keydown --window "$win" F12 sleep 0.2 keyup --window "$win" F12; }
 
 rm -rf "$plantado" "$registro_dir"
-reg_ delete "$POLITICAS"
-reg_ add "$INSTALACION" /v InstallDir /t REG_SZ /d 'C:\e2e\copia_del_equipo\'
+e2e_reg delete "$POLITICAS"
+e2e_reg add "$INSTALACION" /v InstallDir /t REG_SZ /d 'C:\e2e\copia_del_equipo\'
 e2e_ini "KovraTipo=0" 'KovraPuerto=C:\e2e\plantado.cmd' "KovraASCII=101 99 104 111" \
     "KovraRegistro=0" "KovraEventos=0"
 chmod 666 "$ini"
@@ -77,8 +76,8 @@ check_eq "no box left open" "" "$(e2e_helper windows | grep 'caption=AbrirCajon$
 # The file is another user's again, so its KovraEventos=0 counts no more.
 chmod 666 "$ini"
 check_eq "the port box enabled before" 1 "$(puerto_habilitado)"
-reg_ add "$POLITICAS" /v KovraBloqueado /t REG_QWORD /d 1
-reg_ add "$POLITICAS" /v KovraSensor /t REG_BINARY /d 0102
+e2e_reg add "$POLITICAS" /v KovraBloqueado /t REG_QWORD /d 1
+e2e_reg add "$POLITICAS" /v KovraSensor /t REG_BINARY /d 0102
 e2e_helper policy >/dev/null || fail "WM_SETTINGCHANGE not broadcast"
 check_until "a lock of REG_QWORD 1 greys the port box" 0 puerto_habilitado
 e2e_wait 5 hay_evento 1307 || fail "no event for the policy of an unusable type"

@@ -5,7 +5,7 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/diseno_principal.sh"
 e2e_begin main_window_144dpi
 set_dpi() {
-    cajon_wine_tool reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
+    e2e_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1"
 }
 trap 'set_dpi 96; e2e_end' EXIT
 set_dpi 144

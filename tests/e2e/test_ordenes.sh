@@ -69,13 +69,13 @@ check_eq "/abrir with no copy, failing: its box's number" "$numero" "$(cat "$wor
 # policy names, where the parameter file says LPT1:.
 e2e_map_lpt1 "$work/lpt1.fifo"
 politicas='HKCU\SOFTWARE\Policies\AbrirCajon'
-cajon_wine_tool reg add "$politicas" /v KovraPuerto /d 'C:\e2e\ordenes\politica.bin' /f </dev/null >/dev/null 2>&1
+e2e_reg add "$politicas" /v KovraPuerto /d 'C:\e2e\ordenes\politica.bin'
 check_eq "/abrir with no copy, a policy's port: exit code" 0 "$(orden /abrir)"
 check_eq "/abrir with no copy: the bytes went to the policy's port" 1b70000a64 \
     "$(xxd -p "$E2E_DIR/politica.bin" 2>/dev/null)"
 check_eq "/abrir with no copy: recorded with the policy's port" 1 \
     "$(grep -cF ';Orden /abrir;Puerto;C:\e2e\ordenes\politica.bin;Enviado;' "$E2E_DIR/INIS/APERTURAS.CSV")"
-cajon_wine_tool reg delete "$politicas" /f </dev/null >/dev/null 2>&1
+e2e_reg delete "$politicas"
 
 # "Salir", then a start as soon as its window is gone, while the ending copy
 # may still be finishing: the new copy waits for it, shows its window, and

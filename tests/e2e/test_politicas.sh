@@ -16,8 +16,7 @@ e2e_begin politicas
 e2e_lpt1_fifo
 MAQUINA='HKLM\SOFTWARE\Policies\AbrirCajon'
 USUARIO='HKCU\SOFTWARE\Policies\AbrirCajon'
-reg_() { cajon_wine_tool reg "$@" /f </dev/null >/dev/null 2>&1; }
-sin_politicas() { reg_ delete "$MAQUINA"; reg_ delete "$USUARIO"; }
+sin_politicas() { e2e_reg delete "$MAQUINA"; e2e_reg delete "$USUARIO"; }
 trap 'sin_politicas; rm -f "$WINEPREFIX/dosdevices/lpt2"; exec 7>&- 8>&- 2>/dev/null; rm -rf "$work"; e2e_end' EXIT
 # LPT2: a FIFO too, its bytes in $work/lpt2 (fd 8 keeps a writer open).
 mkfifo "$work/lpt2.fifo"
@@ -45,9 +44,9 @@ f12() {  # one kick: presses shorter than the 50 ms poll, until one is seen
 }
 
 sin_politicas
-reg_ add "$MAQUINA" /v KovraPuerto /t REG_SZ /d LPT2:
-reg_ add "$USUARIO" /v KovraPuerto /t REG_SZ /d LPT3:
-reg_ add "$USUARIO" /v KovraASCII /t REG_DWORD /d 7
+e2e_reg add "$MAQUINA" /v KovraPuerto /t REG_SZ /d LPT2:
+e2e_reg add "$USUARIO" /v KovraPuerto /t REG_SZ /d LPT3:
+e2e_reg add "$USUARIO" /v KovraASCII /t REG_DWORD /d 7
 e2e_ini "KovraTipo=0" "KovraPuerto=LPT1:" "PrinterDeviceName=$(cups_default)" \
     "KovraWebOrigenes=https://tpv.ejemplo.com" "KovraWebPuerto=$P"
 cp "$E2E_DIR/INIS/PARAMETROS.INI" "$work/antes.ini"
@@ -81,11 +80,11 @@ for campo in "Tecla F12" Puerto LPT2: Enviado; do
 done
 
 # Turned off by a policy pushed while the program runs: the next kick has no event.
-reg_ add "$USUARIO" /v KovraEventos /t REG_DWORD /d 0
+e2e_reg add "$USUARIO" /v KovraEventos /t REG_DWORD /d 0
 f12 2
 sleep 0.3
 check_eq "KovraEventos=0 by policy: no event" 1 "$(eventos | wc -l)"
-reg_ delete "$USUARIO" /v KovraEventos
+e2e_reg delete "$USUARIO" /v KovraEventos
 f12 3
 e2e_wait 5 cuantos 2 || fail "policy removed: no event"
 check_eq "policy removed: the event is back" "1000 4" "$(eventos | sed -n 2p)"
@@ -105,7 +104,7 @@ check_eq "no record line for it" 4 "$(lines)"
 # KovraWebOrigenes changed while it runs rules once Group Policy says so.
 web() { curl -s -o /dev/null -w '%{http_code}' -H "Host: 127.0.0.1:$P" -H "Origin: $2" -H 'Content-Type: application/json' ${3:+--data "$3"} "http://127.0.0.1:$P/v1/$1"; }
 check_eq "listed at the start" 200 "$(web estado https://tpv.ejemplo.com)"
-reg_ add "$MAQUINA" /v KovraWebOrigenes /t REG_SZ /d https://nueva.ejemplo
+e2e_reg add "$MAQUINA" /v KovraWebOrigenes /t REG_SZ /d https://nueva.ejemplo
 e2e_helper policy >/dev/null || fail "WM_SETTINGCHANGE not sent"
 check_until "the revoked origin refused" 403 web estado https://tpv.ejemplo.com
 check_until "the new origin answered" 200 web estado https://nueva.ejemplo

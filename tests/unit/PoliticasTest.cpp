@@ -34,6 +34,8 @@ TEST(ValorDePoliticaTest, EveryTypeReadsByWhatItMeansAndAnUnusableValueFailsClos
     };
     const std::u16string nul = std::u16string(u"LPT2:") + u'\0' + u"basura";
     const std::u16string lineas = std::u16string(u"27") + u'\0' + u"112" + u'\0' + u"1" + u'\0';
+    ValorPolitica impar = P::Texto("LP");
+    impar.datos = {'L', 0, 'P', 0, 'T'};
     ValorPolitica largo;
     largo.tipo = ValorPolitica::Tipo::Texto;
     largo.tipoRegistro = 1;
@@ -61,6 +63,7 @@ TEST(ValorDePoliticaTest, EveryTypeReadsByWhatItMeansAndAnUnusableValueFailsClos
         {"blanks around", "KovraPuerto", P::Texto("  COM1:  "), {}, "COM1:"},
         {"empty is set", "KovraPuerto", P::Texto(""), P::Texto("COM3:"), ""},
         {"ends at its NUL", "KovraPuerto", P::Texto(nul), {}, "LPT2:"},
+        {"no NUL, odd size", "KovraPuerto", impar, {}, "LP"},
         {"Spanish letters", "KovraPuerto", P::Texto("Caja señora Ж"), {}, "Caja señora Ж"},
         // Unusable: told, and never the user's branch instead.
         {"binary", "KovraPuerto", Binario(), P::Texto("COM3:"), std::nullopt,
@@ -73,6 +76,13 @@ TEST(ValorDePoliticaTest, EveryTypeReadsByWhatItMeansAndAnUnusableValueFailsClos
          "KovraPuerto HKLM REG_DWORD 0100"},
         {"too long", "KovraPuerto", largo, P::Texto("COM3:"), std::nullopt,
          "KovraPuerto HKLM REG_SZ (demasiado largo)"},
+        {"escape",
+         "KovraPuerto",
+         P::Texto("\x1b"
+                  "p"),
+         {},
+         std::nullopt,
+         "KovraPuerto HKLM REG_SZ ?p"},
         {"line break",
          "KovraPuerto",
          P::Texto("LPT1:\r\nCOM1:"),
